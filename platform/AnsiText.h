@@ -1,0 +1,27 @@
+// Windows-1252 text at the GUI boundary: the model keeps bytes, the widgets
+// show QString. Every byte value round-trips (the five undefined bytes map to
+// the C1 code points of the same value).
+#pragma once
+
+#include <QString>
+#include <QValidator>
+#include <string>
+
+QString AnsiToQString(const std::string& bytes);
+// Characters that Windows-1252 cannot hold become '?'.
+std::string QStringToAnsi(const QString& text);
+bool IsAnsiRepresentable(QChar c);
+bool IsAnsiRepresentable(const QString& text);
+
+// For QLineEdit and QComboBox: refuses any text with a character that
+// Windows-1252 cannot hold. (With one byte a character, maxLength counts bytes.)
+class TAnsiValidator : public QValidator {
+  Q_OBJECT
+ public:
+  explicit TAnsiValidator(QObject* parent = nullptr) : QValidator(parent) {}
+  State validate(QString& input, int& pos) const override;
+};
+
+// Installs a TAnsiValidator owned by the edit and sets its maximum length.
+class QLineEdit;
+void SetupAnsiLineEdit(QLineEdit* edit, int maxLength);

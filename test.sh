@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test; exits non-zero on any failure.
+#   FUZZ_SECONDS=0 ./test.sh     skips the fuzzing run (default 60 seconds)
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-deps.sh
+jobs=$(nproc)
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j "$jobs"
+QT_QPA_PLATFORM=offscreen ctest --test-dir build -j "$jobs" --output-on-failure
+
+# The core again under AddressSanitizer and UndefinedBehaviorSanitizer.
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORNIK_CORE_ONLY=ON \
+  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+cmake --build build-asan -j "$jobs" --target tests_core
+ctest --test-dir build-asan -j "$jobs" --output-on-failure
+
+# A short fuzzing run of the file reader when clang is present.
+fuzz_seconds=${FUZZ_SECONDS:-60}
+if command -v clang++ >/dev/null && [ "$fuzz_seconds" -gt 0 ]; then
+  cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORNIK_CORE_ONLY=ON \
+    -DVORNIK_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
+  cmake --build build-fuzz -j "$jobs"
+  for f in build-fuzz/fuzz_*; do
+    [ -x "$f" ] || continue
+    corpus="build-fuzz/corpus-$(basename "$f")"
+    mkdir -p "$corpus"
+    "$f" "$corpus" fuzz/seeds -max_total_time="$fuzz_seconds" -print_final_stats=1 2>&1 | tail -n 5
+  done
+fi
+echo "All tests passed."
