@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <vector>
@@ -22,17 +23,23 @@ class TActionList : public QObject {
   void UpdateAll();
   // Asks for an update pass once the event loop is idle.
   void ScheduleUpdate();
+  // Whether an update pass is waiting for the event loop.
+  bool UpdatePending() const { return idleTimer_.isActive(); }
+  // How many update passes have run (for tests).
+  int UpdatePasses() const { return passes_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   struct Item {
-    QAction* action;
+    QPointer<QAction> action;
     std::function<void()> update;
   };
+  friend bool ExecuteAction(TActionList& list, QAction* action);
   std::vector<Item> items_;
   QTimer idleTimer_;
+  int passes_ = 0;
 };
 
 // Runs action's update handler in the list, then triggers it when enabled.

@@ -20,11 +20,11 @@ enum class TModalResult { None, OK, Cancel, Yes, No };
 
 struct TFileDialogOptions {
   QString title;
-  QString filter;            // Qt form: "Palm Databases (*.pdb);;All files (*.*)"
-  QString defaultExtension;  // without the dot
-  QString fileName;          // initial name; the chosen path on return
-  bool mustExist = false;          // open: the file and its folder must exist
-  bool confirmOverwrite = false;   // save: ask before replacing a file
+  QString filter;                 // Qt form: "Palm Databases (*.pdb);;All files (*.*)"
+  QString defaultExtension;       // without the dot
+  QString fileName;               // initial name; the chosen path on return
+  bool mustExist = false;         // open: the file and its folder must exist
+  bool confirmOverwrite = false;  // save: ask before replacing a file
 };
 
 class IPrompts {

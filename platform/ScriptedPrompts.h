@@ -20,7 +20,7 @@ class TScriptedPrompts : public IPrompts {
     int buttons = 0;
   };
 
-  TScriptedPrompts();   // installs itself
+  TScriptedPrompts();            // installs itself
   ~TScriptedPrompts() override;  // restores the real prompts
 
   // Scripted answers, consumed in order by the matching kind of question.
@@ -56,7 +56,11 @@ class TScriptedPrompts : public IPrompts {
   std::vector<Asked> asked_;
   std::deque<TModalResult> messages_;
   std::deque<QString> openFiles_, saveFiles_;
-  struct FontAnswer { bool ok; QFont font; QColor color; };
+  struct FontAnswer {
+    bool ok;
+    QFont font;
+    QColor color;
+  };
   std::deque<FontAnswer> fonts_;
   std::deque<std::pair<bool, QColor>> colors_;
   std::deque<std::function<TModalResult(QDialog*)>> dialogs_;

@@ -1,0 +1,71 @@
+#include "platform/AnsiText.h"
+
+#include <QLineEdit>
+
+namespace {
+
+// Code points of the bytes 0x80..0x9F. The five bytes Windows-1252 leaves
+// undefined keep the C1 code point of the same value so that they round-trip.
+constexpr char16_t kHighTable[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80..87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88..8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90..97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98..9F
+};
+
+// The byte for a code point, or -1 when Windows-1252 has none.
+int AnsiByte(char16_t u) {
+  if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return u;
+  for (int i = 0; i < 32; ++i) {
+    if (kHighTable[i] == u) return 0x80 + i;
+  }
+  return -1;
+}
+
+}  // namespace
+
+QString AnsiToQString(const std::string& bytes) {
+  QString result;
+  result.resize(static_cast<qsizetype>(bytes.size()));
+  QChar* out = result.data();
+  for (unsigned char b : bytes) {
+    *out++ = QChar(b >= 0x80 && b < 0xA0 ? kHighTable[b - 0x80] : char16_t(b));
+  }
+  return result;
+}
+
+std::string QStringToAnsi(const QString& text) {
+  std::string result;
+  result.reserve(static_cast<size_t>(text.size()));
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text.at(i);
+    // A surrogate pair is one character: one '?'.
+    if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+      result.push_back('?');
+      ++i;
+      continue;
+    }
+    const int b = AnsiByte(c.unicode());
+    result.push_back(b < 0 ? '?' : static_cast<char>(b));
+  }
+  return result;
+}
+
+bool IsAnsiRepresentable(QChar c) { return AnsiByte(c.unicode()) >= 0; }
+
+bool IsAnsiRepresentable(const QString& text) {
+  for (QChar c : text) {
+    if (!IsAnsiRepresentable(c)) return false;
+  }
+  return true;
+}
+
+QValidator::State TAnsiValidator::validate(QString& input, int& /*pos*/) const {
+  return IsAnsiRepresentable(input) ? Acceptable : Invalid;
+}
+
+void SetupAnsiLineEdit(QLineEdit* edit, int maxLength) {
+  if (!edit) return;
+  edit->setValidator(new TAnsiValidator(edit));
+  edit->setMaxLength(maxLength);
+}
