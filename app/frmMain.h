@@ -1,0 +1,212 @@
+// The main window: menus, tool bars, the record list with its category filter,
+// the status bar, the one open document and the commands on it.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+#include "core/listdb.h"
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QMenu;
+class QStatusBar;
+class QToolBar;
+class QToolButton;
+class TActionList;
+class TQRX_HintEx;
+class TRecordsListView;
+
+// Marker objects bound to the pseudo-entries of the category filter; compared
+// by identity only.
+class TAllCategory {};
+class TUnfiledCategory {};
+
+class TMainListDBForm : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit TMainListDBForm(QWidget* parent = nullptr);
+  ~TMainListDBForm() override;
+
+  // --- Document and state -------------------------------------------------
+  TListDBData* Document() const { return document_.get(); }
+  const QStringList& RecentFiles() const { return recentFiles_; }
+  void SetRecentFiles(const QStringList& files) { recentFiles_ = files; }
+
+  // The number proposed in the name of the next new list (process-wide).
+  static int NewListCounter;
+  // The record list's sort state (process-wide, kept across rebuilds).
+  static int SortColumn;
+  static bool SortAscending;
+
+  // --- Document operations ------------------------------------------------
+  // Brings caption, status bar, column captions and enabling in line with the
+  // document.
+  void UpdateStatus();
+  // Writes the text with one leading blank into status panel 3.
+  void ShowStatusHint(const QString& text);
+  // Asks to save a modified document; raises EAbort when the user cancels.
+  void QuerySaveChanges();
+  void CloseDocument();
+  void LoadDocument(const QString& path);
+  void SaveDocument(const QString& path);
+  void AddRecentFile(const QString& path);
+  void RemoveRecentFile(const QString& path);
+  // Opens the recent file at the item's tag (QAction::data().toInt()).
+  void OpenRecentFile(QAction* item);
+  void ArrangeToolBars();
+  void ShowNotYetReady();
+
+  // --- Record list and category filter ------------------------------------
+  void FillCategoriesComboBox();
+  void FillRecordsListView();
+  bool RecordMatchesCategory(const TListRecord* record) const;
+  void RecordToListItem(TListRecord* record, int row);
+  // The user picked an entry of the category box (or a hidden action ran).
+  void CategoriesComboBoxChange();
+  void RecordsListViewColumnClick(int column, bool ctrl);
+  void RecordsListViewDblClick();
+  // Whether the category box's selected entry is "All" (or none is selected).
+  bool AllCategorySelected() const;
+
+  // --- Command handlers ---------------------------------------------------
+  void NewFileActionExecute();
+  void OpenFileActionExecute();
+  void SaveFileActionExecute(QAction* sender);
+  void SaveFileActionUpdate();
+  void ExitActionExecute();
+  void ImportActionExecute();
+  void ExportFileActionExecute();
+  void ExportFileActionUpdate();
+  void SendToPalmSyncActionExecute();
+  void SendToPalmSyncActionUpdate();
+  void GotoPrevCategoryExecute(QAction* sender);
+  void GotoPrevCategoryUpdate();
+  void NewRecordActionExecute();
+  void NewRecordActionUpdate();
+  void EditRecordActionExecute();
+  void EditRecordActionUpdate();
+  void DeleteRecordActionExecute();
+  void DeleteRecordActionUpdate();
+  void EditCategoriesActionExecute();
+  void EditCategoriesActionUpdate();
+  void ChangeCategoryActionExecute();
+  void ChangeCategoryActionUpdate();
+  void PropertiesActionExecute();
+  void PropertiesActionUpdate();
+  void HelpAboutActionExecute();
+
+  // --- Controls (named as the window shows them) ---------------------------
+  TActionList* ActionList = nullptr;
+  TQRX_HintEx* HintEx = nullptr;
+
+  QToolBar* FileToolBar = nullptr;
+  QToolBar* ExportImportToolBar = nullptr;
+  QToolBar* EditToolBar = nullptr;
+  QToolBar* FindToolBar = nullptr;
+  QToolBar* CategoryBGPanel = nullptr;
+  QComboBox* CategoriesComboBox = nullptr;
+  QToolButton* OpenToolButton = nullptr;
+
+  QFrame* BgPanel = nullptr;
+  TRecordsListView* RecordsListView = nullptr;
+
+  QStatusBar* StatusBar = nullptr;
+  QLabel* StatusPanels[4] = {};
+
+  QMenu* File1 = nullptr;
+  QMenu* Edit1 = nullptr;
+  QMenu* View1 = nullptr;
+  QMenu* Search1 = nullptr;
+  QMenu* Help1 = nullptr;
+  QMenu* Favorites1 = nullptr;
+  QMenu* ListPopupMenu = nullptr;
+  QMenu* ToolbarPopupMenu = nullptr;
+  QMenu* HistoryPopupMenu = nullptr;
+
+  QAction* NewFileAction = nullptr;
+  QAction* OpenFileAction = nullptr;
+  QAction* SaveFileAction = nullptr;
+  QAction* SaveAsFieAction = nullptr;
+  QAction* ImportAction = nullptr;
+  QAction* ExportFileAction = nullptr;
+  QAction* SendToPalmSyncAction = nullptr;
+  QAction* PrintFileAction = nullptr;
+  QAction* PropertiesAction = nullptr;
+  QAction* ExitAction = nullptr;
+  QAction* NewRecordAction = nullptr;
+  QAction* EditRecordAction = nullptr;
+  QAction* DeleteRecordAction = nullptr;
+  QAction* EditCategoriesAction = nullptr;
+  QAction* ChangeCategoryAction = nullptr;
+  QAction* CopyToClipboardAction = nullptr;
+  QAction* FindAction = nullptr;
+  QAction* FindAgainAction = nullptr;
+  QAction* ToolbarViewAction = nullptr;
+  QAction* StatusBarViewAction = nullptr;
+  QAction* GridLinesViewAction = nullptr;
+  QAction* ShowHintsAction = nullptr;
+  QAction* FontViewAction = nullptr;
+  QAction* ColorViewAction = nullptr;
+  QAction* ShowHideFileTBAction = nullptr;
+  QAction* ShowHideEditTBAction = nullptr;
+  QAction* ShowHideFindTBAction = nullptr;
+  QAction* ShowHideCategoryTBAction = nullptr;
+  QAction* ShowHideExpImpTBAction = nullptr;
+  QAction* HelpAboutAction = nullptr;
+  QAction* GotoAllCategory = nullptr;
+  QAction* GotoPrevCategory = nullptr;
+  QAction* GotoNextCategory = nullptr;
+
+ protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  // Window construction (frmMain.cpp).
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBars();
+  void CreateClientArea();
+  void CreateStatusBar();
+  void ConnectHandlers();
+  void FormCreate();
+  QAction* MakeAction(const QString& name, const QString& caption, const QString& hint, int image,
+                      int tag = 0);
+  void OnExecute(QAction* action, std::function<void()> execute);
+  void OnUpdate(QAction* action, std::function<void()> update);
+  void StyleToolBar(QToolBar* bar);
+
+  // Document commands (frmMain_documents.cpp).
+  void File1Click();
+  void HistoryPopupMenuPopup();
+  // Step 4 of Open, shared with Favorites; closes the document when it fails.
+  void OpenListFile(const QString& path);
+  void ShowDocument(bool fitColumns);
+
+  // Persisted settings and About; filled in with their own features.
+  void LoadSettings();
+  void SaveSettings();
+  void ShowAboutDialog();
+
+  // Category filter (frmMain_list.cpp).
+  const void* MarkerAt(int index) const;
+  int SelectedCategoryId() const;
+  void SetHeaderMarks();
+
+  std::unique_ptr<TListDBData> document_;
+  QStringList recentFiles_;
+  TAllCategory allCategory_;
+  TUnfiledCategory unfiledCategory_;
+  // The file name the save dialog last held.
+  QString saveDialogFileName_;
+  bool settingsSaved_ = false;
+};

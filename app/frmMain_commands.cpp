@@ -1,0 +1,212 @@
+// The main window's record and category commands: New, Edit, Delete record,
+// Categories, Change category and the list's Properties.
+#include <QAction>
+#include <QCoreApplication>
+#include <QString>
+
+#include "app/frmMain.h"
+#include "components/RecordsListView.h"
+#include "dialogs/frmCustomizeDB.h"
+#include "dialogs/frmEditCategories.h"
+#include "dialogs/frmRecordProp.h"
+#include "dialogs/frmSelectCategory.h"
+#include "platform/ErrorBox.h"
+#include "platform/Prompts.h"
+
+namespace {
+
+// What a record holds, to put it back when storing new values fails half-way.
+struct TRecordValues {
+  std::string field1, field2, notes;
+  int32_t category;
+
+  explicit TRecordValues(const TListRecord& r)
+      : field1(r.Field1()), field2(r.Field2()), notes(r.Notes()), category(r.CategoryID()) {}
+
+  void RestoreTo(TListRecord& r) const {
+    r.StoreField1Unchecked(field1);
+    r.StoreField2Unchecked(field2);
+    try {
+      r.SetNotes(notes);
+    } catch (const EListDBError&) {
+      // The old note was accepted once, so this does not happen.
+    }
+    r.SetCategoryID(category);
+  }
+};
+
+}  // namespace
+
+void TMainListDBForm::NewRecordActionUpdate() { NewRecordAction->setEnabled(document_ != nullptr); }
+
+void TMainListDBForm::EditRecordActionUpdate() {
+  EditRecordAction->setEnabled(document_ != nullptr && RecordsListView->SelectedCount() == 1);
+}
+
+void TMainListDBForm::DeleteRecordActionUpdate() {
+  DeleteRecordAction->setEnabled(document_ != nullptr && RecordsListView->SelectedCount() >= 1);
+}
+
+void TMainListDBForm::EditCategoriesActionUpdate() {
+  EditCategoriesAction->setEnabled(document_ != nullptr);
+}
+
+void TMainListDBForm::ChangeCategoryActionUpdate() {
+  ChangeCategoryAction->setEnabled(RecordsListView->SelectedCount() >= 1);
+}
+
+void TMainListDBForm::PropertiesActionUpdate() {
+  PropertiesAction->setEnabled(document_ != nullptr);
+}
+
+void TMainListDBForm::NewRecordActionExecute() {
+  if (!document_) return;
+  TRecPropDialog dlg(this);
+  dlg.SetupDialog(document_->CustomField1(), document_->CustomField2(), *document_);
+  dlg.setWindowTitle("New record");
+  if (Prompts().ExecDialog(&dlg) != TModalResult::OK) return;
+
+  const bool wasModified = document_->Modified;
+  TListRecord* record = document_->AddRecord();
+  try {
+    dlg.StoreRecord(*record);
+  } catch (...) {
+    // A refused value leaves no half-filled record behind.
+    document_->DeleteRecord(record->Index());
+    document_->Modified = wasModified;
+    throw;
+  }
+  document_->Modified = true;
+
+  if (RecordMatchesCategory(record)) {
+    const int row = RecordsListView->Model()->AppendRow(MakeRecordRow(record));
+    RecordsListView->ClearSelection();
+    RecordsListView->SelectRow(row);
+    RecordsListView->ScrollRowIntoView(row);
+    RecordsListView->SetFocusedRow(row);
+  }
+  UpdateStatus();
+}
+
+void TMainListDBForm::EditRecordActionExecute() {
+  if (!document_) return;
+  const int row = RecordsListView->FirstSelectedRow();
+  if (row < 0) return;
+  TListRecord* record = RecordsListView->RecordAt(row);
+
+  TRecPropDialog dlg(this);
+  dlg.SetupDialog(document_->CustomField1(), document_->CustomField2(), *document_);
+  dlg.setWindowTitle("Edit record");
+  dlg.LoadRecord(*record);
+  if (Prompts().ExecDialog(&dlg) != TModalResult::OK) return;
+
+  const TRecordValues before(*record);
+  try {
+    dlg.StoreRecord(*record);
+  } catch (...) {
+    // Values stored before the refused one are put back: the record and the
+    // document stay as they were.
+    before.RestoreTo(*record);
+    throw;
+  }
+  document_->Modified = true;
+
+  if (RecordMatchesCategory(record)) {
+    RecordToListItem(record, row);
+    RecordsListView->SelectRow(row);
+    RecordsListView->ScrollRowIntoView(row);
+    RecordsListView->SetFocusedRow(row);
+  } else {
+    RecordsListView->Model()->RemoveRow(row);
+  }
+  UpdateStatus();
+}
+
+void TMainListDBForm::DeleteRecordActionExecute() {
+  if (!document_) return;
+  const std::vector<int> selected = RecordsListView->SelectedRows();
+  if (selected.empty()) return;
+  QString question;
+  if (selected.size() == 1) {
+    RecordsListView->ScrollRowIntoView(selected.front());
+    QCoreApplication::processEvents();
+    question = "Selected record will be deleted.\r\nContinue?";
+  } else {
+    question = QString("Selected records (%1) will be deleted.\r\nContinue?")
+                   .arg(static_cast<int>(selected.size()));
+  }
+  if (Prompts().MessageBox(this, question, "Confirmation", TMsgIcon::Question, mbYes | mbNo) !=
+      TModalResult::Yes)
+    return;
+
+  // From the last selected row to the first, so the rows still to go keep
+  // their positions.
+  TRecordListModel* model = RecordsListView->Model();
+  for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
+    TListRecord* record = model->Row(*it).record;
+    document_->DeleteRecord(record->Index());
+    model->RemoveRow(*it);
+    UpdateStatus();
+  }
+}
+
+void TMainListDBForm::EditCategoriesActionExecute() {
+  if (!document_) return;
+  const std::vector<TListDBCategories::Entry> before = document_->Categories().Entries();
+  TModalResult result;
+  {
+    TCategoriesListDialog dlg(this);
+    dlg.LoadCategories(*document_);
+    result = Prompts().ExecDialog(&dlg);
+  }
+  // The dialog changes the table while it is open; closed through the window's
+  // close box it reports Cancel even then, so the table itself tells.
+  const std::vector<TListDBCategories::Entry>& after = document_->Categories().Entries();
+  const bool changed =
+      after.size() != before.size() ||
+      !std::equal(after.begin(), after.end(), before.begin(),
+                  [](const auto& a, const auto& b) { return a.id == b.id && a.name == b.name; });
+  if (result != TModalResult::OK && !changed) return;
+
+  document_->Modified = true;
+  document_->Categories().Compact();
+  FillCategoriesComboBox();
+  FillRecordsListView();
+}
+
+void TMainListDBForm::ChangeCategoryActionExecute() {
+  if (!document_) return;
+  int32_t index = -1;
+  if (!ExecuteSelCategoryDialog(this, document_.get(), index)) return;
+  for (int row : RecordsListView->SelectedRows())
+    RecordsListView->RecordAt(row)->SetCategoryID(index);
+  document_->Modified = true;
+  FillCategoriesComboBox();
+  FillRecordsListView();
+}
+
+void TMainListDBForm::PropertiesActionExecute() {
+  if (!document_) return;
+  TCustomizeDBDialog dlg(this);
+  dlg.SetListName(document_->DatabaseName());
+  dlg.SetField1(document_->CustomField1());
+  dlg.SetField2(document_->CustomField2());
+  if (Prompts().ExecDialog(&dlg) != TModalResult::OK) return;
+
+  const std::string oldName = document_->DatabaseName();
+  const std::string oldField1 = document_->CustomField1();
+  const std::string oldField2 = document_->CustomField2();
+  try {
+    document_->SetDatabaseName(dlg.ListName());
+    document_->SetCustomField1(dlg.Field1());
+    document_->SetCustomField2(dlg.Field2());
+  } catch (...) {
+    // A refused name leaves all three names as they were.
+    document_->StoreNamesUnchecked(oldName, oldField1, oldField2);
+    throw;
+  }
+  document_->Modified = true;
+  FillCategoriesComboBox();
+  FillRecordsListView();
+  RecordsListView->setFocus();
+}

@@ -1,0 +1,169 @@
+// The main window's record list and category filter: filling both, the filter
+// test, header clicks, double-click and the hidden category keys.
+#include <QAction>
+#include <QComboBox>
+#include <QVariant>
+
+#include "app/frmMain.h"
+#include "components/RecordsListView.h"
+#include "components/prgutil.h"
+#include "platform/ActionList.h"
+#include "platform/AnsiText.h"
+#include "platform/Prompts.h"
+
+namespace {
+
+// Item data of the category box: the id of a category entry, and the marker
+// object bound to a pseudo-entry.
+constexpr int kCategoryIdRole = Qt::UserRole;
+constexpr int kMarkerRole = Qt::UserRole + 1;
+
+}  // namespace
+
+const void* TMainListDBForm::MarkerAt(int index) const {
+  if (index < 0 || index >= CategoriesComboBox->count()) return nullptr;
+  const QVariant v = CategoriesComboBox->itemData(index, kMarkerRole);
+  return v.isValid() ? reinterpret_cast<const void*>(v.value<quintptr>()) : nullptr;
+}
+
+int TMainListDBForm::SelectedCategoryId() const {
+  return CategoriesComboBox->currentData(kCategoryIdRole).toInt();
+}
+
+bool TMainListDBForm::AllCategorySelected() const {
+  const int index = CategoriesComboBox->currentIndex();
+  return index < 0 || MarkerAt(index) == &allCategory_;
+}
+
+void TMainListDBForm::FillCategoriesComboBox() {
+  CategoriesComboBox->clear();
+  CategoriesComboBox->addItem("All");
+  CategoriesComboBox->setItemData(0, QVariant::fromValue(reinterpret_cast<quintptr>(&allCategory_)),
+                                  kMarkerRole);
+  if (document_) {
+    const TListDBCategories& table = document_->Categories();
+    for (int i = 0; i < table.Count(); ++i) {
+      const int32_t id = table.IDAt(i);
+      CategoriesComboBox->addItem(AnsiToQString(table.NameOf(id)));
+      CategoriesComboBox->setItemData(CategoriesComboBox->count() - 1, id, kCategoryIdRole);
+    }
+  }
+  CategoriesComboBox->setCurrentIndex(0);
+  CategoriesComboBox->setMaxVisibleItems(16);
+}
+
+bool TMainListDBForm::RecordMatchesCategory(const TListRecord* record) const {
+  const int index = CategoriesComboBox->currentIndex();
+  if (index < 0) return true;
+  const void* marker = MarkerAt(index);
+  if (marker == &allCategory_) return true;
+  if (marker == &unfiledCategory_) return record->CategoryID() == -1;
+  const int32_t id = SelectedCategoryId();
+  if (record->CategoryID() == id) return true;
+  // The table's first entry is "Unfiled": it also lists every record that
+  // shows "Unfiled" because its id names no entry (-1, or a category deleted).
+  if (document_ && document_->Categories().Count() > 0 && document_->Categories().IDAt(0) == id)
+    return document_->Categories().IndexOfID(record->CategoryID()) < 0;
+  return false;
+}
+
+void TMainListDBForm::RecordToListItem(TListRecord* record, int row) {
+  RecordsListView->Model()->SetRow(row, MakeRecordRow(record));
+}
+
+void TMainListDBForm::FillRecordsListView() {
+  TRecordListModel* model = RecordsListView->Model();
+  const int firstSelected = RecordsListView->FirstSelectedRow();
+  const TListRecord* remembered =
+      firstSelected >= 0 ? RecordsListView->RecordAt(firstSelected) : nullptr;
+  std::vector<TRecordRow> rows;
+  // However filling ends, the rows built so far are shown and the selection,
+  // status bar and header marks are brought up to date.
+  auto finish = [&] {
+    model->SetRows(std::move(rows));
+    RecordsListView->setUpdatesEnabled(true);
+    if (remembered) {
+      const int row = model->FindRecord(remembered);
+      if (row >= 0) {
+        RecordsListView->SelectRow(row);
+        RecordsListView->SetFocusedRow(row);
+        RecordsListView->ScrollRowIntoView(row);
+      }
+    }
+    UpdateStatus();
+    for (int column = 0; column < 4; ++column) model->SetHeaderImage(column, -1);
+  };
+
+  RecordsListView->setUpdatesEnabled(false);
+  model->SetRows({});
+  try {
+    if (document_) {
+      const int count = document_->RecordCount();
+      rows.reserve(count);
+      for (int i = 0; i < count; ++i) {
+        TListRecord* record = document_->GetRecord(i);
+        if (RecordMatchesCategory(record)) rows.push_back(MakeRecordRow(record));
+      }
+    }
+  } catch (...) {
+    finish();
+    throw;
+  }
+  finish();
+}
+
+void TMainListDBForm::CategoriesComboBoxChange() {
+  if (document_) FillRecordsListView();
+}
+
+void TMainListDBForm::SetHeaderMarks() {
+  TRecordListModel* model = RecordsListView->Model();
+  for (int column = 0; column < 4; ++column)
+    model->SetHeaderImage(column, column == SortColumn ? (SortAscending ? 1 : 2) : -1);
+}
+
+void TMainListDBForm::RecordsListViewColumnClick(int column, bool ctrl) {
+  if (ctrl) {
+    FitListViewColumns(RecordsListView);
+    return;
+  }
+  if (column == SortColumn)
+    SortAscending = !SortAscending;
+  else
+    SortAscending = true;
+  SortColumn = column;
+  RecordsListView->SortRows(SortColumn, SortAscending);
+  const int first = RecordsListView->FirstSelectedRow();
+  if (first >= 0) RecordsListView->ScrollRowIntoView(first);
+  SetHeaderMarks();
+}
+
+void TMainListDBForm::RecordsListViewDblClick() {
+  if (!ExecuteAction(*ActionList, EditRecordAction)) Prompts().Beep();
+}
+
+void TMainListDBForm::GotoPrevCategoryExecute(QAction* sender) {
+  const int count = CategoriesComboBox->count();
+  if (count == 0) return;
+  int i = 0;
+  switch (sender ? sender->data().toInt() : 0) {
+    case 1:
+      i = CategoriesComboBox->currentIndex() - 1;
+      if (i < 0) i = count - 1;
+      break;
+    case 2:
+      i = CategoriesComboBox->currentIndex() + 1;
+      if (i >= count) i = 0;
+      break;
+    default:
+      i = 0;
+      break;
+  }
+  CategoriesComboBox->setCurrentIndex(i);
+  CategoriesComboBoxChange();
+}
+
+void TMainListDBForm::GotoPrevCategoryUpdate() {
+  for (QAction* a : {GotoAllCategory, GotoPrevCategory, GotoNextCategory})
+    a->setEnabled(document_ != nullptr);
+}
