@@ -37,7 +37,8 @@ class TFileStream : public TStream {
  public:
   enum class Mode {
     OpenRead,  // read-only; other writers shut out where the platform allows
-    Create     // create or replace, read and write
+    Create,    // create or replace, read and write
+    CreateNew  // create a file that must not exist yet, read and write
   };
   TFileStream(const std::string& path, Mode mode);
   ~TFileStream() override;
@@ -52,6 +53,9 @@ class TFileStream : public TStream {
   void Truncate() override;
   // Flushes the written bytes to the disk.
   void Sync();
+  // Closes the file; later calls raise. Raises "Stream write error" when the
+  // system reports a failed write on closing.
+  void Close();
 
  private:
   int fd_ = -1;

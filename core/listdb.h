@@ -65,6 +65,9 @@ class TListRecord {
   void StoreField2Unchecked(std::string value) { field2_ = std::move(value); }
 
  private:
+  // The category table renumbers records directly while it changes ids.
+  friend class TListDBCategories;
+
   TListDBData* owner_;
   std::string field1_, field2_, notes_;
   int32_t categoryId_ = -1;

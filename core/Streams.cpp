@@ -1,0 +1,252 @@
+#include "core/Streams.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <random>
+
+namespace {
+
+[[noreturn]] void ThrowReadError() { throw EStreamError("Stream read error"); }
+[[noreturn]] void ThrowWriteError() { throw EStreamError("Stream write error"); }
+
+void CloseQuietly(int fd) {
+  if (fd >= 0) ::close(fd);
+}
+
+// Shared lock for readers, exclusive lock for writers. False only when another
+// process holds a conflicting lock; file systems without flock support count as
+// unlocked.
+bool TryLock(int fd, int operation) {
+  while (::flock(fd, operation | LOCK_NB) != 0) {
+    if (errno == EINTR) continue;
+    return errno != EWOULDBLOCK;
+  }
+  return true;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TStream
+
+void TStream::ReadBuffer(void* buffer, size_t count) {
+  if (Read(buffer, count) != count) ThrowReadError();
+}
+
+// ---------------------------------------------------------------------------
+// TFileStream
+
+TFileStream::TFileStream(const std::string& path, Mode mode) : path_(path) {
+  switch (mode) {
+    case Mode::OpenRead:
+      fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+      if (fd_ >= 0 && !TryLock(fd_, LOCK_SH)) {
+        CloseQuietly(fd_);
+        fd_ = -1;
+      }
+      if (fd_ < 0) throw EStreamError("Cannot open file " + path);
+      break;
+    case Mode::Create:
+    case Mode::CreateNew: {
+      const int flags = O_RDWR | O_CREAT | O_CLOEXEC | (mode == Mode::CreateNew ? O_EXCL : 0);
+      fd_ = ::open(path.c_str(), flags, 0666);
+      // Truncate only once the lock is held, so a locked file is left whole.
+      if (fd_ >= 0 && (!TryLock(fd_, LOCK_EX) || ::ftruncate(fd_, 0) != 0)) {
+        CloseQuietly(fd_);
+        fd_ = -1;
+      }
+      if (fd_ < 0) throw EStreamError("Cannot create file " + path);
+      break;
+    }
+  }
+  struct stat info {};
+  if (::fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode)) {
+    CloseQuietly(fd_);
+    fd_ = -1;
+    throw EStreamError((mode == Mode::OpenRead ? "Cannot open file " : "Cannot create file ") +
+                       path);
+  }
+}
+
+TFileStream::~TFileStream() { CloseQuietly(fd_); }
+
+size_t TFileStream::Read(void* buffer, size_t count) {
+  if (fd_ < 0) ThrowReadError();
+  auto* bytes = static_cast<char*>(buffer);
+  size_t done = 0;
+  while (done < count) {
+    const size_t chunk = std::min<size_t>(count - done, SSIZE_MAX);
+    const ssize_t got = ::read(fd_, bytes + done, chunk);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      ThrowReadError();
+    }
+    if (got == 0) break;
+    done += static_cast<size_t>(got);
+  }
+  return done;
+}
+
+void TFileStream::Write(const void* buffer, size_t count) {
+  if (fd_ < 0) ThrowWriteError();
+  const auto* bytes = static_cast<const char*>(buffer);
+  size_t done = 0;
+  while (done < count) {
+    const size_t chunk = std::min<size_t>(count - done, SSIZE_MAX);
+    const ssize_t put = ::write(fd_, bytes + done, chunk);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      ThrowWriteError();
+    }
+    if (put == 0) ThrowWriteError();
+    done += static_cast<size_t>(put);
+  }
+}
+
+void TFileStream::Seek(uint64_t position) {
+  if (fd_ < 0 || position > static_cast<uint64_t>(INT64_MAX) ||
+      ::lseek(fd_, static_cast<off_t>(position), SEEK_SET) < 0)
+    ThrowReadError();
+}
+
+uint64_t TFileStream::Position() const {
+  const off_t position = fd_ < 0 ? -1 : ::lseek(fd_, 0, SEEK_CUR);
+  if (position < 0) ThrowReadError();
+  return static_cast<uint64_t>(position);
+}
+
+uint64_t TFileStream::Size() const {
+  struct stat info {};
+  if (fd_ < 0 || ::fstat(fd_, &info) != 0) ThrowReadError();
+  return static_cast<uint64_t>(info.st_size);
+}
+
+void TFileStream::Truncate() {
+  if (fd_ < 0 || ::ftruncate(fd_, static_cast<off_t>(Position())) != 0) ThrowWriteError();
+}
+
+void TFileStream::Sync() {
+  if (fd_ < 0 || ::fsync(fd_) != 0) ThrowWriteError();
+}
+
+void TFileStream::Close() {
+  if (fd_ < 0) return;
+  const int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0 && errno != EINTR) ThrowWriteError();
+}
+
+// ---------------------------------------------------------------------------
+// TMemoryStream
+
+size_t TMemoryStream::Read(void* buffer, size_t count) {
+  if (position_ >= data_.size()) return 0;
+  const size_t available = static_cast<size_t>(data_.size() - position_);
+  const size_t n = std::min(count, available);
+  if (n > 0) std::memcpy(buffer, data_.data() + position_, n);
+  position_ += n;
+  return n;
+}
+
+void TMemoryStream::Write(const void* buffer, size_t count) {
+  if (count == 0) return;
+  if (position_ > data_.max_size() - count) ThrowWriteError();
+  const uint64_t end = position_ + count;
+  if (end > data_.size()) data_.resize(static_cast<size_t>(end));
+  std::memcpy(data_.data() + position_, buffer, count);
+  position_ = end;
+}
+
+void TMemoryStream::Seek(uint64_t position) { position_ = position; }
+
+void TMemoryStream::Truncate() {
+  if (position_ < data_.size()) data_.resize(static_cast<size_t>(position_));
+}
+
+// ---------------------------------------------------------------------------
+// SafeReplaceFile
+
+namespace {
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+// A symbolic link is kept: the file it points to is the one replaced.
+std::string ResolveTarget(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+    if (char* real = ::realpath(path.c_str(), nullptr)) {
+      std::string resolved(real);
+      std::free(real);
+      return resolved;
+    }
+  }
+  return path;
+}
+
+std::string NewSiblingName(const std::string& target) {
+  static std::mt19937_64 random{std::random_device{}()};
+  const size_t slash = target.rfind('/');
+  const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+  static const char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+  std::string suffix(8, '0');
+  for (char& c : suffix) c = kDigits[random() % 36];
+  return folder + "." + name + "." + suffix + ".tmp";
+}
+
+void SyncFolder(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);  // the rename already happened; a folder that cannot sync changes nothing
+  ::close(fd);
+}
+
+}  // namespace
+
+void SafeReplaceFile(const std::string& path, const std::function<void(TStream&)>& writer) {
+  const std::string target = ResolveTarget(path);
+  struct stat existing {};
+  const bool targetExists = ::stat(target.c_str(), &existing) == 0;
+  if (targetExists && S_ISDIR(existing.st_mode)) throw EStreamError("Cannot create file " + path);
+
+  std::string temporary;
+  std::unique_ptr<TFileStream> stream;
+  for (int attempt = 0; attempt < 100 && !stream; ++attempt) {
+    temporary = NewSiblingName(target);
+    struct stat taken {};
+    if (::lstat(temporary.c_str(), &taken) == 0) continue;
+    try {
+      stream = std::make_unique<TFileStream>(temporary, TFileStream::Mode::CreateNew);
+    } catch (const EStreamError&) {
+      throw EStreamError("Cannot create file " + path);
+    }
+  }
+  if (!stream) throw EStreamError("Cannot create file " + path);
+
+  try {
+    writer(*stream);
+    stream->Sync();
+    if (targetExists) ::chmod(temporary.c_str(), existing.st_mode & 07777);
+    stream->Close();
+    if (::rename(temporary.c_str(), target.c_str()) != 0) ThrowWriteError();
+  } catch (...) {
+    stream.reset();
+    ::unlink(temporary.c_str());
+    throw;
+  }
+  SyncFolder(FolderOf(target));
+}
