@@ -114,6 +114,8 @@ class TListDBData {
   void DeleteRecord(int index);  // sets Modified
   TListRecord* GetRecord(int index) const { return records_.at(index).get(); }
   int RecordCount() const { return static_cast<int>(records_.size()); }
+  // Makes room for count records without changing the list (the file reader).
+  void ReserveRecords(int count) { records_.reserve(count > 0 ? static_cast<size_t>(count) : 0); }
 
   TListDBCategories& Categories() { return *categories_; }
   const TListDBCategories& Categories() const { return *categories_; }
@@ -147,6 +149,11 @@ void ReadListDB(TListDBData& document, TStream& stream);
 // Truncates the stream and writes the document as a list file. Refuses, before
 // touching the stream, a document that cannot be stored without corruption.
 void WriteListDB(const TListDBData& document, TStream& stream);
+
+// The most records and category entries a list file can hold.
+inline constexpr int kMaxFileRecords = 65535;
+// Field 1 and field 2 of one record together: both value offsets must fit a byte.
+inline constexpr int kMaxFileFieldsTogether = 250;
 
 // Compact on the document's category table.
 void CompactCategories(TListDBData& document);

@@ -1,0 +1,322 @@
+// Reader and writer of the list database file: a 78-byte header, 8-byte record
+// entries, two filler bytes, the 512-byte application-information block and the
+// record data. Every integer in the file is big-endian.
+#include <array>
+#include <cstring>
+
+#include "core/FormatText.h"
+#include "core/PalmTypesUnit.h"
+#include "core/listdb.h"
+
+namespace {
+
+constexpr size_t kHeaderSize = 78;
+constexpr size_t kEntrySize = 8;
+constexpr size_t kFillerSize = 2;
+constexpr size_t kAppInfoSize = 512;
+constexpr size_t kRecordBufferSize = 4354;  // the largest record data a file may hold
+constexpr int kCategorySlots = kMaxCategorySlots;
+constexpr size_t kSlotNameSize = kMaxCategoryName;
+
+// Header offsets.
+constexpr size_t kHdrName = 0;
+constexpr size_t kHdrAttributes = 32;
+constexpr size_t kHdrCreated = 36;
+constexpr size_t kHdrModified = 40;
+constexpr size_t kHdrBackup = 44;
+constexpr size_t kHdrAppInfo = 52;
+constexpr size_t kHdrType = 60;
+constexpr size_t kHdrCreator = 64;
+constexpr size_t kHdrRecordCount = 76;
+
+// Application-information block offsets.
+constexpr size_t kAiFlags = 0;
+constexpr size_t kAiNames = 2;
+constexpr size_t kAiIds = 258;
+constexpr size_t kAiLastId = 274;
+constexpr size_t kAiField1 = 278;
+constexpr size_t kAiField2 = 294;
+
+constexpr char kType[] = "DATA";
+constexpr char kCreator[] = "LSdb";
+
+uint32_t GetLong(const uint8_t* p) {
+  return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
+}
+
+uint16_t GetWord(const uint8_t* p) { return static_cast<uint16_t>((p[0] << 8) | p[1]); }
+
+void PutLong(uint8_t* p, uint32_t value) {
+  p[0] = static_cast<uint8_t>(value >> 24);
+  p[1] = static_cast<uint8_t>(value >> 16);
+  p[2] = static_cast<uint8_t>(value >> 8);
+  p[3] = static_cast<uint8_t>(value);
+}
+
+void PutWord(uint8_t* p, uint16_t value) {
+  p[0] = static_cast<uint8_t>(value >> 8);
+  p[1] = static_cast<uint8_t>(value);
+}
+
+// The bytes of a fixed-size field up to its first zero byte.
+std::string FixedText(const uint8_t* p, size_t size) {
+  const void* zero = std::memchr(p, 0, size);
+  const size_t length = zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - p) : size;
+  return std::string(reinterpret_cast<const char*>(p), length);
+}
+
+// Copies text into a zero-filled field, at most size bytes (no terminating zero
+// when the text fills it).
+void PutFixedText(uint8_t* p, size_t size, const std::string& text) {
+  std::memcpy(p, text.data(), std::min(size, text.size()));
+}
+
+// ---------------------------------------------------------------------------
+// Reading
+
+struct TReadEntry {
+  uint32_t offset;
+  uint32_t size;
+  uint8_t slot;
+};
+
+// A value of a record: from the offset in byte `which` up to the first zero
+// byte or the end of the record's data. Bytes past the data read as zero.
+std::string RecordValue(const uint8_t* data, size_t size, int which) {
+  const size_t start = static_cast<size_t>(which) < size ? data[which] : 0;
+  if (start >= size) return std::string();
+  return FixedText(data + start, size - start);
+}
+
+// Every CR LF, lone LF and lone CR becomes one CR LF.
+std::string NormaliseLineBreaks(const std::string& text) {
+  if (text.find_first_of("\r\n") == std::string::npos) return text;
+  std::string result;
+  result.reserve(text.size() + text.size() / 8 + 2);
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r') {
+      result += "\r\n";
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else if (c == '\n') {
+      result += "\r\n";
+    } else {
+      result += c;
+    }
+  }
+  return result;
+}
+
+// Refuses entries whose data would lie outside the file, run backwards or not
+// fit the record buffer.
+void ComputeRecordSizes(std::vector<TReadEntry>& entries, uint64_t fileSize) {
+  const int n = static_cast<int>(entries.size());
+  for (int i = 0; i < n; ++i) {
+    const uint64_t offset = entries[i].offset;
+    if (offset > fileSize)
+      throw EListDBError(FormatText(
+          "Invalid record %d of %d: its data offset %llu lies beyond the end of the file (%llu "
+          "bytes)",
+          i + 1, n, static_cast<unsigned long long>(offset),
+          static_cast<unsigned long long>(fileSize)));
+    if (i > 0 && offset < entries[i - 1].offset)
+      throw EListDBError(
+          FormatText("Invalid record %d of %d: its data offset %llu lies before the previous "
+                     "record's offset %llu",
+                     i + 1, n, static_cast<unsigned long long>(offset),
+                     static_cast<unsigned long long>(entries[i - 1].offset)));
+  }
+  for (int i = 0; i < n; ++i) {
+    const uint64_t end = i + 1 < n ? entries[i + 1].offset : fileSize;
+    const uint64_t size = end - entries[i].offset;
+    if (size > kRecordBufferSize)
+      throw EListDBError(FormatText(
+          "Invalid record %d of %d: its data of %llu bytes is larger than %d bytes", i + 1, n,
+          static_cast<unsigned long long>(size), static_cast<int>(kRecordBufferSize)));
+    entries[i].size = static_cast<uint32_t>(size);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Writing
+
+// Replaces every CR LF pair by a single LF.
+void AppendWithLF(std::vector<uint8_t>& out, const std::string& text) {
+  size_t start = 0;
+  for (;;) {
+    const size_t cr = text.find("\r\n", start);
+    const size_t end = cr == std::string::npos ? text.size() : cr;
+    out.insert(out.end(), text.begin() + static_cast<std::ptrdiff_t>(start),
+               text.begin() + static_cast<std::ptrdiff_t>(end));
+    if (cr == std::string::npos) break;
+    out.push_back('\n');
+    start = cr + 2;
+  }
+}
+
+size_t LengthWithLF(const std::string& text) {
+  size_t length = text.size();
+  for (size_t cr = text.find("\r\n"); cr != std::string::npos; cr = text.find("\r\n", cr + 2))
+    --length;
+  return length;
+}
+
+}  // namespace
+
+void ReadListDB(TListDBData& document, TStream& stream) {
+  document.ClearRecords();
+  TListDBCategories& categories = document.Categories();
+  categories.Reset();
+
+  std::array<uint8_t, kHeaderSize> header{};
+  stream.Seek(0);
+  stream.ReadBuffer(header.data(), header.size());
+  const std::string type = FixedText(&header[kHdrType], 4);
+  const std::string creator = FixedText(&header[kHdrCreator], 4);
+  if (type != kType || creator != kCreator)
+    throw EListDBError(
+        FormatText("Invalid database type or creator ID: %s-%s", type.c_str(), creator.c_str()));
+  document.CreationDate = DecodeHeaderDate(GetLong(&header[kHdrCreated]));
+  document.ModificationDate = DecodeHeaderDate(GetLong(&header[kHdrModified]));
+
+  const size_t n = GetWord(&header[kHdrRecordCount]);
+  std::vector<uint8_t> rawEntries(n * kEntrySize);
+  stream.ReadBuffer(rawEntries.data(), rawEntries.size());
+  std::vector<TReadEntry> entries(n);
+  for (size_t i = 0; i < n; ++i) {
+    const uint8_t* raw = &rawEntries[i * kEntrySize];
+    entries[i] = {GetLong(raw), 0, static_cast<uint8_t>(raw[4] & 0x0F)};
+  }
+  ComputeRecordSizes(entries, stream.Size());
+
+  std::array<uint8_t, kAppInfoSize> block{};
+  stream.Seek(stream.Position() + kFillerSize);
+  stream.ReadBuffer(block.data(), block.size());
+
+  document.StoreNamesUnchecked(FixedText(&header[kHdrName], kMaxDatabaseName),
+                               FixedText(&block[kAiField1], kMaxFieldName),
+                               FixedText(&block[kAiField2], kMaxFieldName));
+
+  std::array<std::string, kCategorySlots> slotNames;
+  for (int slot = 0; slot < kCategorySlots; ++slot)
+    slotNames[slot] = FixedText(&block[kAiNames + slot * kSlotNameSize], kSlotNameSize);
+  for (int slot = 1; slot < kCategorySlots; ++slot) {
+    if (!slotNames[slot].empty()) categories.AppendEntry(slotNames[slot], block[kAiIds + slot]);
+  }
+  // A record's category is the entry named like its slot, -1 when none is.
+  std::array<int32_t, kCategorySlots> slotCategory{};
+  for (int slot = 0; slot < kCategorySlots; ++slot)
+    slotCategory[slot] = categories.IDOfName(slotNames[slot]);
+
+  if (n == 0) return;
+  // The records lie back to back from the first offset to the end of the file;
+  // ComputeRecordSizes bounded that span by n times the record buffer.
+  const uint64_t first = entries.front().offset;
+  std::vector<uint8_t> data(static_cast<size_t>(stream.Size() - first));
+  stream.Seek(first);
+  stream.ReadBuffer(data.data(), data.size());
+
+  document.ReserveRecords(static_cast<int>(n));
+  for (const TReadEntry& entry : entries) {
+    const uint8_t* p = data.data() + (entry.offset - first);
+    TListRecord* record = document.AddRecord();
+    record->SetCategoryID(slotCategory[entry.slot]);
+    record->StoreField1Unchecked(Trim(RecordValue(p, entry.size, 0)));
+    record->StoreField2Unchecked(Trim(RecordValue(p, entry.size, 1)));
+    record->SetNotes(Trim(NormaliseLineBreaks(RecordValue(p, entry.size, 2))));
+  }
+}
+
+void WriteListDB(const TListDBData& document, TStream& stream) {
+  const TListDBCategories& categories = document.Categories();
+  const int n = document.RecordCount();
+  if (n > kMaxFileRecords)
+    throw EListDBError(FormatText("The list has %d records, but a list file can hold at most %d", n,
+                                  kMaxFileRecords));
+  if (categories.Count() > kMaxCategorySlots)
+    throw EListDBError(FormatText("The list has %d categories, but a list file can hold at most %d",
+                                  categories.Count(), kMaxCategorySlots));
+  for (int i = 0; i < n; ++i) {
+    const TListRecord* record = document.GetRecord(i);
+    const size_t together = LengthWithLF(record->Field1()) + LengthWithLF(record->Field2());
+    if (together > static_cast<size_t>(kMaxFileFieldsTogether))
+      throw EListDBError(
+          FormatText("Record %d of %d cannot be saved: its two field values are %zu characters "
+                     "long together, but a list file can hold at most %d",
+                     i + 1, n, together, kMaxFileFieldsTogether));
+  }
+
+  const size_t dataStart = kHeaderSize + kEntrySize * n + kFillerSize + kAppInfoSize;
+  std::vector<uint8_t> file(dataStart);
+  size_t estimate = 0;
+  for (int i = 0; i < n; ++i) {
+    const TListRecord* record = document.GetRecord(i);
+    estimate += 6 + record->Field1().size() + record->Field2().size() + record->Notes().size();
+  }
+  file.reserve(dataStart + estimate);
+
+  // Record data, noting each record's offset.
+  std::vector<uint32_t> offsets(n);
+  for (int i = 0; i < n; ++i) {
+    const TListRecord* record = document.GetRecord(i);
+    const size_t start = file.size();
+    offsets[i] = static_cast<uint32_t>(start);
+    file.insert(file.end(), {3, 0, 0});
+    AppendWithLF(file, record->Field1());
+    file.push_back(0);
+    file[start + 1] = static_cast<uint8_t>(file.size() - start);
+    AppendWithLF(file, record->Field2());
+    file.push_back(0);
+    file[start + 2] = static_cast<uint8_t>(file.size() - start);
+    AppendWithLF(file, record->Notes());
+    file.push_back(0);
+  }
+
+  // Header.
+  uint8_t* h = file.data();
+  PutFixedText(h + kHdrName, kMaxDatabaseName, document.DatabaseName());
+  PutWord(h + kHdrAttributes, 0x0008);
+  const uint32_t now = EncodeHeaderDate(NowLocal());  // already in file order
+  std::memcpy(h + kHdrCreated, &now, 4);
+  std::memcpy(h + kHdrModified, &now, 4);
+  std::memcpy(h + kHdrBackup, &now, 4);
+  PutLong(h + kHdrAppInfo, static_cast<uint32_t>(kHeaderSize + kEntrySize * n + kFillerSize));
+  std::memcpy(h + kHdrType, kType, 4);
+  std::memcpy(h + kHdrCreator, kCreator, 4);
+  PutWord(h + kHdrRecordCount, static_cast<uint16_t>(n));
+
+  // Record entries: each record goes under the slot of its category entry, so
+  // a table whose ids are not compacted still keeps every record in its category.
+  for (int i = 0; i < n; ++i) {
+    uint8_t* e = h + kHeaderSize + kEntrySize * i;
+    PutLong(e, offsets[i]);
+    const int slot = categories.IndexOfID(document.GetRecord(i)->CategoryID());
+    e[4] = static_cast<uint8_t>(slot < 0 ? 0 : slot);
+    e[5] = 0;
+    e[6] = static_cast<uint8_t>((i / 256) % 256);
+    e[7] = static_cast<uint8_t>(i % 256);
+  }
+
+  uint8_t* filler = h + kHeaderSize + kEntrySize * n;
+  filler[0] = 0x80;
+  filler[1] = 0x00;
+
+  // Application-information block.
+  uint8_t* ai = filler + kFillerSize;
+  PutWord(ai + kAiFlags, 0x000E);
+  int32_t largestId = 1;
+  for (int i = 0; i < categories.Count(); ++i) {
+    PutFixedText(ai + kAiNames + i * kSlotNameSize, kSlotNameSize, categories.NameAt(i));
+    ai[kAiIds + i] = static_cast<uint8_t>(categories.IDAt(i) & 0xFF);
+    largestId = std::max(largestId, categories.IDAt(i));
+  }
+  ai[kAiLastId] = static_cast<uint8_t>((static_cast<int64_t>(largestId) + 1) & 0xFF);
+  PutFixedText(ai + kAiField1, kMaxFieldName, document.CustomField1());
+  PutFixedText(ai + kAiField2, kMaxFieldName, document.CustomField2());
+
+  stream.Seek(0);
+  stream.Truncate();
+  stream.Write(file.data(), file.size());
+}
+
+void CompactCategories(TListDBData& document) { document.Categories().Compact(); }
