@@ -1,0 +1,91 @@
+#include "dialogs/DialogControls.h"
+
+#include <QFocusEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <algorithm>
+
+#include "platform/AnsiText.h"
+
+// Typing is refused beyond the limit; a longer text set by the program may
+// stay as long as it is, but no edit makes it longer. Text arriving through
+// paste or drop is cut to the room left, as the platform's edit does.
+class TLimitedEditValidator : public TAnsiValidator {
+ public:
+  TLimitedEditValidator(int limit, QObject* parent) : TAnsiValidator(parent), limit_(limit) {}
+
+  State validate(QString& input, int& pos) const override {
+    const State state = TAnsiValidator::validate(input, pos);
+    if (state == Invalid || bypass_) return state;
+    const int bound = std::max(limit_, current_);
+    if (input.size() <= bound) return state;
+    // The characters just inserted end at the cursor: drop the excess there.
+    const int excess = static_cast<int>(input.size()) - bound;
+    if (pos < excess) return Invalid;
+    input.remove(pos - excess, excess);
+    pos -= excess;
+    return state;
+  }
+
+  void SetCurrentLength(int length) { current_ = length; }
+  void SetBypass(bool on) { bypass_ = on; }
+
+ private:
+  int limit_;
+  int current_ = 0;
+  bool bypass_ = false;
+};
+
+TLimitedEdit::TLimitedEdit(int limit, QWidget* parent)
+    : QLineEdit(parent), limit_(limit), validator_(new TLimitedEditValidator(limit, this)) {
+  setValidator(validator_);
+  connect(this, &QLineEdit::textChanged, this,
+          [this](const QString& text) { validator_->SetCurrentLength(text.size()); });
+}
+
+void TLimitedEdit::SetValue(const QString& text) {
+  validator_->SetBypass(true);
+  setText(text);
+  validator_->SetBypass(false);
+  validator_->SetCurrentLength(QLineEdit::text().size());
+}
+
+void TLimitedEdit::SetBytes(const std::string& bytes) { SetValue(AnsiToQString(bytes)); }
+
+std::string TLimitedEdit::Bytes() const { return QStringToAnsi(text()); }
+
+TListBox::TListBox(QWidget* parent) : QListWidget(parent) {
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setSortingEnabled(false);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setUniformItemSizes(true);
+}
+
+QListWidgetItem* TListBox::SelectedItem() const {
+  const QList<QListWidgetItem*> items = selectedItems();
+  return items.isEmpty() ? nullptr : items.first();
+}
+
+void TListBox::ClearSelectionAndCurrent() {
+  clearSelection();
+  selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+}
+
+void TListBox::focusInEvent(QFocusEvent* event) {
+  // The item view makes the first entry current on focus; a list box with no
+  // selection keeps none current, so an arrow key starts at the first entry.
+  const bool hadCurrent = currentIndex().isValid();
+  QListWidget::focusInEvent(event);
+  if (!hadCurrent && selectedItems().isEmpty())
+    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+}
+
+void TListBox::mouseDoubleClickEvent(QMouseEvent* event) {
+  QListWidget::mouseDoubleClickEvent(event);
+  if (event->button() == Qt::LeftButton) emit DoubleClicked();
+}
+
+void PlaceLabel(QLabel* label, int left, int top) {
+  label->move(left, top);
+  label->adjustSize();
+}

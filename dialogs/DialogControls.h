@@ -1,0 +1,55 @@
+// Input controls shared by the dialogs: a single-line edit for Windows-1252
+// text whose limit holds back typing only, and a list box that starts without
+// a current entry.
+#pragma once
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <string>
+
+class TLimitedEditValidator;
+
+// A single-line edit that refuses characters Windows-1252 cannot hold and
+// admits at most Limit() characters (bytes) by typing, pasting or dropping.
+// A longer text set with SetValue/SetBytes is shown whole and can only shrink
+// by editing. (QLineEdit::setText itself cuts the text to the limit.)
+class TLimitedEdit : public QLineEdit {
+  Q_OBJECT
+ public:
+  explicit TLimitedEdit(int limit, QWidget* parent = nullptr);
+
+  int Limit() const { return limit_; }
+  // Sets the text without cutting it to the limit.
+  void SetValue(const QString& text);
+  void SetBytes(const std::string& bytes);
+  std::string Bytes() const;
+
+ private:
+  int limit_;
+  TLimitedEditValidator* validator_;
+};
+
+// A single-selection list box that has no current entry until the user picks
+// one, so the first arrow key selects the first entry instead of the second.
+class TListBox : public QListWidget {
+  Q_OBJECT
+ public:
+  explicit TListBox(QWidget* parent = nullptr);
+
+  // The selected entry, or nullptr.
+  QListWidgetItem* SelectedItem() const;
+  // Leaves no entry selected and none current.
+  void ClearSelectionAndCurrent();
+
+ signals:
+  // A double-click anywhere in the list, on an entry or not.
+  void DoubleClicked();
+
+ protected:
+  void focusInEvent(QFocusEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+};
+
+// Places a label at the given position, sized to its text.
+class QLabel;
+void PlaceLabel(QLabel* label, int left, int top);

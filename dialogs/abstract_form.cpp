@@ -1,0 +1,40 @@
+#include "dialogs/abstract_form.h"
+
+#include <QPalette>
+#include <QShowEvent>
+#include <QToolTip>
+
+void TAbstractForm::Loaded(QWidget* form) {
+  if (!form) return;
+  form->setFont(QFont(QToolTip::font()));
+  // Only the active and inactive groups: disabled text stays greyed.
+  QPalette palette = form->palette();
+  for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    const QColor text = palette.color(group, QPalette::ButtonText);
+    palette.setColor(group, QPalette::WindowText, text);
+    palette.setColor(group, QPalette::Text, text);
+  }
+  form->setPalette(palette);
+}
+
+TAbstractDialog::TAbstractDialog(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+  setSizeGripEnabled(false);
+}
+
+void TAbstractDialog::FinishLoading(int clientWidth, int clientHeight) {
+  TAbstractForm::Loaded(this);
+  SetClientSize(clientWidth, clientHeight);
+}
+
+void TAbstractDialog::SetClientSize(int clientWidth, int clientHeight) {
+  setFixedSize(clientWidth, clientHeight);
+}
+
+void TAbstractDialog::showEvent(QShowEvent* event) {
+  // QDialog centres a dialog that was never moved on its owner's window
+  // before it is shown; FormShow follows once the dialog is on screen.
+  QDialog::showEvent(event);
+  if (!event->spontaneous()) FormShow();
+}
