@@ -1,0 +1,178 @@
+#include "dialogs/frmEditCategories.h"
+
+#include <QAction>
+#include <QCollator>
+#include <QLabel>
+#include <QPushButton>
+
+#include "core/listdb.h"
+#include "dialogs/DialogControls.h"
+#include "dialogs/frmStringEdit.h"
+#include "platform/ActionList.h"
+#include "platform/AnsiText.h"
+#include "platform/ErrorBox.h"
+#include "platform/Prompts.h"
+
+namespace {
+
+constexpr int kIdRole = Qt::UserRole;
+// "Unfiled" is never listed, so 15 entries fill a table of 16.
+constexpr int kMaxListed = 15;
+
+// A button that shows its action's caption and enabling and triggers it.
+void BindButton(QPushButton* button, QAction* action) {
+  auto sync = [button, action] {
+    button->setText(action->text());
+    button->setEnabled(action->isEnabled());
+  };
+  sync();
+  QObject::connect(action, &QAction::changed, button, sync);
+  QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
+}
+
+}  // namespace
+
+TCategoriesListDialog::TCategoriesListDialog(QWidget* owner) : TAbstractDialog(owner) {
+  setWindowTitle(QStringLiteral("Categories"));
+  OKBtn = new QPushButton(this);
+  ListBox = new TListBox(this);
+  Button1 = new QPushButton(this);
+  Button2 = new QPushButton(this);
+  Button3 = new QPushButton(this);
+  ActionList1 = new TActionList(this);
+  NewCategoryAction = new QAction(QStringLiteral("&New"), this);
+  RenameCategoryAction = new QAction(QStringLiteral("&Rename"), this);
+  DeleteCategoryAction = new QAction(QStringLiteral("&Delete"), this);
+  CloseAction = new QAction(QStringLiteral("&OK"), this);
+  IDLabel = new QLabel(this);
+  IDLabel->setTextFormat(Qt::PlainText);
+  IDLabel->setAlignment(Qt::AlignCenter);
+  IDLabel->setEnabled(false);
+
+  // OKBtn is the default button (Enter); Esc reaches reject(), which acts as
+  // the same button.
+  OKBtn->setDefault(true);
+  BindButton(OKBtn, CloseAction);
+  BindButton(Button1, NewCategoryAction);
+  BindButton(Button2, DeleteCategoryAction);
+  BindButton(Button3, RenameCategoryAction);
+
+  auto guarded = [this](void (TCategoriesListDialog::*execute)()) {
+    return [this, execute] { RunGuarded(this, [this, execute] { (this->*execute)(); }); };
+  };
+  connect(NewCategoryAction, &QAction::triggered, this,
+          guarded(&TCategoriesListDialog::NewCategoryActionExecute));
+  connect(RenameCategoryAction, &QAction::triggered, this,
+          guarded(&TCategoriesListDialog::RenameCategoryActionExecute));
+  connect(DeleteCategoryAction, &QAction::triggered, this,
+          guarded(&TCategoriesListDialog::DeleteCategoryActionExecute));
+  connect(CloseAction, &QAction::triggered, this,
+          guarded(&TCategoriesListDialog::CloseActionExecute));
+  ActionList1->AddUpdate(NewCategoryAction, [this] { NewCategoryActionUpdate(); });
+  ActionList1->AddUpdate(RenameCategoryAction, [this] { RenameCategoryActionUpdate(); });
+  ActionList1->AddUpdate(DeleteCategoryAction, [this] { DeleteCategoryActionUpdate(); });
+  ActionList1->AddUpdate(CloseAction, [this] { CloseActionUpdate(); });
+  connect(ListBox, &TListBox::DoubleClicked, this, &TCategoriesListDialog::ListBoxDblClick);
+
+  setTabOrder(OKBtn, ListBox);
+  setTabOrder(ListBox, Button1);
+  setTabOrder(Button1, Button2);
+  setTabOrder(Button2, Button3);
+
+  FinishLoading(223, 230);
+  OKBtn->setGeometry(139, 196, 75, 25);
+  ListBox->setGeometry(8, 8, 121, 213);
+  Button1->setGeometry(140, 8, 75, 25);
+  Button2->setGeometry(140, 40, 75, 25);
+  Button3->setGeometry(140, 72, 75, 25);
+  IDLabel->setGeometry(140, 104, 73, 21);
+
+  ActionList1->UpdateAll();
+}
+
+void TCategoriesListDialog::LoadCategories(TListDBData& data) {
+  FData = &data;
+  ListBox->clear();
+  const TListDBCategories& categories = data.Categories();
+  for (int i = 0; i < categories.Count(); ++i) {
+    const int32_t id = categories.IDAt(i);
+    if (id != 0) InsertSorted(categories.NameOf(id), id);
+  }
+  ListBox->ClearSelectionAndCurrent();
+  ActionList1->UpdateAll();
+}
+
+QListWidgetItem* TCategoriesListDialog::InsertSorted(const std::string& name, int32_t id) {
+  QCollator collator;
+  collator.setCaseSensitivity(Qt::CaseInsensitive);
+  const QString text = AnsiToQString(name);
+  int row = 0;
+  while (row < ListBox->count() && collator.compare(ListBox->item(row)->text(), text) <= 0) ++row;
+  auto* item = new QListWidgetItem(text);
+  item->setData(kIdRole, QVariant(id));
+  ListBox->insertItem(row, item);
+  return item;
+}
+
+QListWidgetItem* TCategoriesListDialog::SelectedItem() const { return ListBox->SelectedItem(); }
+
+void TCategoriesListDialog::NewCategoryActionExecute() {
+  if (!FData) return;
+  std::string name;
+  if (!ExecuteStringDialog(this, QStringLiteral("New category"), name)) return;
+  const int32_t id = FData->Categories().Add(name);
+  ListBox->setCurrentItem(InsertSorted(name, id));
+  FModified = true;
+  ActionList1->UpdateAll();
+}
+
+void TCategoriesListDialog::NewCategoryActionUpdate() {
+  NewCategoryAction->setEnabled(ListBox->count() < kMaxListed);
+}
+
+void TCategoriesListDialog::RenameCategoryActionExecute() {
+  QListWidgetItem* item = SelectedItem();
+  if (!FData || !item) return;
+  std::string name = QStringToAnsi(item->text());
+  const int32_t id = item->data(kIdRole).toInt();
+  if (!ExecuteStringDialog(this, QStringLiteral("Rename category"), name)) return;
+  FData->Categories().Rename(id, name);
+  // In place: the entry keeps its position, id and selection.
+  item->setText(AnsiToQString(name));
+  FModified = true;
+  ActionList1->UpdateAll();
+}
+
+void TCategoriesListDialog::RenameCategoryActionUpdate() {
+  RenameCategoryAction->setEnabled(SelectedItem() != nullptr);
+}
+
+void TCategoriesListDialog::DeleteCategoryActionExecute() {
+  QListWidgetItem* item = SelectedItem();
+  if (!FData || !item) return;
+  FData->Categories().Delete(item->data(kIdRole).toInt());
+  delete item;
+  ListBox->ClearSelectionAndCurrent();
+  FModified = true;
+  ActionList1->UpdateAll();
+}
+
+void TCategoriesListDialog::DeleteCategoryActionUpdate() {
+  QListWidgetItem* item = SelectedItem();
+  DeleteCategoryAction->setEnabled(item != nullptr);
+  IDLabel->setText(item ? QStringLiteral("id: %1").arg(item->data(kIdRole).toInt()) : QString());
+}
+
+void TCategoriesListDialog::CloseActionExecute() { done(FModified ? Accepted : Rejected); }
+
+void TCategoriesListDialog::CloseActionUpdate() {
+  CloseAction->setText(FModified ? QStringLiteral("&Close") : QStringLiteral("&Cancel"));
+}
+
+void TCategoriesListDialog::ListBoxDblClick() {
+  if (!ExecuteAction(*ActionList1, RenameCategoryAction)) Prompts().Beep();
+}
+
+void TCategoriesListDialog::FormShow() { ActionList1->UpdateAll(); }
+
+void TCategoriesListDialog::reject() { CloseActionExecute(); }

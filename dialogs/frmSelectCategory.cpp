@@ -1,0 +1,66 @@
+#include "dialogs/frmSelectCategory.h"
+
+#include <QPushButton>
+
+#include "core/listdb.h"
+#include "dialogs/DialogControls.h"
+#include "platform/AnsiText.h"
+#include "platform/Prompts.h"
+
+namespace {
+constexpr int kIdRole = Qt::UserRole;
+}
+
+TSelCategoryDialog::TSelCategoryDialog(QWidget* owner) : TAbstractDialog(owner) {
+  setWindowTitle(QStringLiteral("Category"));
+  OKBtn = new QPushButton(QStringLiteral("OK"), this);
+  CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
+  ListBox = new TListBox(this);
+  OKBtn->setDefault(true);
+  setTabOrder(OKBtn, CancelBtn);
+  setTabOrder(CancelBtn, ListBox);
+  connect(ListBox, &QListWidget::itemSelectionChanged, this, &TSelCategoryDialog::ListBoxClick);
+  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+
+  FinishLoading(180, 247);
+  ListBox->setGeometry(12, 8, 153, 193);
+  OKBtn->setGeometry(11, 212, 75, 25);
+  CancelBtn->setGeometry(91, 212, 75, 25);
+  ListBoxClick();
+}
+
+void TSelCategoryDialog::LoadCategories(const TListDBData* data) {
+  ListBox->clear();
+  if (data) {
+    const TListDBCategories& categories = data->Categories();
+    for (int i = 0; i < categories.Count(); ++i) {
+      const int32_t id = categories.IDAt(i);
+      auto* item = new QListWidgetItem(AnsiToQString(categories.NameOf(id)), ListBox);
+      item->setData(kIdRole, QVariant(id));
+    }
+  }
+  ListBox->ClearSelectionAndCurrent();
+  ListBoxClick();
+}
+
+bool TSelCategoryDialog::SelectedID(int32_t& id) const {
+  const QListWidgetItem* item = ListBox->SelectedItem();
+  if (!item) return false;
+  id = item->data(kIdRole).toInt();
+  return true;
+}
+
+void TSelCategoryDialog::ListBoxClick() { OKBtn->setEnabled(ListBox->SelectedItem() != nullptr); }
+
+void TSelCategoryDialog::FormShow() {
+  ListBoxClick();
+  ListBox->setFocus();
+}
+
+bool ExecuteSelCategoryDialog(QWidget* owner, const TListDBData* data, int32_t& index) {
+  TSelCategoryDialog dialog(owner);
+  dialog.LoadCategories(data);
+  if (Prompts().ExecDialog(&dialog) != TModalResult::OK) return false;
+  return dialog.SelectedID(index);
+}

@@ -1,0 +1,42 @@
+#include "dialogs/frmStringEdit.h"
+
+#include <QPushButton>
+
+#include "core/listdb.h"
+#include "dialogs/DialogControls.h"
+#include "platform/Prompts.h"
+
+TStringDialog::TStringDialog(QWidget* owner) : TAbstractDialog(owner) {
+  OKBtn = new QPushButton(QStringLiteral("OK"), this);
+  CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
+  Edit1 = new TLimitedEdit(kMaxCategoryName, this);
+  OKBtn->setDefault(true);
+  setTabOrder(Edit1, OKBtn);
+  setTabOrder(OKBtn, CancelBtn);
+  connect(Edit1, &QLineEdit::textChanged, this, &TStringDialog::Edit1Change);
+  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+
+  FinishLoading(201, 91);
+  Edit1->setGeometry(12, 20, 173, 21);
+  OKBtn->setGeometry(31, 56, 75, 25);
+  CancelBtn->setGeometry(111, 56, 75, 25);
+  Edit1Change();
+}
+
+void TStringDialog::Edit1Change() { OKBtn->setEnabled(!Trim(Edit1->Bytes()).empty()); }
+
+void TStringDialog::FormShow() {
+  Edit1Change();
+  Edit1->setFocus();
+  Edit1->selectAll();
+}
+
+bool ExecuteStringDialog(QWidget* owner, const QString& caption, std::string& text) {
+  TStringDialog dialog(owner);
+  dialog.setWindowTitle(caption);
+  dialog.Edit1->SetBytes(text);
+  if (Prompts().ExecDialog(&dialog) != TModalResult::OK) return false;
+  text = Trim(dialog.Edit1->Bytes());
+  return true;
+}
