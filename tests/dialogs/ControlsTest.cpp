@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolTip>
+
+#include "DialogTestUtil.h"
+#include "components/AnsiMemo.h"
+#include "dialogs/DialogControls.h"
+#include "dialogs/abstract_form.h"
+#include "dialogs/frmCustomizeDB.h"
+#include "dialogs/frmEditCategories.h"
+#include "dialogs/frmRecordProp.h"
+#include "dialogs/frmSelectCategory.h"
+#include "dialogs/frmStringEdit.h"
+
+namespace {
+
+// Pastes through the clipboard, as Ctrl+V does.
+void Paste(TAnsiMemo& memo, const QString& text) {
+  QApplication::clipboard()->setText(text);
+  memo.paste();
+}
+
+TEST(AnsiMemo, KeepsEveryByteAndMakesAllLineBreaksCrLf) {
+  TAnsiMemo memo;
+  std::string all;
+  for (int b = 1; b < 256; ++b)
+    if (b != '\r' && b != '\n') all += static_cast<char>(b);
+  memo.SetText(all);
+  EXPECT_EQ(memo.Text(), all);
+  EXPECT_EQ(memo.TextLength(), static_cast<int>(all.size()));
+
+  memo.SetText("a\nb\rc\r\n\r\nd");
+  EXPECT_EQ(memo.Text(), "a\r\nb\r\nc\r\n\r\nd");
+  EXPECT_EQ(memo.TextLength(), 12);
+}
+
+TEST(AnsiMemo, PasteIsFilteredAndCutToTheRoomLeft) {
+  TAnsiMemo memo;
+  memo.SetMaxLength(10);
+  memo.SetText("12345678");
+  memo.moveCursor(QTextCursor::End);
+  EXPECT_FALSE(memo.InsertText(QString::fromUtf8("x\u4e2dy")));  // not Windows-1252
+  EXPECT_EQ(memo.Text(), "12345678");
+  EXPECT_TRUE(memo.InsertText("\r\nzz"));  // a break takes the two bytes left
+  EXPECT_EQ(memo.Text(), "12345678\r\n");
+  EXPECT_FALSE(memo.InsertText("q"));
+
+  // Replacing a selection frees its bytes, a break counting two.
+  memo.selectAll();
+  Paste(memo, "ab\ncd\nef\ngh");
+  EXPECT_EQ(memo.Text(), "ab\r\ncd\r\nef");
+}
+
+TEST(AnsiMemo, TextSetLongerThanTheLimitIsKeptAndOnlyShrinks) {
+  TAnsiMemo memo;
+  memo.SetMaxLength(4);
+  memo.SetText("abcdef");
+  memo.moveCursor(QTextCursor::End);
+  TypeText(&memo, "g");
+  EXPECT_EQ(memo.Text(), "abcdef");
+  SendKey(&memo, Qt::Key_Backspace);
+  EXPECT_EQ(memo.Text(), "abcde");
+}
+
+TEST(LimitedEdit, LongValueStaysWholeAndNoEditGrowsIt) {
+  TLimitedEdit edit(5);
+  edit.SetValue("abcdefgh");
+  EXPECT_EQ(edit.text(), "abcdefgh");
+  edit.setCursorPosition(8);
+  TypeText(&edit, "x");
+  EXPECT_EQ(edit.text(), "abcdefgh");
+  SendKey(&edit, Qt::Key_Backspace);
+  EXPECT_EQ(edit.text(), "abcdefg");
+
+  edit.SetValue("ab");
+  edit.setCursorPosition(1);
+  edit.insert("12345");  // a paste is cut to the room left
+  EXPECT_EQ(edit.text(), "a123b");
+  edit.SetBytes("\x80\xFF");
+  EXPECT_EQ(edit.Bytes(), "\x80\xFF");
+}
+
+TEST(AbstractForm, LoadedGivesTheTooltipFontAndButtonTextColourButKeepsDisabledGrey) {
+  QWidget form;
+  QLabel* label = new QLabel("x", &form);
+  QPalette start = form.palette();
+  start.setColor(QPalette::ButtonText, QColor(10, 20, 30));
+  start.setColor(QPalette::WindowText, QColor(200, 0, 0));
+  form.setPalette(start);
+  TAbstractForm::Loaded(&form);
+  EXPECT_EQ(form.font(), QToolTip::font());
+  EXPECT_EQ(label->font(), QToolTip::font());
+  EXPECT_EQ(form.palette().color(QPalette::Active, QPalette::WindowText), QColor(10, 20, 30));
+  EXPECT_EQ(form.palette().color(QPalette::Active, QPalette::Text), QColor(10, 20, 30));
+  EXPECT_EQ(label->palette().color(QPalette::Active, QPalette::WindowText), QColor(10, 20, 30));
+  EXPECT_EQ(form.palette().color(QPalette::Disabled, QPalette::WindowText),
+            start.color(QPalette::Disabled, QPalette::WindowText));
+  TAbstractForm::Loaded(nullptr);  // harmless
+}
+
+// Every control lies inside the dialog and shows its whole caption.
+void ExpectNothingClipped(QDialog& dialog) {
+  SCOPED_TRACE(dialog.metaObject()->className());
+  const QRect client = dialog.rect();
+  for (QWidget* child : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    SCOPED_TRACE(child->metaObject()->className());
+    EXPECT_TRUE(client.contains(child->geometry())) << child->objectName().toStdString();
+    const QFontMetrics fm(child->font());
+    if (auto* label = qobject_cast<QLabel*>(child)) {
+      EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+      EXPECT_GE(label->height(), fm.height()) << label->text().toStdString();
+    } else if (auto* button = qobject_cast<QPushButton*>(child)) {
+      QString text = button->text();
+      text.remove('&');
+      EXPECT_LT(fm.horizontalAdvance(text) + 8, button->width()) << text.toStdString();
+      EXPECT_GE(button->height(), fm.height() + 4);
+    }
+  }
+  if (const QByteArray dir = qgetenv("VORNIK_GRAB_DIR"); !dir.isEmpty()) {
+    dialog.show();
+    QApplication::processEvents();
+    dialog.grab().save(QString::fromLocal8Bit(dir) + "/" + dialog.metaObject()->className() +
+                       ".png");
+    dialog.hide();
+  }
+}
+
+TEST(DialogLayout, EveryDialogShowsItsControlsWhole) {
+  TListDBData doc;
+  AddCategories(doc, {"Business", "Personal", "QuickList"});
+  TRecPropDialog rec(nullptr);
+  rec.SetupDialog("Mmmmmmmmmmmmmmmm", "WWWWWWWWWWWWWWWW", doc);
+  rec.setWindowTitle("Edit record");
+  rec.Field1ValueEdit->setText("Bread");
+  rec.Field2ValueEdit->setText("2 loaves");
+  rec.NoteMemo->SetText("Wholemeal\r\nfrom the baker on the corner, not the supermarket one");
+  rec.FormShow();
+  ExpectNothingClipped(rec);
+
+  TCustomizeDBDialog props(nullptr);
+  props.SetListName("New List 1");
+  props.SetField1("Field1");
+  props.SetField2("Field2");
+  ExpectNothingClipped(props);
+
+  TStringDialog entry(nullptr);
+  entry.setWindowTitle("New category");
+  entry.Edit1->setText("Groceries");
+  ExpectNothingClipped(entry);
+
+  TCategoriesListDialog cats(nullptr);
+  cats.LoadCategories(doc);
+  cats.ListBox->setCurrentRow(1);
+  cats.FormShow();
+  ExpectNothingClipped(cats);
+
+  TSelCategoryDialog sel(nullptr);
+  sel.LoadCategories(&doc);
+  ExpectNothingClipped(sel);
+}
+
+TEST(DialogLayout, ShownDialogIsCentredOnItsOwner) {
+  QWidget owner;
+  owner.setGeometry(100, 100, 800, 600);
+  owner.show();
+  TStringDialog dlg(&owner);
+  dlg.show();
+  const QPoint delta = dlg.frameGeometry().center() - owner.frameGeometry().center();
+  EXPECT_LE(delta.manhattanLength(), 2);
+  EXPECT_EQ(dlg.size(), QSize(201, 91));
+  EXPECT_EQ(dlg.minimumSize(), dlg.maximumSize());
+}
+
+}  // namespace

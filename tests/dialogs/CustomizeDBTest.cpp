@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "DialogTestUtil.h"
+#include "dialogs/DialogControls.h"
+#include "dialogs/frmCustomizeDB.h"
+
+namespace {
+
+struct CustomizeDB : ::testing::Test {
+  TCustomizeDBDialog dlg{nullptr};
+  void Names(const char* list, const char* f1, const char* f2) {
+    dlg.ListNameEdit->setText(list);
+    dlg.Field1Name->setText(f1);
+    dlg.Field2Name->setText(f2);
+  }
+};
+
+TEST_F(CustomizeDB, OkRuleOnTrimmedNames) {
+  dlg.FormShow();
+  EXPECT_FALSE(dlg.OKBtn->isEnabled());
+  Names("List", "Name", "Phone");
+  EXPECT_TRUE(dlg.OKBtn->isEnabled());
+  Names("List", "Name", "Name ");  // equal once trimmed
+  EXPECT_FALSE(dlg.OKBtn->isEnabled());
+  Names("List", "Name", "name");  // letter case counts
+  EXPECT_TRUE(dlg.OKBtn->isEnabled());
+  Names("   ", "Name", "Phone");
+  EXPECT_FALSE(dlg.OKBtn->isEnabled());
+  Names("List", "", "Phone");
+  EXPECT_FALSE(dlg.OKBtn->isEnabled());
+  Names("List", "Name", "\t");
+  EXPECT_FALSE(dlg.OKBtn->isEnabled());
+}
+
+TEST_F(CustomizeDB, NamesAreTrimmedBothWaysAndNotCutWhenWritten) {
+  dlg.SetListName("  New List 3 ");
+  dlg.SetField1("Field1");
+  dlg.SetField2(" Field2\t");
+  EXPECT_EQ(dlg.ListNameEdit->text(), "New List 3");
+  EXPECT_EQ(dlg.Field2Name->text(), "Field2");
+  dlg.FormShow();
+  EXPECT_TRUE(dlg.OKBtn->isEnabled());
+
+  dlg.Field1Name->setText("  Kept  ");
+  EXPECT_EQ(dlg.Field1(), "Kept");
+  EXPECT_EQ(dlg.Field1Name->text(), "  Kept  ");
+
+  const std::string longName(40, 'L');
+  dlg.SetListName(longName);
+  EXPECT_EQ(dlg.ListName(), longName);
+  dlg.SetField2(std::string(20, 'F') + "\xE4");
+  EXPECT_EQ(dlg.Field2(), std::string(20, 'F') + "\xE4");
+}
+
+TEST_F(CustomizeDB, TypingLimitsAreThirtyOneSixteenSixteen) {
+  const QString many(40, 'x');
+  TypeText(dlg.ListNameEdit, many);
+  TypeText(dlg.Field1Name, many);
+  TypeText(dlg.Field2Name, many);
+  EXPECT_EQ(dlg.ListNameEdit->text().size(), 31);
+  EXPECT_EQ(dlg.Field1Name->text().size(), 16);
+  EXPECT_EQ(dlg.Field2Name->text().size(), 16);
+  // A character Windows-1252 cannot hold is refused.
+  dlg.Field1Name->clear();
+  TypeText(dlg.Field1Name, QString::fromUtf8("a\u0416b"));
+  EXPECT_EQ(dlg.Field1Name->text(), "ab");
+}
+
+TEST_F(CustomizeDB, CaptionsAcceleratorsAndCloseResults) {
+  EXPECT_EQ(dlg.windowTitle(), "List Properties");
+  EXPECT_EQ(dlg.ListNameLabel->text(), "List &Name:");
+  EXPECT_EQ(dlg.Field1NameLabel->buddy(), dlg.Field1Name);
+  EXPECT_EQ(dlg.Field2NameLabel->buddy(), dlg.Field2Name);
+  EXPECT_TRUE(dlg.OKBtn->isDefault());
+  Names("L", "A", "B");
+  dlg.show();
+  SendKey(dlg.Field2Name, Qt::Key_Escape);
+  EXPECT_EQ(dlg.result(), QDialog::Rejected);
+  dlg.show();
+  SendKey(dlg.Field2Name, Qt::Key_Return);
+  EXPECT_EQ(dlg.result(), QDialog::Accepted);
+  dlg.show();
+  dlg.close();
+  EXPECT_EQ(dlg.result(), QDialog::Rejected);
+}
+
+}  // namespace
