@@ -124,12 +124,19 @@ void TAnsiMemo::keyPressEvent(QKeyEvent* event) {
     return;
   }
   const QString typed = event->text();
-  const bool printable = !typed.isEmpty() && !(event->modifiers() & Qt::ControlModifier) &&
-                         typed.at(0).category() != QChar::Other_Control;
-  if (printable) {
-    InsertText(typed);
-    event->accept();
-    return;
+  if (!typed.isEmpty() && typed.at(0).category() != QChar::Other_Control) {
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    const bool ctrl = mods & Qt::ControlModifier;
+    const bool alt = mods & Qt::AltModifier;
+    if (ctrl == alt) {  // no modifier, or Ctrl+Alt standing for AltGr
+      InsertText(typed);
+      event->accept();
+      return;
+    }
+    if (alt) {  // Alt+key belongs to the window's accelerators
+      event->ignore();
+      return;
+    }
   }
   QPlainTextEdit::keyPressEvent(event);
 }

@@ -60,6 +60,7 @@ TEST(AnsiMemo, TextSetLongerThanTheLimitIsKeptAndOnlyShrinks) {
   memo.SetText("abcdef");
   memo.moveCursor(QTextCursor::End);
   TypeText(&memo, "g");
+  SendKey(&memo, Qt::Key_H, Qt::AltModifier, "h");
   EXPECT_EQ(memo.Text(), "abcdef");
   SendKey(&memo, Qt::Key_Backspace);
   EXPECT_EQ(memo.Text(), "abcde");

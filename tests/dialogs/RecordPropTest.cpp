@@ -229,11 +229,14 @@ TEST_F(RecordDialog, RealModalExecClosedByCtrlEnter) {
   rec->SetField1("f1");
   rec->SetField2("f2");
   dlg.LoadRecord(*rec);
-  const int result = ExecWhile(dlg, [this] {
+  bool field1Focused = false;
+  const int result = ExecWhile(dlg, [this, &field1Focused] {
+    field1Focused = dlg.focusWidget() == dlg.Field1ValueEdit;
     dlg.NoteMemo->SetText("from exec");
     SendKey(dlg.NoteMemo, Qt::Key_Return, Qt::ControlModifier);
   });
   ASSERT_EQ(result, QDialog::Accepted);
+  EXPECT_TRUE(field1Focused);
   dlg.StoreRecord(*rec);
   EXPECT_EQ(rec->Notes(), "from exec");
 }

@@ -79,16 +79,20 @@ TEST(SelectCategory, WithoutADocumentOnlyCancelCanClose) {
   EXPECT_EQ(index, 7);
 }
 
-TEST(SelectCategory, RealModalExecChoosingUnfiled) {
+TEST(SelectCategory, RealModalExecChoosingUnfiledWithTheKeyboard) {
   TListDBData doc;
+  AddCategories(doc, {"Work"});
   int32_t index = 5;
-  QTimer::singleShot(0, [] {
+  bool listFocused = false;
+  QTimer::singleShot(0, [&] {
     auto* dlg = qobject_cast<TSelCategoryDialog*>(QApplication::activeModalWidget());
     if (!dlg) return;
-    SendKey(dlg->ListBox, Qt::Key_Up);
-    dlg->OKBtn->click();
+    listFocused = dlg->focusWidget() == dlg->ListBox;
+    SendKey(dlg->ListBox, Qt::Key_Down);
+    SendKey(dlg->ListBox, Qt::Key_Return);
   });
   EXPECT_TRUE(ExecuteSelCategoryDialog(nullptr, &doc, index));
+  EXPECT_TRUE(listFocused);
   EXPECT_EQ(index, 0);
 
   QTimer::singleShot(0, [] {
