@@ -187,11 +187,11 @@ void ReadListDB(TListDBData& document, TStream& stream) {
     const uint8_t* raw = &rawEntries[i * kEntrySize];
     entries[i] = {GetLong(raw), 0, static_cast<uint8_t>(raw[4] & 0x0F)};
   }
-  ComputeRecordSizes(entries, stream.Size());
 
   std::array<uint8_t, kAppInfoSize> block{};
   stream.Seek(stream.Position() + kFillerSize);
   stream.ReadBuffer(block.data(), block.size());
+  ComputeRecordSizes(entries, stream.Size());
 
   document.StoreNamesUnchecked(FixedText(&header[kHdrName], kMaxDatabaseName),
                                FixedText(&block[kAiField1], kMaxFieldName),
