@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include "platform/Canvas.h"
+
+TEST(RecordingCanvas, RecordsCallsWithState) {
+  TRecordingCanvas c;
+  c.SetBrushColor(Qt::yellow);
+  c.FillRect(QRect(1, 2, 3, 4));
+  c.SetFontStyle(fsBold | fsUnderline);
+  c.SetFontColor(Qt::red);
+  c.TextOut(5, 6, "abc");
+  c.SetPenWidth(2);
+  c.DrawLine(0, 0, 10, 0);
+  c.LineTo(10, 10);
+  ASSERT_EQ(c.Ops().size(), 4u);
+  EXPECT_EQ(c.Ops()[0].rect, QRect(1, 2, 3, 4));
+  EXPECT_EQ(c.Ops()[0].brushColor, QColor(Qt::yellow));
+  const auto& t = c.Ops()[1];
+  EXPECT_EQ(t.from, QPoint(5, 6));
+  EXPECT_EQ(t.rect, QRect(5, 6, 3 * 8, 13));  // bold: 8 a character
+  EXPECT_EQ(t.fontStyle, fsBold | fsUnderline);
+  EXPECT_TRUE(t.font.bold());
+  EXPECT_EQ(t.fontColor, QColor(Qt::red));
+  EXPECT_EQ(c.Ops()[3].from, QPoint(10, 0));
+  EXPECT_EQ(c.Ops()[3].to, QPoint(10, 10));
+  EXPECT_EQ(c.Ops()[3].penWidth, 2);
+  c.SetFontStyle(0);
+  EXPECT_EQ(c.TextWidth("abc"), 21);
+}
+
+TEST(QPainterCanvas, DrawsTextTopAlignedOnItsBrush) {
+  QImage img(60, 40, QImage::Format_RGB32);
+  img.fill(Qt::white);
+  {
+    QPainter p(&img);
+    TQPainterCanvas c(&p);
+    c.SetBrushColor(Qt::blue);
+    c.SetFontColor(Qt::white);
+    c.TextOut(10, 10, "W");
+    // The cell (TextWidth x TextHeight at (10, 10)) is the brush colour.
+    EXPECT_EQ(img.pixelColor(10, 10), QColor(Qt::blue));
+    EXPECT_EQ(img.pixelColor(9, 9), QColor(Qt::white));
+    c.SetBrushStyle(TBrushStyle::Clear);
+    c.FillRect(QRect(0, 0, 5, 5));
+  }
+  EXPECT_EQ(img.pixelColor(2, 2), QColor(Qt::white));
+}
