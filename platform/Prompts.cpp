@@ -1,12 +1,21 @@
 #include "platform/Prompts.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
+#include <algorithm>
 
 namespace {
 
@@ -49,6 +58,67 @@ bool RunFileDialog(QWidget* owner, TFileDialogOptions& options, bool save) {
   if (files.isEmpty()) return false;
   options.fileName = files.first();
   return true;
+}
+
+// The 16 colours a font's colour effect offers.
+const struct {
+  const char* name;
+  QRgb rgb;
+} kFontColors[] = {
+    {"Black", 0x000000},  {"Maroon", 0x800000},  {"Green", 0x008000}, {"Olive", 0x808000},
+    {"Navy", 0x000080},   {"Purple", 0x800080},  {"Teal", 0x008080},  {"Gray", 0x808080},
+    {"Silver", 0xC0C0C0}, {"Red", 0xFF0000},     {"Lime", 0x00FF00},  {"Yellow", 0xFFFF00},
+    {"Blue", 0x0000FF},   {"Fuchsia", 0xFF00FF}, {"Aqua", 0x00FFFF},  {"White", 0xFFFFFF},
+};
+
+QIcon ColorSwatch(const QColor& c) {
+  QPixmap pm(14, 10);
+  pm.fill(c);
+  QPainter p(&pm);
+  p.setPen(Qt::black);
+  p.drawRect(pm.rect().adjusted(0, 0, -1, -1));
+  return QIcon(pm);
+}
+
+// Qt's font dialog has strikeout and underline effects but no colour: a
+// colour choice joins them in the effects box, and the sample shows it.
+QComboBox* AddFontColorChoice(QFontDialog& dlg, const QColor& current) {
+  QGroupBox* effects = nullptr;
+  for (QGroupBox* box : dlg.findChildren<QGroupBox*>()) {
+    if (box->findChild<QCheckBox*>()) effects = box;
+  }
+  if (!effects || !effects->layout()) return nullptr;
+  auto* combo = new QComboBox(effects);
+  combo->setObjectName("fontColorCombo");
+  int index = -1;
+  for (const auto& c : kFontColors) {
+    const QColor qc = QColor::fromRgb(c.rgb);
+    combo->addItem(ColorSwatch(qc), QString::fromLatin1(c.name), qc);
+    if (current.isValid() && qc.rgb() == current.rgb()) index = combo->count() - 1;
+  }
+  if (index < 0 && current.isValid()) {
+    combo->addItem(ColorSwatch(current), QStringLiteral("Custom"), current);
+    index = combo->count() - 1;
+  }
+  combo->setCurrentIndex(std::max(index, 0));
+  auto* label = new QLabel(QStringLiteral("Co&lor:"), effects);
+  label->setBuddy(combo);
+  effects->layout()->addWidget(label);
+  effects->layout()->addWidget(combo);
+
+  QLineEdit* sample = nullptr;
+  for (QLineEdit* e : dlg.findChildren<QLineEdit*>()) {
+    if (e->isReadOnly() || e->objectName().contains("sample", Qt::CaseInsensitive)) sample = e;
+  }
+  auto showColor = [sample, combo] {
+    if (!sample) return;
+    QPalette pal = sample->palette();
+    pal.setColor(QPalette::Text, combo->currentData().value<QColor>());
+    sample->setPalette(pal);
+  };
+  QObject::connect(combo, &QComboBox::currentIndexChanged, combo, showColor);
+  showColor();
+  return combo;
 }
 
 }  // namespace
@@ -112,11 +182,13 @@ bool TQtPrompts::SaveFileDialog(QWidget* owner, TFileDialogOptions& options) {
   return RunFileDialog(owner, options, true);
 }
 
-bool TQtPrompts::FontDialog(QWidget* owner, QFont& font, QColor& /*color*/) {
-  // Qt's font dialog has no colour choice; the colour is left as it is.
+bool TQtPrompts::FontDialog(QWidget* owner, QFont& font, QColor& color) {
   QFontDialog dlg(font, owner);
+  dlg.setOption(QFontDialog::DontUseNativeDialog);
+  QComboBox* colors = AddFontColorChoice(dlg, color);
   if (dlg.exec() != QDialog::Accepted) return false;
   font = dlg.selectedFont();
+  if (colors) color = colors->currentData().value<QColor>();
   return true;
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -158,4 +159,25 @@ TEST(QtPrompts, MessageBoxIsPlainAndMapsButtons) {
   EXPECT_EQ(
       AnswerRealBox(mbYes | mbNo, [](QMessageBox* b) { b->button(QMessageBox::Yes)->click(); }),
       TModalResult::Yes);
+}
+
+TEST(QtPrompts, FontDialogOffersTheColourEffect) {
+  QFont font("Sans", 11);
+  QColor color(0x80, 0, 0);  // maroon
+  QTimer::singleShot(0, [] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      auto* dlg = qobject_cast<QDialog*>(w);
+      if (!dlg || !dlg->isVisible()) continue;
+      auto* combo = dlg->findChild<QComboBox*>("fontColorCombo");
+      ASSERT_NE(combo, nullptr);
+      EXPECT_EQ(combo->currentText(), "Maroon");
+      dlg->grab().save("/tmp/vornik_font_dialog.png");
+      combo->setCurrentIndex(combo->findText("Blue"));
+      dlg->accept();
+      return;
+    }
+  });
+  TQtPrompts real;
+  ASSERT_TRUE(real.FontDialog(nullptr, font, color));
+  EXPECT_EQ(color, QColor(0, 0, 255));
 }
