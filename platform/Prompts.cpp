@@ -14,6 +14,8 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <algorithm>
 
@@ -197,6 +199,27 @@ bool TQtPrompts::ColorDialog(QWidget* owner, QColor& color) {
   if (dlg.exec() != QDialog::Accepted) return false;
   color = dlg.selectedColor();
   return true;
+}
+
+bool TQtPrompts::PrintDialog(QWidget* owner, QPrinter& printer) {
+  QPrintDialog dlg(&printer, owner);
+  return dlg.exec() == QDialog::Accepted;
+}
+
+namespace {
+QPrinter* g_printer = nullptr;
+void FreePrinter() {
+  delete g_printer;
+  g_printer = nullptr;
+}
+}  // namespace
+
+QPrinter& ApplicationPrinter() {
+  if (!g_printer) {
+    g_printer = new QPrinter(QPrinter::HighResolution);
+    qAddPostRoutine(FreePrinter);
+  }
+  return *g_printer;
 }
 
 TModalResult TQtPrompts::ExecDialog(QDialog* dialog) {

@@ -9,6 +9,7 @@
 
 class QWidget;
 class QDialog;
+class QPrinter;
 
 enum class TMsgIcon { None, Information, Warning, Error, Question };
 
@@ -38,6 +39,9 @@ class IPrompts {
   virtual bool SaveFileDialog(QWidget* owner, TFileDialogOptions& options) = 0;
   virtual bool FontDialog(QWidget* owner, QFont& font, QColor& color) = 0;
   virtual bool ColorDialog(QWidget* owner, QColor& color) = 0;
+  // The standard print dialog with its default options; the choices go into
+  // the printer. False when cancelled.
+  virtual bool PrintDialog(QWidget* owner, QPrinter& printer) = 0;
   // Shows one of the program's own dialogs modally and returns how it closed
   // (OK for QDialog::Accepted, Cancel otherwise).
   virtual TModalResult ExecDialog(QDialog* dialog) = 0;
@@ -59,6 +63,11 @@ class TQtPrompts : public IPrompts {
   bool SaveFileDialog(QWidget* owner, TFileDialogOptions& options) override;
   bool FontDialog(QWidget* owner, QFont& font, QColor& color) override;
   bool ColorDialog(QWidget* owner, QColor& color) override;
+  bool PrintDialog(QWidget* owner, QPrinter& printer) override;
   TModalResult ExecDialog(QDialog* dialog) override;
   void Beep() override;
 };
+
+// The application's current printer: the print dialog sets it up, printing
+// uses it. Created on first use, freed when the application ends.
+QPrinter& ApplicationPrinter();

@@ -2,6 +2,7 @@
 
 #include <QDebug>
 #include <QDialog>
+#include <QPrinter>
 
 TScriptedPrompts::TScriptedPrompts() { SetPrompts(this); }
 
@@ -19,6 +20,10 @@ void TScriptedPrompts::AnswerFont(bool ok, const QFont& font, const QColor& colo
 
 void TScriptedPrompts::AnswerColor(bool ok, const QColor& color) {
   colors_.emplace_back(ok, color);
+}
+
+void TScriptedPrompts::AnswerPrint(bool ok, const QString& pdfPath) {
+  prints_.emplace_back(ok, pdfPath);
 }
 
 void TScriptedPrompts::AnswerDialog(std::function<TModalResult(QDialog*)> handler) {
@@ -44,6 +49,7 @@ void TScriptedPrompts::Clear() {
   fonts_.clear();
   colors_.clear();
   dialogs_.clear();
+  prints_.clear();
   unanswered_ = 0;
   lastFileOptions = {};
 }
@@ -124,6 +130,22 @@ bool TScriptedPrompts::ColorDialog(QWidget*, QColor& color) {
   if (!a.first) return false;
   color = a.second;
   return true;
+}
+
+bool TScriptedPrompts::PrintDialog(QWidget*, QPrinter& printer) {
+  asked_.push_back({Asked::Print, {}, {}, TMsgIcon::None, 0});
+  if (prints_.empty()) {
+    ++unanswered_;
+    ReportUnanswered("print", {});
+    return false;
+  }
+  const auto a = prints_.front();
+  prints_.pop_front();
+  if (a.first && !a.second.isEmpty()) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(a.second);
+  }
+  return a.first;
 }
 
 TModalResult TScriptedPrompts::ExecDialog(QDialog* dialog) {

@@ -13,7 +13,7 @@
 class TScriptedPrompts : public IPrompts {
  public:
   struct Asked {
-    enum Kind { Message, OpenFile, SaveFile, Font, Color, Dialog, Beep } kind;
+    enum Kind { Message, OpenFile, SaveFile, Font, Color, Dialog, Beep, Print } kind;
     QString text;     // message text, or the dialog's title / window title
     QString caption;  // message caption
     TMsgIcon icon = TMsgIcon::None;
@@ -29,6 +29,9 @@ class TScriptedPrompts : public IPrompts {
   void AnswerSaveFile(const QString& path);  // empty: cancel
   void AnswerFont(bool ok, const QFont& font = {}, const QColor& color = {});
   void AnswerColor(bool ok, const QColor& color = {});
+  // The print dialog: confirmed or cancelled; a PDF path makes the printer
+  // write that file.
+  void AnswerPrint(bool ok, const QString& pdfPath = {});
   // The handler may drive the dialog's widgets; its result is the dialog's.
   void AnswerDialog(std::function<TModalResult(QDialog*)> handler);
 
@@ -46,6 +49,7 @@ class TScriptedPrompts : public IPrompts {
   bool SaveFileDialog(QWidget* owner, TFileDialogOptions& options) override;
   bool FontDialog(QWidget* owner, QFont& font, QColor& color) override;
   bool ColorDialog(QWidget* owner, QColor& color) override;
+  bool PrintDialog(QWidget* owner, QPrinter& printer) override;
   TModalResult ExecDialog(QDialog* dialog) override;
   void Beep() override;
 
@@ -64,5 +68,6 @@ class TScriptedPrompts : public IPrompts {
   std::deque<FontAnswer> fonts_;
   std::deque<std::pair<bool, QColor>> colors_;
   std::deque<std::function<TModalResult(QDialog*)>> dialogs_;
+  std::deque<std::pair<bool, QString>> prints_;
   int unanswered_ = 0;
 };

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTimer>
 #include <stdexcept>
@@ -104,6 +105,13 @@ TEST(ScriptedPrompts, DialogHandlerDrivesTheDialog) {
   EXPECT_TRUE(dlg.property("touched").toBool());
   EXPECT_TRUE(Prompts().ColorDialog(nullptr, picked));
   EXPECT_EQ(picked, QColor(Qt::blue));
+  p.AnswerPrint(false);
+  p.AnswerPrint(true, "/tmp/vornik_scripted.pdf");
+  EXPECT_FALSE(Prompts().PrintDialog(nullptr, ApplicationPrinter()));
+  EXPECT_TRUE(Prompts().PrintDialog(nullptr, ApplicationPrinter()));
+  EXPECT_EQ(ApplicationPrinter().outputFormat(), QPrinter::PdfFormat);
+  EXPECT_EQ(ApplicationPrinter().outputFileName(), "/tmp/vornik_scripted.pdf");
+  EXPECT_EQ(p.Questions().back().kind, TScriptedPrompts::Asked::Print);
   QFont f;
   QColor c;
   EXPECT_TRUE(Prompts().FontDialog(nullptr, f, c));
