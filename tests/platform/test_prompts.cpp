@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPushButton>
@@ -188,4 +190,45 @@ TEST(QtPrompts, FontDialogOffersTheColourEffect) {
   TQtPrompts real;
   ASSERT_TRUE(real.FontDialog(nullptr, font, color));
   EXPECT_EQ(color, QColor(0, 0, 255));
+}
+
+TEST(QtPrompts, FileDialogsTakeTheOptions) {
+  const QString dir = QDir::tempPath();
+  TFileDialogOptions save;
+  save.title = "Save As";
+  save.filter = "Palm Databases (*.pdb);;All files (*.*)";
+  save.defaultExtension = "pdb";
+  save.fileName = dir + "/vornik_save_test";
+  save.confirmOverwrite = true;
+  QTimer::singleShot(0, [] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      auto* dlg = qobject_cast<QFileDialog*>(w);
+      if (!dlg || !dlg->isVisible()) continue;
+      EXPECT_EQ(dlg->windowTitle(), "Save As");
+      EXPECT_EQ(dlg->acceptMode(), QFileDialog::AcceptSave);
+      EXPECT_EQ(dlg->defaultSuffix(), "pdb");
+      EXPECT_FALSE(dlg->testOption(QFileDialog::DontConfirmOverwrite));
+      EXPECT_EQ(dlg->nameFilters().size(), 2);
+      static_cast<QDialog*>(dlg)->accept();
+      return;
+    }
+  });
+  TQtPrompts real;
+  ASSERT_TRUE(real.SaveFileDialog(nullptr, save));
+  EXPECT_EQ(save.fileName, dir + "/vornik_save_test.pdb");
+
+  TFileDialogOptions open;
+  open.title = "Open";
+  open.mustExist = true;
+  QTimer::singleShot(0, [] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      auto* dlg = qobject_cast<QFileDialog*>(w);
+      if (!dlg || !dlg->isVisible()) continue;
+      EXPECT_EQ(dlg->acceptMode(), QFileDialog::AcceptOpen);
+      EXPECT_EQ(dlg->fileMode(), QFileDialog::ExistingFile);
+      dlg->reject();
+      return;
+    }
+  });
+  EXPECT_FALSE(real.OpenFileDialog(nullptr, open));
 }
