@@ -1,5 +1,6 @@
 #include "platform/AnsiText.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 
 namespace {
@@ -68,4 +69,10 @@ void SetupAnsiLineEdit(QLineEdit* edit, int maxLength) {
   if (!edit) return;
   edit->setValidator(new TAnsiValidator(edit));
   edit->setMaxLength(maxLength);
+}
+
+void SetupAnsiComboBox(QComboBox* combo, int maxLength) {
+  if (!combo) return;
+  combo->setEditable(true);
+  SetupAnsiLineEdit(combo->lineEdit(), maxLength);
 }

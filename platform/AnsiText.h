@@ -25,3 +25,6 @@ class TAnsiValidator : public QValidator {
 // Installs a TAnsiValidator owned by the edit and sets its maximum length.
 class QLineEdit;
 void SetupAnsiLineEdit(QLineEdit* edit, int maxLength);
+// The same for an editable combo box's edit (the combo is made editable).
+class QComboBox;
+void SetupAnsiComboBox(QComboBox* combo, int maxLength);

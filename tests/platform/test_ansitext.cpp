@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QLineEdit>
 
 #include "platform/AnsiText.h"
@@ -60,4 +61,13 @@ TEST(AnsiText, LineEditTakesLimitAndRefusesTyping) {
   EXPECT_EQ(edit.text(), "ab");
   edit.insert(QString(200, QChar(0xE9)));
   EXPECT_EQ(QStringToAnsi(edit.text()).size(), 112u);
+}
+
+TEST(AnsiText, ComboBoxEditTakesLimitAndValidator) {
+  QComboBox combo;
+  SetupAnsiComboBox(&combo, 16);
+  ASSERT_NE(combo.lineEdit(), nullptr);
+  EXPECT_EQ(combo.lineEdit()->maxLength(), 16);
+  combo.lineEdit()->insert(QStringLiteral(u"\u0416"));
+  EXPECT_TRUE(combo.currentText().isEmpty());
 }
