@@ -5,6 +5,8 @@
 
 #include <QAbstractTableModel>
 #include <QIcon>
+#include <QMenu>
+#include <QPointer>
 #include <QString>
 #include <QTreeView>
 #include <functional>
@@ -52,6 +54,10 @@ class TRecordListModel : public QAbstractTableModel {
   // document is not touched. Selection is kept by the view.
   void SortRows(int column, bool ascending);
 
+  // The sort key of a row text: the text without leading and trailing
+  // characters of codes 0 to 32.
+  static QStringView SortKeyText(const QString& text);
+
  private:
   std::vector<TRecordRow> rows_;
   QString captions_[4] = {"CustomField1", "CustomField2", "Notes", "Category"};
@@ -72,7 +78,7 @@ class TRecordsListView : public QTreeView {
   int SelectedCount() const;
   int FirstSelectedRow() const;  // -1 when none
   void ClearSelection();
-  void SelectRow(int row);        // adds the row to the selection
+  void SelectRow(int row);  // adds the row to the selection
   void SetFocusedRow(int row);
   void ScrollRowIntoView(int row);
 
@@ -85,7 +91,27 @@ class TRecordsListView : public QTreeView {
   void SetShowRecordHints(bool on) { showHints_ = on; }
   bool ShowRecordHints() const { return showHints_; }
   // Supplies the markup hint of a row's record.
-  void SetHintProvider(std::function<QString(TListRecord*)> provider) { hintProvider_ = std::move(provider); }
+  // Without one, the hint is GetRecordHintText of the row's record.
+  void SetHintProvider(std::function<QString(TListRecord*)> provider) {
+    hintProvider_ = std::move(provider);
+  }
+
+  // The context menu, popped up at the pointer (not owned). Setting one makes
+  // the list show it itself; without one the list's context menu policy is
+  // the caller's (Qt::CustomContextMenu and its signal work as usual).
+  void SetPopupMenu(QMenu* menu);
+  QMenu* PopupMenu() const { return popupMenu_; }
+
+  // The keyboard state asked when a header is clicked (tests replace it);
+  // QGuiApplication::queryKeyboardModifiers by default.
+  void SetKeyboardQuery(std::function<Qt::KeyboardModifiers()> query);
+
+  // The row's rectangle across all columns, in viewport coordinates (empty for
+  // a row that does not exist).
+  QRect RowRect(int row) const;
+  // Shows the record hint for the pointer at pos (viewport coordinates), or
+  // hides it over no row or while the hints are off.
+  void ShowRecordHintAt(const QPoint& pos);
 
   // Minimum widths held while the user drags a divider.
   static constexpr int kMinColumnWidth = 50;
@@ -101,10 +127,29 @@ class TRecordsListView : public QTreeView {
   void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void OnSectionResized(int logical, int oldSize, int newSize);
+  void OnSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
+  // The panel colour as the list's background, the panel's text colour as its
+  // text, the selection alike with and without the focus.
+  void FollowParentLook();
+  void WatchParent();
+  QColor GridColor() const;
+  void DrawGridLines(QPainter* painter, int top, int bottom) const;
+  // Merged [first, last] intervals of the selected rows, in list order.
+  std::vector<std::pair<int, int>> SelectedIntervals() const;
+
   TRecordListModel* model_;
   bool gridLines_ = true;
   bool showHints_ = true;
+  bool clampingWidth_ = false;
   std::function<QString(TListRecord*)> hintProvider_;
+  std::function<Qt::KeyboardModifiers()> keyboardQuery_;
+  QPointer<QMenu> popupMenu_;
+  QPointer<QWidget> watchedParent_;
 };

@@ -1,0 +1,85 @@
+#include "components/RecordHint.h"
+
+#include <QStringList>
+
+#include "core/listdb.h"
+#include "platform/AnsiText.h"
+
+namespace {
+
+constexpr int kMaxHintLines = 8;
+constexpr int kMaxHintLineLength = 30;
+const QString kCrLf = QStringLiteral("\r\n");
+
+// Trimming as the model does it: characters with codes 0 to 32.
+bool IsBlankOnly(const QString& s) {
+  for (QChar c : s)
+    if (c.unicode() > 32) return false;
+  return true;
+}
+
+// Splits at CR LF, a lone CR and a lone LF; a break at the very end makes no
+// empty last line.
+QStringList SplitLines(const QString& s) {
+  QStringList lines;
+  qsizetype start = 0;
+  const qsizetype n = s.size();
+  qsizetype i = 0;
+  while (i < n) {
+    const QChar c = s[i];
+    if (c == u'\r' || c == u'\n') {
+      lines.append(s.mid(start, i - start));
+      if (c == u'\r' && i + 1 < n && s[i + 1] == u'\n') ++i;
+      start = ++i;
+    } else {
+      ++i;
+    }
+  }
+  if (start < n) lines.append(s.mid(start));
+  return lines;
+}
+
+QString Heading(const QString& name) { return "<u><b>" + name + "</b></u>:" + kCrLf; }
+
+}  // namespace
+
+QString EscapeMarkup(const QString& s) {
+  QString result = s;
+  result.replace(u'<', QStringLiteral("< "));
+  return result;
+}
+
+QString ShortenNoteText(const QString& s) {
+  QStringList lines = SplitLines(s);
+  if (lines.size() > kMaxHintLines) {
+    lines.erase(lines.begin() + kMaxHintLines, lines.end());
+    lines.append(QStringLiteral("..."));
+  }
+  QString result;
+  for (const QString& line : lines) {
+    if (line.size() > kMaxHintLineLength)
+      result += line.left(kMaxHintLineLength) + "...";
+    else
+      result += line;
+    result += kCrLf;
+  }
+  return result;
+}
+
+QString GetRecordHintText(const TListRecord& record) {
+  const TListDBData* document = record.Owner();
+  const QString field1Name = document ? AnsiToQString(document->CustomField1()) : QString();
+  const QString field2Name = document ? AnsiToQString(document->CustomField2()) : QString();
+
+  // Built by concatenation, not by a format routine, so that nothing in the
+  // values is taken for a placeholder.
+  QString text = Heading("Category") + "  <c:blue>" +
+                 EscapeMarkup(AnsiToQString(record.CategoryName())) + "<c:black>" + kCrLf;
+  text += Heading(EscapeMarkup(field1Name)) + "  " + EscapeMarkup(AnsiToQString(record.Field1())) +
+          kCrLf;
+  text += Heading(EscapeMarkup(field2Name)) + "  " + EscapeMarkup(AnsiToQString(record.Field2()));
+
+  const QString notes = AnsiToQString(record.Notes());
+  if (!IsBlankOnly(notes)) text += kCrLf + Heading("Notes") + ShortenNoteText(EscapeMarkup(notes));
+  return text;
+}

@@ -1,0 +1,195 @@
+// The record list's rows, their sorting and the header marks.
+#include <gtest/gtest.h>
+
+#include <QIcon>
+
+#include "components/RecImages.h"
+#include "test_records_util.h"
+
+namespace {
+
+TEST(RecordRow, TextsAsTheListShowsThem) {
+  auto doc = MakeTestDocument({{"Ann", "555-1234", "one\r\ntwo\r\n\r\nthree", 1},
+                               {"Bob", "", "lone\nLF and lone\rCR", 0},
+                               {"\xC9mile", "x", "", -1}});
+  const TRecordRow ann = MakeRecordRow(doc->GetRecord(0));
+  EXPECT_EQ(ann.record, doc->GetRecord(0));
+  EXPECT_EQ(ann.texts[0], "Ann");
+  EXPECT_EQ(ann.texts[1], "555-1234");
+  EXPECT_EQ(ann.texts[2], "one two  three");
+  EXPECT_EQ(ann.texts[3], "Business");
+
+  // Only CR LF pairs become blanks; a lone CR or LF stays.
+  EXPECT_EQ(MakeRecordRow(doc->GetRecord(1)).texts[2], "lone\nLF and lone\rCR");
+  EXPECT_EQ(MakeRecordRow(doc->GetRecord(1)).texts[3], "Unfiled");
+
+  // Windows-1252 bytes become their characters; no category reads "Unfiled".
+  const TRecordRow emile = MakeRecordRow(doc->GetRecord(2));
+  EXPECT_EQ(emile.texts[0], QString::fromUtf8("\xC3\x89mile"));
+  EXPECT_EQ(emile.texts[3], "Unfiled");
+
+  const TRecordRow none = MakeRecordRow(nullptr);
+  EXPECT_EQ(none.record, nullptr);
+  EXPECT_TRUE(none.texts[0].isEmpty());
+}
+
+TEST(RecordListModel, ShapeRolesAndRowOperations) {
+  auto doc = MakeTestDocument({{"a", "1", "", 0}, {"b", "2", "", 1}, {"c", "3", "", 2}});
+  TRecordListModel model;
+  EXPECT_EQ(model.columnCount(), 4);
+  const QStringList captions = {"CustomField1", "CustomField2", "Notes", "Category"};
+  for (int c = 0; c < 4; ++c) {
+    EXPECT_EQ(model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(), captions[c]);
+    EXPECT_EQ(model.HeaderImage(c), -1);
+  }
+  model.SetRows(RowsOf(*doc));
+  ASSERT_EQ(model.rowCount(), 3);
+  EXPECT_EQ(model.rowCount(model.index(0, 0)), 0);  // a flat list
+  EXPECT_FALSE(model.flags(model.index(0, 0)).testFlag(Qt::ItemIsEditable));
+  EXPECT_TRUE(model.flags(model.index(0, 0)).testFlag(Qt::ItemIsSelectable));
+  // The record image on every row, in the first column only.
+  for (int row = 0; row < 3; ++row)
+    EXPECT_FALSE(model.data(model.index(row, 0), Qt::DecorationRole).value<QIcon>().isNull());
+  EXPECT_FALSE(model.data(model.index(0, 1), Qt::DecorationRole).isValid());
+  EXPECT_FALSE(model.data(model.index(0, 0), Qt::ToolTipRole).isValid());
+
+  EXPECT_EQ(model.FindRecord(doc->GetRecord(2)), 2);
+  model.RemoveRow(1);
+  EXPECT_EQ(model.FindRecord(doc->GetRecord(1)), -1);
+  EXPECT_EQ(model.AppendRow(MakeRecordRow(doc->GetRecord(1))), 2);
+  EXPECT_EQ(ColumnTexts(model, 0), QStringList({"a", "c", "b"}));
+  doc->GetRecord(1)->SetField1("B!");
+  model.SetRow(2, MakeRecordRow(doc->GetRecord(1)));
+  EXPECT_EQ(ColumnTexts(model, 0), QStringList({"a", "c", "B!"}));
+
+  // Positions that hold no row are ignored, not trusted.
+  model.SetRow(7, MakeRecordRow(doc->GetRecord(0)));
+  model.RemoveRow(-1);
+  model.RemoveRow(3);
+  EXPECT_EQ(model.rowCount(), 3);
+  EXPECT_FALSE(model.data(model.index(5, 0), Qt::DisplayRole).isValid());
+  EXPECT_EQ(model.FindRecord(nullptr), -1);
+}
+
+TEST(RecordListModel, HeaderMarks) {
+  TRecordListModel model;
+  model.SetHeaderImage(1, kSortAscendingImage);
+  model.SetHeaderImage(2, kSortDescendingImage);
+  model.SetHeaderImage(3, 7);  // no such picture: no mark
+  EXPECT_EQ(model.HeaderImage(0), -1);
+  EXPECT_EQ(model.HeaderImage(1), 1);
+  EXPECT_EQ(model.HeaderImage(2), 2);
+  EXPECT_EQ(model.HeaderImage(3), -1);
+  EXPECT_FALSE(model.headerData(0, Qt::Horizontal, Qt::DecorationRole).isValid());
+  const QIcon up = model.headerData(1, Qt::Horizontal, Qt::DecorationRole).value<QIcon>();
+  const QIcon down = model.headerData(2, Qt::Horizontal, Qt::DecorationRole).value<QIcon>();
+  ASSERT_FALSE(up.isNull());
+  ASSERT_FALSE(down.isNull());
+  EXPECT_NE(up.pixmap(16).toImage(), down.pixmap(16).toImage());
+  EXPECT_FALSE(model.headerData(3, Qt::Horizontal, Qt::DecorationRole).isValid());
+  model.SetHeaderImage(1, -1);
+  EXPECT_FALSE(model.headerData(1, Qt::Horizontal, Qt::DecorationRole).isValid());
+  // Out-of-range columns are refused quietly.
+  model.SetHeaderImage(4, 1);
+  model.SetCaption(-1, "x");
+  EXPECT_FALSE(model.headerData(4, Qt::Horizontal, Qt::DisplayRole).isValid());
+}
+
+TEST(RecImages, DrawnAtSixteenPixels) {
+  for (int image : {kRecordImage, kSortAscendingImage, kSortDescendingImage}) {
+    const QImage picture = RecImagePixmap(image).toImage();
+    ASSERT_EQ(picture.size(), QSize(16, 16));
+    int opaque = 0;
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) opaque += qAlpha(picture.pixel(x, y)) > 128;
+    EXPECT_GT(opaque, 12) << "image " << image;   // something to see
+    EXPECT_LT(opaque, 250) << "image " << image;  // not a filled square
+  }
+  EXPECT_TRUE(RecImagePixmap(-1).isNull());
+  EXPECT_TRUE(RecImageIcon(3).isNull());
+}
+
+TEST(RecordListModel, SortKeyTextTrimsCodesUpTo32Only) {
+  EXPECT_EQ(TRecordListModel::SortKeyText(QString(" \t\r\nabc \x01")), u"abc");
+  // A no-break space (0xA0) is a character of the value, not trimmed.
+  EXPECT_EQ(TRecordListModel::SortKeyText(QString(QChar(0xA0)) + "a").size(), 2);
+  EXPECT_TRUE(TRecordListModel::SortKeyText("   ").isEmpty());
+}
+
+class RecordSort : public ::testing::Test {
+ protected:
+  void Load(const std::vector<TTestRecordValues>& values) {
+    doc = MakeTestDocument(values);
+    model.SetRows(RowsOf(*doc));
+  }
+  std::unique_ptr<TListDBData> doc;
+  TRecordListModel model;
+};
+
+TEST_F(RecordSort, TrimmedKeysEqualCaseDistinctKeysNot) {
+  // Equal keys keep their order; keys that differ in case are ordered apart.
+  TLocaleScope locale(QLocale(QLocale::English, QLocale::UnitedStates));
+  Load({{"b ", "ABC"}, {"a", "abc"}, {" b", "ABC"}, {"b", "abc"}});
+  model.SortRows(0, true);
+  EXPECT_EQ(ColumnTexts(model, 0), QStringList({"a", "b ", " b", "b"}));
+  model.SortRows(0, false);
+  EXPECT_EQ(ColumnTexts(model, 0), QStringList({"b ", " b", "b", "a"}));
+
+  Load({{"ABC"}, {"abc"}, {"ABC"}, {"abc"}});
+  model.SortRows(0, true);
+  const QStringList up = ColumnTexts(model, 0);
+  EXPECT_EQ(up[0], up[1]);
+  EXPECT_EQ(up[2], up[3]);
+  EXPECT_NE(up[0], up[2]);
+  model.SortRows(0, false);
+  const QStringList down = ColumnTexts(model, 0);
+  EXPECT_EQ(down[0], up[3]);
+  EXPECT_EQ(down[3], up[0]);
+}
+
+TEST_F(RecordSort, LocaleCollationNotCodeOrder) {
+  TLocaleScope locale(QLocale(QLocale::English, QLocale::UnitedStates));
+  Load({{"banana"}, {"Apple"}, {"cherry"}, {"\xE9lan"}, {"Zebra"}});
+  model.SortRows(0, true);
+  EXPECT_EQ(ColumnTexts(model, 0),
+            QStringList({"Apple", "banana", "cherry", QString::fromUtf8("\xC3\xA9lan"), "Zebra"}));
+}
+
+TEST_F(RecordSort, NumbersSortAsText) {
+  for (const QLocale& l : {QLocale(QLocale::C), QLocale(QLocale::German, QLocale::Germany)}) {
+    TLocaleScope locale(l);
+    Load({{"x", "9"}, {"y", "10"}, {"z", "100"}, {"w", "2"}});
+    model.SortRows(1, true);
+    EXPECT_EQ(ColumnTexts(model, 1), QStringList({"10", "100", "2", "9"}))
+        << l.name().toStdString();
+  }
+}
+
+TEST_F(RecordSort, NotesByTheirOneLineForm) {
+  // Sorted by the raw note, CR (13) would put "a\r\nc" before "a b".
+  Load({{"1", "", "a\r\nc"}, {"2", "", "a b"}, {"3", "", "a\r\na"}});
+  model.SortRows(2, true);
+  EXPECT_EQ(ColumnTexts(model, 0), QStringList({"3", "2", "1"}));
+}
+
+TEST_F(RecordSort, CategoryColumnAndBadColumn) {
+  Load({{"1", "", "", 2}, {"2", "", "", -1}, {"3", "", "", 1}, {"4", "", "", 0}});
+  model.SortRows(3, true);
+  EXPECT_EQ(ColumnTexts(model, 3), QStringList({"Business", "Personal", "Unfiled", "Unfiled"}));
+  EXPECT_EQ(ColumnTexts(model, 0), QStringList({"3", "1", "2", "4"}));
+  model.SortRows(4, true);  // no such column: nothing happens
+  model.SortRows(-1, false);
+  EXPECT_EQ(ColumnTexts(model, 0), QStringList({"3", "1", "2", "4"}));
+}
+
+TEST_F(RecordSort, RowsKeepTheirRecordsAndTheDocumentItsOrder) {
+  Load({{"c", "3"}, {"a", "1"}, {"b", "2"}});
+  model.SortRows(0, false);
+  EXPECT_EQ(ColumnTexts(model, 0), QStringList({"c", "b", "a"}));
+  for (int row = 0; row < 3; ++row)
+    EXPECT_EQ(AnsiToQString(model.Row(row).record->Field1()), model.Row(row).texts[0]);
+  EXPECT_EQ(doc->GetRecord(0)->Field1(), "c");
+  EXPECT_EQ(doc->GetRecord(1)->Field1(), "a");
+}
+
+}  // namespace
