@@ -217,6 +217,23 @@ TEST(HintEx, ShowsToolTipsAsMarkupAndLeavesOwnHandlersAlone) {
   QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
   QCoreApplication::sendEvent(&top, &key);
   EXPECT_FALSE(TQRX_HintEx::HintVisible());
+
+  // Ended while the pointer stays on the button: not shown again until the
+  // pointer has been on another widget.
+  auto moveTo = [](QWidget* w) {
+    QMouseEvent e(QEvent::MouseMove, QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
+                  Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &e);
+  };
+  moveTo(button);
+  QCoreApplication::sendEvent(button, &help);
+  EXPECT_FALSE(TQRX_HintEx::HintVisible());
+  moveTo(own);
+  moveTo(button);
+  QHelpEvent again(QEvent::ToolTip, QPoint(5, 5), button->mapToGlobal(QPoint(5, 5)));
+  QCoreApplication::sendEvent(button, &again);
+  EXPECT_TRUE(TQRX_HintEx::HintVisible());
+  TQRX_HintEx::HideHint();
 }
 
 TEST(HintEx, ShowHintKeepsWithinItsRectangle) {
