@@ -661,7 +661,7 @@ class THintManager : public QObject {
     // "Short|Long": the tool tip is the part before the bar.
     const QString text = w->toolTip().section(u'|', 0, 0);
     if (w == done_) return true;  // shown already while the pointer stayed here
-    pending_ = w;  // the pointer is over it, whether or not a move was seen
+    pending_ = w;                 // the pointer is over it, whether or not a move was seen
     const QRect keep(w->mapToGlobal(QPoint(0, 0)), w->size());
     Show(text, help->globalPos() + QPoint(0, kPointerHeight), w, keep);
     return true;
