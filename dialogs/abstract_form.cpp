@@ -3,6 +3,7 @@
 #include <QPalette>
 #include <QShowEvent>
 #include <QToolTip>
+#include <algorithm>
 
 void TAbstractForm::Loaded(QWidget* form) {
   if (!form) return;
@@ -30,6 +31,24 @@ void TAbstractDialog::FinishLoading(int clientWidth, int clientHeight) {
 
 void TAbstractDialog::SetClientSize(int clientWidth, int clientHeight) {
   setFixedSize(clientWidth, clientHeight);
+}
+
+int TAbstractDialog::InputHeight(int layoutHeight) const {
+  // Text line, frame and inner margins.
+  return std::max(layoutHeight, fontMetrics().height() + 7);
+}
+
+int TAbstractDialog::ButtonHeight(int layoutHeight) const {
+  return std::max(layoutHeight, fontMetrics().height() + 10);
+}
+
+int TAbstractDialog::ButtonWidth(int layoutWidth, const QStringList& captions) const {
+  int width = layoutWidth;
+  for (QString caption : captions) {
+    caption.remove(QLatin1Char('&'));
+    width = std::max(width, fontMetrics().horizontalAdvance(caption) + 16);
+  }
+  return width;
 }
 
 void TAbstractDialog::showEvent(QShowEvent* event) {

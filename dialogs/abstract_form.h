@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 
 class TAbstractForm {
  public:
@@ -26,5 +27,12 @@ class TAbstractDialog : public QDialog {
   // Applies TAbstractForm::Loaded and fixes the client area to the given size.
   void FinishLoading(int clientWidth, int clientHeight);
   void SetClientSize(int clientWidth, int clientHeight);
+  // Heights of a single-line input and of a push button of the given layout
+  // height, grown where the dialog's font needs more room.
+  int InputHeight(int layoutHeight) const;
+  int ButtonHeight(int layoutHeight) const;
+  // The width of push buttons of the given layout width, grown so that the
+  // widest of the captions fits.
+  int ButtonWidth(int layoutWidth, const QStringList& captions) const;
   void showEvent(QShowEvent* event) override;
 };

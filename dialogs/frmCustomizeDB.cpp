@@ -58,17 +58,24 @@ TCustomizeDBDialog::TCustomizeDBDialog(QWidget* owner) : TAbstractDialog(owner) 
   }
   const int shift = std::max(0, kMargin + labelWidth + kLabelSpacing - kEditLeft);
   const int editLeft = kEditLeft + shift;
-  const int tops[3] = {12, 44, 76};
+  const int inputHeight = InputHeight(21);
+  const int rowGrow = inputHeight - 21;
   TLimitedEdit* edits[3] = {ListNameEdit, Field1Name, Field2Name};
   QLabel* labels[3] = {ListNameLabel, Field1NameLabel, Field2NameLabel};
   for (int i = 0; i < 3; ++i) {
-    edits[i]->setGeometry(editLeft, tops[i], 169, 21);
+    const int top = 12 + 32 * i + rowGrow * i;
+    edits[i]->setGeometry(editLeft, top, 169, inputHeight);
     labels[i]->move(editLeft - kLabelSpacing - labels[i]->width(),
-                    tops[i] + (21 - labels[i]->height()) / 2);
+                    top + (inputHeight - labels[i]->height()) / 2);
   }
-  OKBtn->setGeometry(95 + shift, 192, 75, 25);
-  CancelBtn->setGeometry(175 + shift, 192, 75, 25);
-  SetClientSize(kClientWidth + shift, kClientHeight);
+  // The buttons stay right-aligned under the edits.
+  const int down = 3 * rowGrow;
+  const int buttonWidth = ButtonWidth(75, {OKBtn->text(), CancelBtn->text()});
+  const int buttonHeight = ButtonHeight(25);
+  const int right = editLeft + 169 + 1;
+  CancelBtn->setGeometry(right - buttonWidth, 192 + down, buttonWidth, buttonHeight);
+  OKBtn->setGeometry(right - 2 * buttonWidth - 5, 192 + down, buttonWidth, buttonHeight);
+  SetClientSize(kClientWidth + shift, kClientHeight + down + buttonHeight - 25);
 
   ListNameEditChange();
 }

@@ -4,6 +4,7 @@
 #include <QCollator>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 #include "core/listdb.h"
 #include "dialogs/DialogControls.h"
@@ -80,12 +81,23 @@ TCategoriesListDialog::TCategoriesListDialog(QWidget* owner) : TAbstractDialog(o
   setTabOrder(Button2, Button3);
 
   FinishLoading(223, 230);
-  OKBtn->setGeometry(139, 196, 75, 25);
-  ListBox->setGeometry(8, 8, 121, 213);
-  Button1->setGeometry(140, 8, 75, 25);
-  Button2->setGeometry(140, 40, 75, 25);
-  Button3->setGeometry(140, 72, 75, 25);
-  IDLabel->setGeometry(140, 104, 73, 21);
+  // A taller font pushes the button column down and lengthens the list and
+  // the dialog by as much.
+  const int buttonWidth = ButtonWidth(
+      75, {NewCategoryAction->text(), RenameCategoryAction->text(), DeleteCategoryAction->text(),
+           QStringLiteral("&Cancel"), QStringLiteral("&Close")});
+  const int wider = buttonWidth - 75;
+  const int buttonHeight = ButtonHeight(25);
+  const int buttonGrow = buttonHeight - 25;
+  const int labelHeight = std::max(21, fontMetrics().height() + 4);
+  const int down = 3 * buttonGrow + labelHeight - 21;
+  Button1->setGeometry(140, 8, buttonWidth, buttonHeight);
+  Button2->setGeometry(140, 40 + buttonGrow, buttonWidth, buttonHeight);
+  Button3->setGeometry(140, 72 + 2 * buttonGrow, buttonWidth, buttonHeight);
+  IDLabel->setGeometry(140, 104 + 3 * buttonGrow, 73 + wider, labelHeight);
+  ListBox->setGeometry(8, 8, 121, 213 + down + buttonGrow);
+  OKBtn->setGeometry(139, 196 + down, buttonWidth, buttonHeight);
+  SetClientSize(223 + wider, 230 + down + buttonGrow);
 
   ActionList1->UpdateAll();
 }

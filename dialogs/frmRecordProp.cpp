@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 #include "components/AnsiMemo.h"
 #include "core/listdb.h"
@@ -14,7 +15,6 @@ namespace {
 
 constexpr int kClientWidth = 392;
 constexpr int kClientHeight = 373;
-constexpr int kRightEdge = 381;
 constexpr int kCounterWidth = 60;
 
 QLabel* NewLabel(QWidget* parent, const QString& text) {
@@ -71,36 +71,49 @@ TRecPropDialog::TRecPropDialog(QWidget* owner) : TAbstractDialog(owner) {
   NoteMemo->installEventFilter(this);
 
   FinishLoading(kClientWidth, kClientHeight);
-
-  PlaceLabel(Label2, 8, 8);
-  CategoryCombobox->setGeometry(8, 28, 373, 21);
-  PlaceLabel(F1Label, 8, 60);
-  PlaceCounter(F1SizeLabel, 60);
-  Field1ValueEdit->setGeometry(8, 80, 373, 21);
-  PlaceLabel(F2Label, 8, 112);
-  PlaceCounter(F2SizeLabel, 112);
-  Field2ValueEdit->setGeometry(8, 132, 373, 21);
-  PlaceLabel(Label1, 8, 164);
-  PlaceCounter(NotesSizeLabel, 164);
-  NoteMemo->setGeometry(8, 184, 373, 145);
-  OKBtn->setGeometry(227, 340, 75, 25);
-  CancelBtn->setGeometry(306, 340, 75, 25);
-
+  for (QLabel* counter : {F1SizeLabel, F2SizeLabel, NotesSizeLabel})
+    counter->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  Arrange();
   Field2ValueEditChange();
 }
 
-void TRecPropDialog::PlaceCounter(QLabel* counter, int top) {
-  counter->setAlignment(Qt::AlignRight | Qt::AlignTop);
-  counter->setGeometry(kRightEdge - kCounterWidth, top, kCounterWidth,
-                       counter->sizeHint().height());
+void TRecPropDialog::Arrange() {
+  // Rows of a label over its input, the counter right-aligned above the
+  // input's right edge. A font or a field name that needs more room than the
+  // layout gives moves the later rows down, or widens the inputs, and grows
+  // the dialog by as much.
+  for (QLabel* label : {Label2, F1Label, F2Label, Label1}) label->adjustSize();
+  const int counterWidth = std::max(kCounterWidth, fontMetrics().horizontalAdvance("00000"));
+  const int labelWidth = std::max({F1Label->width(), F2Label->width(), Label1->width()});
+  const int inputWidth = std::max(373, labelWidth + 8 + counterWidth);
+  const int right = 8 + inputWidth;
+  const int inputHeight = InputHeight(21);
+  const int labelGrow = std::max(0, Label2->height() + 4 - 20);
+  const int rowGrow = labelGrow + inputHeight - 21;
+
+  auto row = [&](QLabel* label, QLabel* counter, QWidget* input, int top, int height) {
+    label->move(8, top);
+    if (counter) counter->setGeometry(right - counterWidth, top, counterWidth, label->height());
+    input->setGeometry(8, top + 20 + labelGrow, inputWidth, height);
+  };
+  row(Label2, nullptr, CategoryCombobox, 8, inputHeight);
+  row(F1Label, F1SizeLabel, Field1ValueEdit, 60 + rowGrow, inputHeight);
+  row(F2Label, F2SizeLabel, Field2ValueEdit, 112 + 2 * rowGrow, inputHeight);
+  row(Label1, NotesSizeLabel, NoteMemo, 164 + 3 * rowGrow, 145);
+
+  const int down = 3 * rowGrow + labelGrow;
+  const int buttonWidth = ButtonWidth(75, {OKBtn->text(), CancelBtn->text()});
+  const int buttonHeight = ButtonHeight(25);
+  CancelBtn->setGeometry(right - buttonWidth, 340 + down, buttonWidth, buttonHeight);
+  OKBtn->setGeometry(right - 2 * buttonWidth - 4, 340 + down, buttonWidth, buttonHeight);
+  SetClientSize(kClientWidth + inputWidth - 373, kClientHeight + down + buttonHeight - 25);
 }
 
 void TRecPropDialog::SetupDialog(const std::string& field1Name, const std::string& field2Name,
                                  const TListDBData& data) {
   F1Label->setText(AnsiToQString(field1Name) + QLatin1Char(':'));
   F2Label->setText(AnsiToQString(field2Name) + QLatin1Char(':'));
-  F1Label->adjustSize();
-  F2Label->adjustSize();
+  Arrange();
   CategoryCombobox->clear();
   const TListDBCategories& categories = data.Categories();
   for (int i = 0; i < categories.Count(); ++i) {

@@ -61,7 +61,8 @@ class TRecPropDialog : public TAbstractDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void PlaceCounter(QLabel* counter, int top);
+  // Places the controls for the dialog's font and the field names.
+  void Arrange();
 
   int32_t FCategory = -1;
 };

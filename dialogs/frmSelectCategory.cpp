@@ -24,9 +24,13 @@ TSelCategoryDialog::TSelCategoryDialog(QWidget* owner) : TAbstractDialog(owner) 
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
   FinishLoading(180, 247);
-  ListBox->setGeometry(12, 8, 153, 193);
-  OKBtn->setGeometry(11, 212, 75, 25);
-  CancelBtn->setGeometry(91, 212, 75, 25);
+  const int buttonWidth = ButtonWidth(75, {OKBtn->text(), CancelBtn->text()});
+  const int buttonHeight = ButtonHeight(25);
+  const int wider = 2 * (buttonWidth - 75);
+  ListBox->setGeometry(12, 8, 153 + wider, 193);
+  OKBtn->setGeometry(11, 212, buttonWidth, buttonHeight);
+  CancelBtn->setGeometry(16 + buttonWidth, 212, buttonWidth, buttonHeight);
+  SetClientSize(180 + wider, 247 + buttonHeight - 25);
   ListBoxClick();
 }
 

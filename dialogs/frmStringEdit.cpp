@@ -18,9 +18,15 @@ TStringDialog::TStringDialog(QWidget* owner) : TAbstractDialog(owner) {
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
   FinishLoading(201, 91);
-  Edit1->setGeometry(12, 20, 173, 21);
-  OKBtn->setGeometry(31, 56, 75, 25);
-  CancelBtn->setGeometry(111, 56, 75, 25);
+  const int inputHeight = InputHeight(21);
+  const int buttonHeight = ButtonHeight(25);
+  const int buttonWidth = ButtonWidth(75, {OKBtn->text(), CancelBtn->text()});
+  const int wider = 2 * (buttonWidth - 75);
+  const int down = inputHeight - 21;
+  Edit1->setGeometry(12, 20, 173 + wider, inputHeight);
+  OKBtn->setGeometry(31, 56 + down, buttonWidth, buttonHeight);
+  CancelBtn->setGeometry(36 + buttonWidth, 56 + down, buttonWidth, buttonHeight);
+  SetClientSize(201 + wider, 91 + down + buttonHeight - 25);
   Edit1Change();
 }
 

@@ -102,13 +102,22 @@ TEST(AbstractForm, LoadedGivesTheTooltipFontAndButtonTextColourButKeepsDisabledG
   TAbstractForm::Loaded(nullptr);  // harmless
 }
 
-// Every control lies inside the dialog and shows its whole caption.
-void ExpectNothingClipped(QDialog& dialog) {
+// Every control lies inside the dialog, overlaps no other and shows its whole
+// caption or line of text.
+void ExpectNothingClipped(QDialog& dialog, const QString& pictureSuffix) {
   SCOPED_TRACE(dialog.metaObject()->className());
   const QRect client = dialog.rect();
-  for (QWidget* child : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    SCOPED_TRACE(child->metaObject()->className());
-    EXPECT_TRUE(client.contains(child->geometry())) << child->objectName().toStdString();
+  const QList<QWidget*> children = dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+  for (QWidget* child : children) {
+    const QString name = child->metaObject()->className();
+    SCOPED_TRACE(name.toStdString());
+    EXPECT_TRUE(client.contains(child->geometry()));
+    for (QWidget* other : children) {
+      if (other != child && other->isVisibleTo(&dialog) && child->isVisibleTo(&dialog)) {
+        EXPECT_FALSE(child->geometry().intersects(other->geometry()))
+            << other->metaObject()->className();
+      }
+    }
     const QFontMetrics fm(child->font());
     if (auto* label = qobject_cast<QLabel*>(child)) {
       EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
@@ -117,19 +126,21 @@ void ExpectNothingClipped(QDialog& dialog) {
       QString text = button->text();
       text.remove('&');
       EXPECT_LT(fm.horizontalAdvance(text) + 8, button->width()) << text.toStdString();
-      EXPECT_GE(button->height(), fm.height() + 4);
+      EXPECT_GE(button->height(), fm.height() + 8);
+    } else if (qobject_cast<QLineEdit*>(child)) {
+      EXPECT_GE(child->height(), fm.height() + 7);
     }
   }
   if (const QByteArray dir = qgetenv("VORNIK_GRAB_DIR"); !dir.isEmpty()) {
     dialog.show();
     QApplication::processEvents();
     dialog.grab().save(QString::fromLocal8Bit(dir) + "/" + dialog.metaObject()->className() +
-                       ".png");
+                       pictureSuffix + ".png");
     dialog.hide();
   }
 }
 
-TEST(DialogLayout, EveryDialogShowsItsControlsWhole) {
+void ExpectDialogsWhole(const QString& pictureSuffix) {
   TListDBData doc;
   AddCategories(doc, {"Business", "Personal", "QuickList"});
   TRecPropDialog rec(nullptr);
@@ -139,28 +150,39 @@ TEST(DialogLayout, EveryDialogShowsItsControlsWhole) {
   rec.Field2ValueEdit->setText("2 loaves");
   rec.NoteMemo->SetText("Wholemeal\r\nfrom the baker on the corner, not the supermarket one");
   rec.FormShow();
-  ExpectNothingClipped(rec);
+  ExpectNothingClipped(rec, pictureSuffix);
 
   TCustomizeDBDialog props(nullptr);
   props.SetListName("New List 1");
   props.SetField1("Field1");
   props.SetField2("Field2");
-  ExpectNothingClipped(props);
+  ExpectNothingClipped(props, pictureSuffix);
 
   TStringDialog entry(nullptr);
   entry.setWindowTitle("New category");
   entry.Edit1->setText("Groceries");
-  ExpectNothingClipped(entry);
+  ExpectNothingClipped(entry, pictureSuffix);
 
   TCategoriesListDialog cats(nullptr);
   cats.LoadCategories(doc);
   cats.ListBox->setCurrentRow(1);
   cats.FormShow();
-  ExpectNothingClipped(cats);
+  ExpectNothingClipped(cats, pictureSuffix);
 
   TSelCategoryDialog sel(nullptr);
   sel.LoadCategories(&doc);
-  ExpectNothingClipped(sel);
+  ExpectNothingClipped(sel, pictureSuffix);
+}
+
+TEST(DialogLayout, EveryDialogShowsItsControlsWhole) { ExpectDialogsWhole(""); }
+
+TEST(DialogLayout, ALargerTooltipFontGrowsControlsAndDialogs) {
+  const QFont normal = QToolTip::font();
+  QFont large = normal;
+  large.setPointSize(16);
+  QToolTip::setFont(large);
+  ExpectDialogsWhole("-large");
+  QToolTip::setFont(normal);
 }
 
 TEST(DialogLayout, ShownDialogIsCentredOnItsOwner) {
