@@ -265,7 +265,6 @@ void TMainListDBForm::StyleToolBar(QToolBar* bar) {
   bar->setIconSize(QSize(16, 16));
   bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
   bar->setAllowedAreas(Qt::TopToolBarArea);
-  bar->setContextMenuPolicy(Qt::PreventContextMenu);
   for (QAction* a : bar->actions()) {
     if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(a))) {
       button->setAutoRaise(true);
@@ -347,7 +346,6 @@ void TMainListDBForm::CreateClientArea() {
   RecordsListView = new TRecordsListView(BgPanel);
   RecordsListView->setObjectName("RecordsListView");
   RecordsListView->setFrameShape(QFrame::NoFrame);
-  RecordsListView->setContextMenuPolicy(Qt::CustomContextMenu);
   panelLayout->addWidget(RecordsListView);
   clientLayout->addWidget(BgPanel);
   BgPanel->hide();
@@ -429,10 +427,10 @@ void TMainListDBForm::ConnectHandlers() {
   });
   connect(RecordsListView, &TRecordsListView::RowDoubleClicked, this,
           [this] { RunGuarded(this, [this] { RecordsListViewDblClick(); }); });
-  connect(RecordsListView, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-    ActionList->UpdateAll();
-    ListPopupMenu->popup(RecordsListView->viewport()->mapToGlobal(pos));
-  });
+  RecordsListView->SetPopupMenu(ListPopupMenu);
+  // A menu shows its commands' enabling as it is at the moment it opens.
+  for (QMenu* menu : {File1, Edit1, View1, Search1, Help1, ListPopupMenu, ToolbarPopupMenu})
+    connect(menu, &QMenu::aboutToShow, ActionList, &TActionList::UpdateAll);
   RecordsListView->SetHintProvider(
       [](TListRecord* record) { return record ? GetRecordHintText(*record) : QString(); });
 }

@@ -1,0 +1,386 @@
+// The main window's frame and its document commands.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QStatusTipEvent>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "MainFormFixture.h"
+#include "platform/ErrorBox.h"
+
+namespace {
+
+using Asked = TScriptedPrompts::Asked;
+
+}  // namespace
+
+TEST_F(MainFormTest, StartsWithoutDocument) {
+  EXPECT_EQ(form->windowTitle(), "Vornik");
+  EXPECT_EQ(form->size(), QSize(597, 380));
+  EXPECT_EQ(form->minimumSize(), QSize(450, 250));
+  EXPECT_EQ(Doc(), nullptr);
+  EXPECT_EQ(Panel(0), " (no data) ");
+  EXPECT_EQ(Panel(1), "");
+  EXPECT_FALSE(Combo()->isEnabled());
+  EXPECT_TRUE(form->BgPanel->isHidden());
+  Update();
+  EXPECT_TRUE(form->NewFileAction->isEnabled());
+  EXPECT_TRUE(form->OpenFileAction->isEnabled());
+  EXPECT_TRUE(form->ImportAction->isEnabled());
+  for (QAction* a : {form->SaveFileAction, form->SaveAsFieAction, form->ExportFileAction,
+                     form->SendToPalmSyncAction, form->PropertiesAction, form->NewRecordAction,
+                     form->GotoAllCategory, form->GotoNextCategory, form->GotoPrevCategory})
+    EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+}
+
+TEST_F(MainFormTest, ToolBarsMenusAndPicturesAreInPlace) {
+  auto names = [](const QList<QAction*>& actions) {
+    QStringList list;
+    for (QAction* a : actions) list << (a->isSeparator() ? "-" : a->objectName());
+    return list;
+  };
+  EXPECT_EQ(
+      names(form->FileToolBar->actions()),
+      QStringList({"NewFileAction", "OpenFileAction", "SaveFileAction", "-", "PropertiesAction"}));
+  EXPECT_EQ(names(form->EditToolBar->actions()),
+            QStringList({"NewRecordAction", "EditRecordAction", "DeleteRecordAction", "-",
+                         "ChangeCategoryAction", "EditCategoriesAction"}));
+  EXPECT_EQ(names(form->ListPopupMenu->actions()),
+            QStringList({"NewRecordAction", "EditRecordAction", "DeleteRecordAction", "-",
+                         "EditCategoriesAction", "-", "ChangeCategoryAction"}));
+  EXPECT_EQ(form->FileToolBar->windowTitle(), "File Comands");
+  EXPECT_TRUE(form->ExportImportToolBar->isHidden());
+  EXPECT_EQ(form->OpenToolButton->popupMode(), QToolButton::MenuButtonPopup);
+  EXPECT_EQ(form->OpenToolButton->menu(), form->HistoryPopupMenu);
+  EXPECT_EQ(Combo()->width(), 165);
+  EXPECT_EQ(Combo()->toolTip(), "Current category");
+
+  // "short|long" hints: tool tip and status text.
+  EXPECT_EQ(form->DeleteRecordAction->toolTip(), "Delete");
+  EXPECT_EQ(form->DeleteRecordAction->statusTip(), "Delete selected record form list...");
+  EXPECT_EQ(form->EditCategoriesAction->shortcuts(),
+            QList<QKeySequence>({QKeySequence("Ctrl+T"), QKeySequence("Ctrl+C")}));
+  EXPECT_EQ(form->FindAction->shortcuts(),
+            QList<QKeySequence>({QKeySequence("Ctrl+F"), QKeySequence("F7")}));
+  EXPECT_EQ(form->ShowHideEditTBAction->text(), "&Edit pahel");
+
+  // Every command on a tool bar or in a menu but the check marks has a picture.
+  for (QMenu* menu : {form->File1, form->Edit1, form->Search1, form->Help1}) {
+    for (QAction* a : menu->actions()) {
+      if (!a->isSeparator() && !a->isCheckable()) {
+        EXPECT_FALSE(a->icon().isNull()) << a->text().toStdString();
+      }
+    }
+  }
+}
+
+TEST_F(MainFormTest, StatusTipsReachTheLastPanel) {
+  QStatusTipEvent tip("Create new list database...");
+  QCoreApplication::sendEvent(form.get(), &tip);
+  EXPECT_EQ(Panel(3), " Create new list database...");
+}
+
+TEST_F(MainFormTest, CreateNumbersNewListsAndCancelKeepsTheNumber) {
+  const int n = TMainListDBForm::NewListCounter;
+  QString proposed;
+  prompts->AnswerDialog(ListPropertiesCancel(&proposed));
+  EXPECT_TRUE(Run(form->NewFileAction));
+  EXPECT_EQ(proposed, QString("New List %1").arg(n));
+  EXPECT_EQ(Doc(), nullptr);
+
+  prompts->AnswerDialog(ListPropertiesCancel(&proposed));
+  Run(form->NewFileAction);
+  EXPECT_EQ(proposed, QString("New List %1").arg(n));
+
+  CreateList("First", "Title", "Author");
+  EXPECT_EQ(TMainListDBForm::NewListCounter, n + 1);
+  EXPECT_EQ(Doc()->DatabaseName(), "First");
+  EXPECT_TRUE(Doc()->Modified);
+  EXPECT_EQ(Panel(0), "First");
+  EXPECT_EQ(Panel(1), "0");
+  EXPECT_EQ(Panel(2), "*");
+  EXPECT_EQ(form->windowTitle(), "Vornik");
+  EXPECT_EQ(List()->Model()->Caption(0), "Title");
+  EXPECT_EQ(List()->Model()->Caption(1), "Author");
+  EXPECT_FALSE(form->BgPanel->isHidden());
+  EXPECT_TRUE(Combo()->isEnabled());
+
+  // The modified list asks first; No drops it.
+  prompts->AnswerMessage(TModalResult::No);
+  prompts->AnswerDialog(ListPropertiesCancel(&proposed));
+  Run(form->NewFileAction);
+  EXPECT_EQ(proposed, QString("New List %1").arg(n + 1));
+  EXPECT_EQ(LastMessage(), "Save changes to database \"First\"");
+  EXPECT_EQ(prompts->Questions()[prompts->Questions().size() - 2].caption, "Confirmation");
+  EXPECT_EQ(Doc()->DatabaseName(), "First");
+}
+
+TEST_F(MainFormTest, SaveQuestionOnCreate) {
+  CreateList("Mine");
+  TListDBData* first = Doc();
+
+  // Cancel: nothing else is asked, the list stays.
+  prompts->AnswerMessage(TModalResult::Cancel);
+  EXPECT_TRUE(Run(form->NewFileAction));
+  EXPECT_EQ(Doc(), first);
+  EXPECT_EQ(prompts->Questions().back().kind, Asked::Message);
+  EXPECT_EQ(prompts->Questions().back().buttons, mbYes | mbNo | mbCancel);
+  EXPECT_EQ(prompts->Questions().back().icon, TMsgIcon::Question);
+
+  // Yes on a never-saved list: the save dialog comes first; cancelling it
+  // cancels the command.
+  prompts->AnswerMessage(TModalResult::Yes);
+  prompts->AnswerSaveFile(QString());
+  Run(form->NewFileAction);
+  EXPECT_EQ(Doc(), first);
+  EXPECT_EQ(prompts->lastFileOptions.title, "Save List...");
+
+  // Yes, saved: the new list replaces it and the file holds the old one.
+  prompts->AnswerMessage(TModalResult::Yes);
+  prompts->AnswerSaveFile(Path("mine.pdb"));
+  prompts->AnswerDialog(ListPropertiesAnswer("Next"));
+  Run(form->NewFileAction);
+  EXPECT_EQ(Doc()->DatabaseName(), "Next");
+  EXPECT_TRUE(QFileInfo::exists(Path("mine.pdb")));
+  EXPECT_EQ(form->RecentFiles(), QStringList({Path("mine.pdb")}));
+}
+
+TEST_F(MainFormTest, SavedByTheQuestionThenCancelledShowsUnchanged) {
+  CreateList("Mine");
+  prompts->AnswerMessage(TModalResult::Yes);
+  prompts->AnswerSaveFile(Path("mine.pdb"));
+  prompts->AnswerDialog(ListPropertiesCancel());
+  Run(form->NewFileAction);
+  // The list stays, and it is the file's content now.
+  EXPECT_EQ(Doc()->DatabaseName(), "Mine");
+  EXPECT_FALSE(Doc()->Modified);
+  EXPECT_EQ(Panel(2), "");
+  EXPECT_EQ(form->windowTitle(), "Vornik [" + Path("mine.pdb") + "]");
+}
+
+TEST_F(MainFormTest, SaveQuestionOnOpenAndFavorites) {
+  WriteListFile(Path("a.pdb"), "A", {}, {{"x", "y"}});
+  CreateList("Mine");
+
+  prompts->AnswerMessage(TModalResult::Cancel);
+  Run(form->OpenFileAction);
+  EXPECT_EQ(Doc()->DatabaseName(), "Mine");
+
+  // A cancelled open dialog keeps the document.
+  prompts->AnswerMessage(TModalResult::No);
+  prompts->AnswerOpenFile(QString());
+  Run(form->OpenFileAction);
+  EXPECT_EQ(Doc()->DatabaseName(), "Mine");
+  EXPECT_EQ(prompts->lastFileOptions.title, "Open List...");
+  EXPECT_EQ(prompts->lastFileOptions.filter, "Palm Databases (*.pdb);;All files (*.*)");
+  EXPECT_EQ(prompts->lastFileOptions.defaultExtension, "pdb");
+  EXPECT_TRUE(prompts->lastFileOptions.mustExist);
+
+  prompts->AnswerMessage(TModalResult::No);
+  OpenFile(Path("a.pdb"));
+  EXPECT_EQ(Doc()->DatabaseName(), "A");
+
+  // Favorites: the question, then the file at the item's tag.
+  form->SetRecentFiles({Path("a.pdb")});
+  CreateList("Other");
+  QAction item;
+  item.setData(0);
+  prompts->AnswerMessage(TModalResult::Cancel);
+  EXPECT_FALSE(RunGuarded(form.get(), [&] { form->OpenRecentFile(&item); }));
+  EXPECT_EQ(Doc()->DatabaseName(), "Other");
+  prompts->AnswerMessage(TModalResult::No);
+  form->OpenRecentFile(&item);
+  EXPECT_EQ(Doc()->DatabaseName(), "A");
+  EXPECT_FALSE(Doc()->Modified);
+}
+
+TEST_F(MainFormTest, FavoritesMenuListsRecentFiles) {
+  WriteListFile(Path("a.pdb"), "A", {}, {});
+  WriteListFile(Path("b.pdb"), "B", {}, {});
+  OpenFile(Path("a.pdb"));
+  OpenFile(Path("b.pdb"));
+  emit form->File1->aboutToShow();
+  const QList<QAction*> items = form->Favorites1->actions();
+  ASSERT_EQ(items.size(), 2);
+  EXPECT_EQ(items[0]->text(), Path("b.pdb"));
+  EXPECT_EQ(items[1]->data().toInt(), 1);
+  items[1]->trigger();
+  EXPECT_EQ(Doc()->DatabaseName(), "A");
+  EXPECT_EQ(form->RecentFiles().front(), Path("a.pdb"));
+}
+
+TEST_F(MainFormTest, SaveQuestionOnExit) {
+  form->show();
+  CreateList("Mine");
+  prompts->AnswerMessage(TModalResult::Cancel);
+  EXPECT_TRUE(Run(form->ExitAction));
+  EXPECT_TRUE(form->isVisible());
+
+  prompts->AnswerMessage(TModalResult::Yes);
+  prompts->AnswerSaveFile(QString());
+  Run(form->ExitAction);
+  EXPECT_TRUE(form->isVisible());
+
+  prompts->AnswerMessage(TModalResult::Yes);
+  prompts->AnswerSaveFile(Path("exit.pdb"));
+  Run(form->ExitAction);
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_TRUE(QFileInfo::exists(Path("exit.pdb")));
+}
+
+TEST_F(MainFormTest, ExitWithNoDropsChanges) {
+  form->show();
+  CreateList("Mine");
+  prompts->AnswerMessage(TModalResult::No);
+  Run(form->ExitAction);
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(MainFormTest, OpenShowsTheFile) {
+  WriteListFile(Path("a.pdb"), "Books", {"Work"},
+                {{"x", "1", "", 1}, {"y", "2", "", 0}, {"z", "3", "", 1}}, "Title", "Year");
+  OpenFile(Path("a.pdb"));
+  ASSERT_NE(Doc(), nullptr);
+  EXPECT_EQ(form->windowTitle(), "Vornik [" + Path("a.pdb") + "]");
+  EXPECT_EQ(Panel(0), "Books");
+  EXPECT_EQ(Panel(1), "3");
+  EXPECT_EQ(Panel(2), "");
+  EXPECT_EQ(RowTexts(), (std::vector<std::string>{"x", "y", "z"}));
+  EXPECT_EQ(List()->Model()->Caption(0), "Title");
+  EXPECT_EQ(Combo()->count(), 3);
+  EXPECT_EQ(Combo()->currentText(), "All");
+  Update();
+  EXPECT_FALSE(form->SaveFileAction->isEnabled());
+  EXPECT_TRUE(form->SaveAsFieAction->isEnabled());
+  EXPECT_TRUE(form->ExportFileAction->isEnabled());
+}
+
+TEST_F(MainFormTest, OpeningAFileOfAnotherTypeLeavesNoDocument) {
+  WriteListFile(Path("good.pdb"), "Good", {}, {});
+  std::vector<uint8_t> bytes = ReadBytes(Path("good.pdb"));
+  ASSERT_GT(bytes.size(), 68u);
+  std::copy_n("TEXtREAd", 8, bytes.begin() + 60);
+  WriteBytes(Path("other.pdb"), bytes);
+
+  OpenFile(Path("good.pdb"));
+  form->AddRecentFile(Path("other.pdb"));
+  prompts->AnswerMessage(TModalResult::OK);  // the error box
+  OpenFile(Path("other.pdb"));
+  EXPECT_EQ(LastMessage(), "Invalid database type or creator ID: TEXt-REAd.");
+  EXPECT_EQ(prompts->Questions().back().caption, "Vornik");
+  EXPECT_EQ(prompts->Questions().back().icon, TMsgIcon::Error);
+  EXPECT_EQ(Doc(), nullptr);
+  EXPECT_EQ(form->windowTitle(), "Vornik");
+  EXPECT_EQ(Panel(0), " (no data) ");
+  EXPECT_EQ(List()->RowCount(), 0);
+  EXPECT_EQ(form->RecentFiles(), QStringList({Path("good.pdb")}));
+}
+
+TEST_F(MainFormTest, RecentFilesKeepOneEntryPerPath) {
+  WriteListFile(Path("a.pdb"), "A", {}, {});
+  WriteListFile(Path("b.pdb"), "B", {}, {});
+  OpenFile(Path("a.pdb"));
+  OpenFile(Path("b.pdb"));
+  OpenFile(Path("a.pdb"));
+  EXPECT_EQ(form->RecentFiles(), QStringList({Path("a.pdb"), Path("b.pdb")}));
+  form->RemoveRecentFile(Path("b.pdb"));
+  EXPECT_EQ(form->RecentFiles(), QStringList({Path("a.pdb")}));
+#ifndef Q_OS_WIN
+  // Names that differ in letter case are two files here.
+  form->AddRecentFile(Path("A.pdb"));
+  EXPECT_EQ(form->RecentFiles().size(), 2);
+#endif
+}
+
+TEST_F(MainFormTest, SaveAndSaveAs) {
+  CreateList("Mine");
+  Update();
+  EXPECT_TRUE(form->SaveFileAction->isEnabled());
+
+  // Save of a never-saved list asks for a name; cancelled, nothing happens.
+  prompts->AnswerSaveFile(QString());
+  Run(form->SaveFileAction);
+  EXPECT_TRUE(Doc()->Modified);
+  EXPECT_TRUE(prompts->lastFileOptions.confirmOverwrite);
+  EXPECT_EQ(prompts->lastFileOptions.fileName, "");
+
+  prompts->AnswerSaveFile(Path("one.pdb"));
+  Run(form->SaveFileAction);
+  EXPECT_FALSE(Doc()->Modified);
+  EXPECT_EQ(Panel(2), "");
+  EXPECT_EQ(form->windowTitle(), "Vornik [" + Path("one.pdb") + "]");
+  Update();
+  EXPECT_FALSE(form->SaveFileAction->isEnabled());
+  EXPECT_TRUE(form->SaveAsFieAction->isEnabled());
+
+  prompts->AnswerSaveFile(Path("two.pdb"));
+  Run(form->SaveAsFieAction);
+  EXPECT_EQ(Doc()->FileName, Path("two.pdb").toStdString());
+  EXPECT_EQ(form->RecentFiles(), QStringList({Path("two.pdb"), Path("one.pdb")}));
+  EXPECT_EQ(ReadBytes(Path("one.pdb")).size(), ReadBytes(Path("two.pdb")).size());
+}
+
+TEST_F(MainFormTest, FailedSaveKeepsTheOldFileAndTheChanges) {
+  WriteListFile(Path("keep.pdb"), "Keep", {}, {{"old", "1"}});
+  const std::vector<uint8_t> before = ReadBytes(Path("keep.pdb"));
+  OpenFile(Path("keep.pdb"));
+  AddRecord("new", "2");
+
+  // A folder that does not exist.
+  prompts->AnswerSaveFile(Path("missing/x.pdb"));
+  prompts->AnswerMessage(TModalResult::OK);  // the error box
+  Run(form->SaveAsFieAction);
+  EXPECT_EQ(prompts->Questions().back().kind, Asked::Message);
+  EXPECT_EQ(prompts->Questions().back().caption, "Vornik");
+  EXPECT_EQ(LastMessage(), "Cannot create file " + Path("missing/x.pdb") + ".");
+  EXPECT_TRUE(Doc()->Modified);
+  EXPECT_EQ(Panel(2), "*");
+  EXPECT_EQ(Doc()->FileName, Path("missing/x.pdb").toStdString());
+  EXPECT_FALSE(form->RecentFiles().contains(Path("missing/x.pdb")));
+
+  // A path that is a folder, where the old file's folder is: the old file stays.
+  ASSERT_TRUE(QDir(dir.path()).mkdir("folder.pdb"));
+  prompts->AnswerSaveFile(Path("folder.pdb"));
+  prompts->AnswerMessage(TModalResult::OK);  // the error box
+  Run(form->SaveAsFieAction);
+  EXPECT_TRUE(Doc()->Modified);
+  EXPECT_EQ(ReadBytes(Path("keep.pdb")), before);
+  EXPECT_TRUE(QFileInfo(Path("folder.pdb")).isDir());
+}
+
+TEST_F(MainFormTest, FailedWriteOverAnExistingFileLeavesItWhole) {
+  WriteListFile(Path("keep.pdb"), "Keep", {}, {{"old", "1"}});
+  const std::vector<uint8_t> before = ReadBytes(Path("keep.pdb"));
+  OpenFile(Path("keep.pdb"));
+  // A document the writer refuses: the save fails after the dialog.
+  Doc()->GetRecord(0)->StoreField1Unchecked(std::string(300, 'x'));
+  Doc()->Modified = true;
+  prompts->AnswerMessage(TModalResult::OK);  // the error box
+  Run(form->SaveFileAction);
+  EXPECT_EQ(prompts->Questions().back().kind, Asked::Message);
+  EXPECT_EQ(ReadBytes(Path("keep.pdb")), before);
+  EXPECT_TRUE(Doc()->Modified);
+}
+
+TEST_F(MainFormTest, NotYetReadyCommands) {
+  Update();
+  EXPECT_TRUE(form->ImportAction->isEnabled());
+  EXPECT_FALSE(form->ExportFileAction->isEnabled());
+  prompts->AnswerMessage(TModalResult::OK);
+  Run(form->ImportAction);
+  EXPECT_EQ(LastMessage(), "Sorry, but this function not yet ready...");
+  EXPECT_EQ(prompts->Questions().back().caption, "Vornik");
+  EXPECT_EQ(prompts->Questions().back().buttons, mbOK);
+
+  CreateList("Mine");
+  for (QAction* a : {form->ExportFileAction, form->SendToPalmSyncAction}) {
+    prompts->AnswerMessage(TModalResult::OK);
+    EXPECT_TRUE(Run(a));
+    EXPECT_EQ(LastMessage(), "Sorry, but this function not yet ready...");
+  }
+  EXPECT_EQ(Doc()->RecordCount(), 0);
+  EXPECT_TRUE(Doc()->Modified);
+}
