@@ -37,6 +37,12 @@ void TListRecord::SetNotes(const std::string& value) {
   notes_ = value;
 }
 
+void TListRecord::SetNotes(std::string&& value) {
+  if (static_cast<int64_t>(value.size()) > kMaxNotes)
+    throw EListDBError(FormatText("Notes value is longer than %d", kMaxNotes));
+  notes_ = std::move(value);
+}
+
 void TListRecord::SetCategoryID(int32_t id) {
   categoryId_ = owner_->Categories().IndexOfID(id) >= 0 ? id : -1;
 }

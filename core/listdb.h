@@ -56,6 +56,7 @@ class TListRecord {
   void SetField1(const std::string& value);  // at most 112
   void SetField2(const std::string& value);  // at most 112
   void SetNotes(const std::string& value);   // at most 4095
+  void SetNotes(std::string&& value);        // at most 4095
   void SetCategoryID(int32_t id);            // -1 when no entry has the id
   std::string CategoryName() const;
   int Index() const;  // position in the owner's records, -1 when absent

@@ -1,8 +1,11 @@
 // Reader and writer of the list database file: a 78-byte header, 8-byte record
 // entries, two filler bytes, the 512-byte application-information block and the
 // record data. Every integer in the file is big-endian.
+#include <algorithm>
 #include <array>
 #include <cstring>
+#include <memory>
+#include <string_view>
 
 #include "core/FormatText.h"
 #include "core/PalmTypesUnit.h"
@@ -82,27 +85,44 @@ struct TReadEntry {
 
 // A value of a record: from the offset in byte `which` up to the first zero
 // byte or the end of the record's data. Bytes past the data read as zero.
-std::string RecordValue(const uint8_t* data, size_t size, int which) {
+std::string_view RecordValue(const uint8_t* data, size_t size, int which) {
   const size_t start = static_cast<size_t>(which) < size ? data[which] : 0;
-  if (start >= size) return std::string();
-  return FixedText(data + start, size - start);
+  if (start >= size) return {};
+  const char* value = reinterpret_cast<const char*>(data + start);
+  const void* zero = std::memchr(value, 0, size - start);
+  return {value, zero ? static_cast<size_t>(static_cast<const char*>(zero) - value) : size - start};
+}
+
+// Without leading and trailing characters of code 32 or less.
+std::string_view TrimView(std::string_view text) {
+  size_t first = 0, last = text.size();
+  while (first < last && static_cast<unsigned char>(text[first]) <= 32) ++first;
+  while (last > first && static_cast<unsigned char>(text[last - 1]) <= 32) --last;
+  return text.substr(first, last - first);
+}
+
+const char* Find(const char* from, const char* end, char c) {
+  const void* found = std::memchr(from, c, static_cast<size_t>(end - from));
+  return found ? static_cast<const char*>(found) : end;
 }
 
 // Every CR LF, lone LF and lone CR becomes one CR LF.
-std::string NormaliseLineBreaks(const std::string& text) {
-  if (text.find_first_of("\r\n") == std::string::npos) return text;
+std::string NormaliseLineBreaks(std::string_view text) {
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  const char* cr = Find(p, end, '\r');
+  const char* lf = Find(p, end, '\n');
+  if (cr == end && lf == end) return std::string(text);
   std::string result;
-  result.reserve(text.size() + text.size() / 8 + 2);
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r') {
-      result += "\r\n";
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else if (c == '\n') {
-      result += "\r\n";
-    } else {
-      result += c;
-    }
+  result.reserve(text.size() + text.size() / 16 + 2);
+  while (p < end) {
+    const char* stop = std::min(cr, lf);
+    result.append(p, stop);
+    if (stop == end) break;
+    result += "\r\n";
+    p = stop + (stop == cr && stop + 1 < end && stop[1] == '\n' ? 2 : 1);
+    if (cr < p) cr = Find(p, end, '\r');
+    if (lf < p) lf = Find(p, end, '\n');
   }
   return result;
 }
@@ -140,24 +160,33 @@ void ComputeRecordSizes(std::vector<TReadEntry>& entries, uint64_t fileSize) {
 // ---------------------------------------------------------------------------
 // Writing
 
-// Replaces every CR LF pair by a single LF.
-void AppendWithLF(std::vector<uint8_t>& out, const std::string& text) {
-  size_t start = 0;
-  for (;;) {
-    const size_t cr = text.find("\r\n", start);
-    const size_t end = cr == std::string::npos ? text.size() : cr;
-    out.insert(out.end(), text.begin() + static_cast<std::ptrdiff_t>(start),
-               text.begin() + static_cast<std::ptrdiff_t>(end));
-    if (cr == std::string::npos) break;
-    out.push_back('\n');
-    start = cr + 2;
+// Copies text to out with every CR LF pair as a single LF; returns the end.
+uint8_t* CopyWithLF(uint8_t* out, const std::string& text) {
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  if (text.size() < 32) {  // most values: a plain loop beats the library calls
+    for (; p < end; ++p) {
+      if (*p == '\r' && p + 1 < end && p[1] == '\n') continue;
+      *out++ = static_cast<uint8_t>(*p);
+    }
+    return out;
   }
+  while (p < end) {
+    const auto* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(end - p)));
+    const char* stop = cr ? cr : end;
+    std::memcpy(out, p, static_cast<size_t>(stop - p));
+    out += stop - p;
+    if (!cr) break;
+    const bool pair = cr + 1 < end && cr[1] == '\n';
+    *out++ = pair ? '\n' : '\r';
+    p = cr + (pair ? 2 : 1);
+  }
+  return out;
 }
 
 size_t LengthWithLF(const std::string& text) {
   size_t length = text.size();
-  for (size_t cr = text.find("\r\n"); cr != std::string::npos; cr = text.find("\r\n", cr + 2))
-    --length;
+  for (size_t i = 0; i + 1 < text.size(); ++i) length -= (text[i] == '\r' && text[i + 1] == '\n');
   return length;
 }
 
@@ -208,22 +237,32 @@ void ReadListDB(TListDBData& document, TStream& stream) {
   for (int slot = 0; slot < kCategorySlots; ++slot)
     slotCategory[slot] = categories.IDOfName(slotNames[slot]);
 
-  if (n == 0) return;
-  // The records lie back to back from the first offset to the end of the file;
-  // ComputeRecordSizes bounded that span by n times the record buffer.
-  const uint64_t first = entries.front().offset;
-  std::vector<uint8_t> data(static_cast<size_t>(stream.Size() - first));
-  stream.Seek(first);
-  stream.ReadBuffer(data.data(), data.size());
-
+  // The records lie back to back (ComputeRecordSizes made sure); they are read
+  // in windows of whole records.
+  constexpr uint64_t kWindow = 256 * 1024;
+  std::vector<uint8_t> window;
   document.ReserveRecords(static_cast<int>(n));
-  for (const TReadEntry& entry : entries) {
-    const uint8_t* p = data.data() + (entry.offset - first);
-    TListRecord* record = document.AddRecord();
-    record->SetCategoryID(slotCategory[entry.slot]);
-    record->StoreField1Unchecked(Trim(RecordValue(p, entry.size, 0)));
-    record->StoreField2Unchecked(Trim(RecordValue(p, entry.size, 1)));
-    record->SetNotes(Trim(NormaliseLineBreaks(RecordValue(p, entry.size, 2))));
+  for (size_t i = 0; i < n;) {
+    const uint64_t from = entries[i].offset;
+    uint64_t to = from + entries[i].size;
+    size_t j = i + 1;
+    while (j < n && entries[j].offset + entries[j].size - from <= kWindow) {
+      to = entries[j].offset + entries[j].size;
+      ++j;
+    }
+    window.resize(static_cast<size_t>(to - from));
+    stream.Seek(from);
+    stream.ReadBuffer(window.data(), window.size());
+    for (; i < j; ++i) {
+      const TReadEntry& entry = entries[i];
+      const uint8_t* p = window.data() + (entry.offset - from);
+      TListRecord* record = document.AddRecord();
+      record->SetCategoryID(slotCategory[entry.slot]);
+      record->StoreField1Unchecked(std::string(TrimView(RecordValue(p, entry.size, 0))));
+      record->StoreField2Unchecked(std::string(TrimView(RecordValue(p, entry.size, 1))));
+      // Trimming first gives the same note: the line breaks at its ends go either way.
+      record->SetNotes(NormaliseLineBreaks(TrimView(RecordValue(p, entry.size, 2))));
+    }
   }
 }
 
@@ -236,40 +275,57 @@ void WriteListDB(const TListDBData& document, TStream& stream) {
   if (categories.Count() > kMaxCategorySlots)
     throw EListDBError(FormatText("The list has %d categories, but a list file can hold at most %d",
                                   categories.Count(), kMaxCategorySlots));
-  for (int i = 0; i < n; ++i) {
-    const TListRecord* record = document.GetRecord(i);
-    const size_t together = LengthWithLF(record->Field1()) + LengthWithLF(record->Field2());
-    if (together > static_cast<size_t>(kMaxFileFieldsTogether))
-      throw EListDBError(
-          FormatText("Record %d of %d cannot be saved: its two field values are %zu characters "
-                     "long together, but a list file can hold at most %d",
-                     i + 1, n, together, kMaxFileFieldsTogether));
-  }
-
+  // The whole file is built in memory in one pass over the records and written
+  // in one go, so a refused document leaves the stream untouched.
   const size_t dataStart = kHeaderSize + kEntrySize * n + kFillerSize + kAppInfoSize;
   std::vector<uint8_t> file(dataStart);
-  size_t estimate = 0;
-  for (int i = 0; i < n; ++i) {
-    const TListRecord* record = document.GetRecord(i);
-    estimate += 6 + record->Field1().size() + record->Field2().size() + record->Notes().size();
-  }
-  file.reserve(dataStart + estimate);
+  file.reserve(dataStart + 64 * static_cast<size_t>(n));
 
-  // Record data, noting each record's offset.
-  std::vector<uint32_t> offsets(n);
+  // Each record goes under the slot of its category entry (the first with its
+  // id, -1 and unknown ids in slot 0), so a table whose ids are not compacted
+  // still keeps every record in its category.
+  std::array<int32_t, kCategorySlots> slotIds{};
+  const int slots = categories.Count();
+  for (int i = 0; i < slots; ++i) slotIds[i] = categories.IDAt(i);
+
   for (int i = 0; i < n; ++i) {
     const TListRecord* record = document.GetRecord(i);
+    const std::string& f1 = record->Field1();
+    const std::string& f2 = record->Field2();
+    const std::string& notes = record->Notes();
+    if (f1.size() + f2.size() > static_cast<size_t>(kMaxFileFieldsTogether)) {
+      const size_t together = LengthWithLF(f1) + LengthWithLF(f2);
+      if (together > static_cast<size_t>(kMaxFileFieldsTogether))
+        throw EListDBError(
+            FormatText("Record %d of %d cannot be saved: its two field values are %zu characters "
+                       "long together, but a list file can hold at most %d",
+                       i + 1, n, together, kMaxFileFieldsTogether));
+    }
+    // CR LF -> LF only shrinks a value, so this is room enough.
     const size_t start = file.size();
-    offsets[i] = static_cast<uint32_t>(start);
-    file.insert(file.end(), {3, 0, 0});
-    AppendWithLF(file, record->Field1());
-    file.push_back(0);
-    file[start + 1] = static_cast<uint8_t>(file.size() - start);
-    AppendWithLF(file, record->Field2());
-    file.push_back(0);
-    file[start + 2] = static_cast<uint8_t>(file.size() - start);
-    AppendWithLF(file, record->Notes());
-    file.push_back(0);
+    file.resize(start + 6 + f1.size() + f2.size() + notes.size());
+    uint8_t* const out = file.data() + start;
+    uint8_t* q = out + 3;
+    out[0] = 3;
+    q = CopyWithLF(q, f1);
+    *q++ = 0;
+    out[1] = static_cast<uint8_t>(q - out);
+    q = CopyWithLF(q, f2);
+    *q++ = 0;
+    out[2] = static_cast<uint8_t>(q - out);
+    q = CopyWithLF(q, notes);
+    *q++ = 0;
+    file.resize(static_cast<size_t>(q - file.data()));
+
+    const int32_t id = record->CategoryID();
+    int slot = 0;
+    while (slot < slots && slotIds[slot] != id) ++slot;
+    uint8_t* e = file.data() + kHeaderSize + kEntrySize * i;
+    PutLong(e, static_cast<uint32_t>(start));
+    e[4] = static_cast<uint8_t>(slot < slots ? slot : 0);
+    e[5] = 0;
+    e[6] = static_cast<uint8_t>((i / 256) % 256);
+    e[7] = static_cast<uint8_t>(i % 256);
   }
 
   // Header.
@@ -284,18 +340,6 @@ void WriteListDB(const TListDBData& document, TStream& stream) {
   std::memcpy(h + kHdrType, kType, 4);
   std::memcpy(h + kHdrCreator, kCreator, 4);
   PutWord(h + kHdrRecordCount, static_cast<uint16_t>(n));
-
-  // Record entries: each record goes under the slot of its category entry, so
-  // a table whose ids are not compacted still keeps every record in its category.
-  for (int i = 0; i < n; ++i) {
-    uint8_t* e = h + kHeaderSize + kEntrySize * i;
-    PutLong(e, offsets[i]);
-    const int slot = categories.IndexOfID(document.GetRecord(i)->CategoryID());
-    e[4] = static_cast<uint8_t>(slot < 0 ? 0 : slot);
-    e[5] = 0;
-    e[6] = static_cast<uint8_t>((i / 256) % 256);
-    e[7] = static_cast<uint8_t>(i % 256);
-  }
 
   uint8_t* filler = h + kHeaderSize + kEntrySize * n;
   filler[0] = 0x80;
