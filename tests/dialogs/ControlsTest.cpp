@@ -52,10 +52,8 @@ TEST(AnsiMemo, PasteIsFilteredAndCutToTheRoomLeft) {
   memo.selectAll();
   Paste(memo, "ab\ncd\nef\ngh");
   EXPECT_EQ(memo.Text(), "ab\r\ncd\r\nef");
-}
 
-TEST(AnsiMemo, TextSetLongerThanTheLimitIsKeptAndOnlyShrinks) {
-  TAnsiMemo memo;
+  // A text set longer than the limit is kept and only shrinks.
   memo.SetMaxLength(4);
   memo.SetText("abcdef");
   memo.moveCursor(QTextCursor::End);
@@ -183,18 +181,6 @@ TEST(DialogLayout, ALargerTooltipFontGrowsControlsAndDialogs) {
   QToolTip::setFont(large);
   ExpectDialogsWhole("-large");
   QToolTip::setFont(normal);
-}
-
-TEST(DialogLayout, ShownDialogIsCentredOnItsOwner) {
-  QWidget owner;
-  owner.setGeometry(100, 100, 800, 600);
-  owner.show();
-  TStringDialog dlg(&owner);
-  dlg.show();
-  const QPoint delta = dlg.frameGeometry().center() - owner.frameGeometry().center();
-  EXPECT_LE(delta.manhattanLength(), 2);
-  EXPECT_EQ(dlg.size(), QSize(201, 91));
-  EXPECT_EQ(dlg.minimumSize(), dlg.maximumSize());
 }
 
 }  // namespace
