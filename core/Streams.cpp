@@ -238,9 +238,11 @@ void SafeReplaceFile(const std::string& path, const std::function<void(TStream&)
   if (!stream) throw EStreamError("Cannot create file " + path);
 
   try {
+    // The replaced file's permissions apply before any byte is written.
+    if (targetExists && ::chmod(temporary.c_str(), existing.st_mode & 07777) != 0)
+      ThrowWriteError();
     writer(*stream);
     stream->Sync();
-    if (targetExists) ::chmod(temporary.c_str(), existing.st_mode & 07777);
     stream->Close();
     if (::rename(temporary.c_str(), target.c_str()) != 0) ThrowWriteError();
   } catch (...) {

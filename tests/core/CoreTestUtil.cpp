@@ -1,24 +1,18 @@
 #include "CoreTestUtil.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace {
 
-void Put(std::vector<uint8_t>& b, size_t at, const std::string& text, size_t width) {
-  std::memcpy(&b[at], text.data(), std::min(width, text.size()));
-}
-
-void PutLong(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+void PutLong(TBytes& b, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (24 - 8 * i));
 }
 
 }  // namespace
 
-std::vector<uint8_t> TRawListFile::Values(const std::string& f1, const std::string& f2,
-                                          const std::string& note) {
-  std::vector<uint8_t> data{3, static_cast<uint8_t>(4 + f1.size()),
-                            static_cast<uint8_t>(5 + f1.size() + f2.size())};
+TBytes TRawListFile::Values(const std::string& f1, const std::string& f2, const std::string& note) {
+  TBytes data{3, static_cast<uint8_t>(4 + f1.size()),
+              static_cast<uint8_t>(5 + f1.size() + f2.size())};
   for (const std::string* s : {&f1, &f2, &note}) {
     data.insert(data.end(), s->begin(), s->end());
     data.push_back(0);
@@ -26,52 +20,52 @@ std::vector<uint8_t> TRawListFile::Values(const std::string& f1, const std::stri
   return data;
 }
 
-std::vector<uint8_t> TRawListFile::Build() const {
+TBytes TRawListFile::Build() const {
   const size_t n = records.size();
-  std::vector<uint8_t> b(78 + 8 * n + 2 + 512);
-  Put(b, 0, name, 32);
-  Put(b, 60, type, 4);
-  Put(b, 64, creator, 4);
+  TBytes b(80 + 8 * n + 512);
+  std::memcpy(&b[60], type.data(), 4);
+  std::memcpy(&b[64], creator.data(), 4);
   PutLong(b, 36, created);
   PutLong(b, 40, modified);
-  const auto count = static_cast<uint16_t>(forcedCount >= 0 ? forcedCount : static_cast<int>(n));
-  b[76] = static_cast<uint8_t>(count >> 8);
-  b[77] = static_cast<uint8_t>(count);
-  b[78 + 8 * n] = 0x80;
+  b[76] = static_cast<uint8_t>(n >> 8);
+  b[77] = static_cast<uint8_t>(n);
   const size_t ai = 80 + 8 * n;
   for (int slot = 0; slot < 16; ++slot) {
-    Put(b, ai + 2 + 16 * slot, slotNames[slot], 16);
+    std::memcpy(&b[ai + 2 + 16 * slot], slotNames[slot].data(), slotNames[slot].size());
     b[ai + 258 + slot] = slotIds[slot];
   }
-  Put(b, ai + 278, field1, 16);
-  Put(b, ai + 294, field2, 16);
   for (size_t i = 0; i < n; ++i) {
-    const Record& r = records[i];
-    const uint32_t offset = r.forcedOffset >= 0 ? static_cast<uint32_t>(r.forcedOffset)
-                                                : static_cast<uint32_t>(b.size());
-    PutLong(b, 78 + 8 * i, offset);
-    b[78 + 8 * i + 4] = r.attributes;
-    b.insert(b.end(), r.data.begin(), r.data.end());
+    const int64_t at = records[i].forcedOffset;
+    PutLong(b, 78 + 8 * i, static_cast<uint32_t>(at >= 0 ? at : static_cast<int64_t>(b.size())));
+    b[78 + 8 * i + 4] = records[i].attributes;
+    b.insert(b.end(), records[i].data.begin(), records[i].data.end());
   }
   return b;
 }
 
-void ReadBytes(TListDBData& document, const std::vector<uint8_t>& bytes) {
+void ReadBytes(TListDBData& document, const TBytes& bytes) {
   TMemoryStream stream(bytes);
   ReadListDB(document, stream);
 }
 
-std::vector<uint8_t> WriteBytes(const TListDBData& document) {
+std::string ReadError(const TRawListFile& file) {
+  return MessageOf([&] {
+    TListDBData doc;
+    ReadBytes(doc, file.Build());
+  });
+}
+
+TBytes WriteBytes(const TListDBData& document) {
   TMemoryStream stream;
   WriteListDB(document, stream);
   return stream.Bytes();
 }
 
-uint32_t BigLong(const std::vector<uint8_t>& b, size_t at) {
+uint32_t BigLong(const TBytes& b, size_t at) {
   return (uint32_t{b.at(at)} << 24) | (uint32_t{b.at(at + 1)} << 16) |
          (uint32_t{b.at(at + 2)} << 8) | b.at(at + 3);
 }
 
-uint16_t BigWord(const std::vector<uint8_t>& b, size_t at) {
-  return static_cast<uint16_t>((b.at(at) << 8) | b.at(at + 1));
+std::string Text(const TBytes& b, size_t at, size_t size) {
+  return std::string(reinterpret_cast<const char*>(&b.at(at)), size);
 }

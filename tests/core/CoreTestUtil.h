@@ -2,15 +2,16 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "core/Streams.h"
 #include "core/listdb.h"
 
+using TBytes = std::vector<uint8_t>;
+
 // The message of the E that f raises; "<none>" when it raises nothing.
-template <class E, class F>
+template <class E = std::runtime_error, class F>
 std::string MessageOf(F&& f) {
   try {
     f();
@@ -20,36 +21,28 @@ std::string MessageOf(F&& f) {
   return "<none>";
 }
 
-// A list file assembled byte by byte, so tests can build what the writer never
-// would. Build() lays out header, entries, filler, block and record data; a
-// record's offset is computed unless forced.
+// A list file laid out byte by byte (header, entries, filler, block, data), so
+// tests can build what the writer never would.
 struct TRawListFile {
   struct Record {
-    std::vector<uint8_t> data;
+    TBytes data;
     uint8_t attributes = 0;
-    int64_t forcedOffset = -1;
+    int64_t forcedOffset = -1;  // else right after the previous record
   };
-
-  std::string name = "Raw";
-  std::string type = "DATA";
-  std::string creator = "LSdb";
-  uint32_t created = 0;
-  uint32_t modified = 0;
+  std::string type = "DATA", creator = "LSdb";
+  uint32_t created = 0, modified = 0;
   std::array<std::string, 16> slotNames{"Unfiled"};
   std::array<uint8_t, 16> slotIds{};
-  std::string field1 = "Name", field2 = "Phone";
   std::vector<Record> records;
-  int forcedCount = -1;  // header record count, when not records.size()
 
-  // One record of three zero-terminated values with correct offsets.
-  static std::vector<uint8_t> Values(const std::string& f1, const std::string& f2,
-                                     const std::string& note);
-  std::vector<uint8_t> Build() const;
+  // Three zero-terminated values with their offsets.
+  static TBytes Values(const std::string& f1, const std::string& f2, const std::string& note);
+  TBytes Build() const;
 };
 
-// The document read from bytes.
-void ReadBytes(TListDBData& document, const std::vector<uint8_t>& bytes);
-std::vector<uint8_t> WriteBytes(const TListDBData& document);
-
-uint32_t BigLong(const std::vector<uint8_t>& b, size_t at);
-uint16_t BigWord(const std::vector<uint8_t>& b, size_t at);
+void ReadBytes(TListDBData& document, const TBytes& bytes);
+// What reading the file into a new document raises; "<none>" when it reads.
+std::string ReadError(const TRawListFile& file);
+TBytes WriteBytes(const TListDBData& document);
+uint32_t BigLong(const TBytes& b, size_t at);
+std::string Text(const TBytes& b, size_t at, size_t size);

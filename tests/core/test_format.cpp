@@ -1,17 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "CoreTestUtil.h"
 #include "core/PalmTypesUnit.h"
-#include "core/listdb.h"
 
 namespace {
-
-std::vector<uint8_t> Slice(const std::vector<uint8_t>& b, size_t at, size_t size) {
-  return std::vector<uint8_t>(b.begin() + static_cast<std::ptrdiff_t>(at),
-                              b.begin() + static_cast<std::ptrdiff_t>(at + size));
-}
 
 TEST(WriteListDB, EmptyListIsExactly592Bytes) {
   TListDBData doc;
@@ -19,384 +14,246 @@ TEST(WriteListDB, EmptyListIsExactly592Bytes) {
   doc.SetCustomField1("Name");
   doc.SetCustomField2("Number");
   const double before = NowLocal();
-  const auto b = WriteBytes(doc);
+  TBytes b = WriteBytes(doc);
   ASSERT_EQ(b.size(), 592u);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(b.data()), 6), "Phones");
-  EXPECT_EQ(Slice(b, 6, 26), std::vector<uint8_t>(26, 0));
-  EXPECT_EQ(BigWord(b, 32), 0x0008);
-  EXPECT_EQ(BigWord(b, 34), 0);
-  // The three dates are now, in seconds since 1970 of the local clock.
-  for (size_t at : {36, 40, 44}) {
-    EXPECT_NEAR(DecodeHeaderDate(BigLong(b, at)), before, 2.0 / 86400) << at;
+  for (size_t at : {36, 40, 44}) {  // now, in seconds since 1970 of the local clock
+    EXPECT_NEAR(DecodeHeaderDate(BigLong(b, at)), before, 2.0 / 86400);
+    std::memset(&b[at], 0, 4);
   }
-  EXPECT_EQ(BigLong(b, 48), 0u);
-  EXPECT_EQ(BigLong(b, 52), 80u);
-  EXPECT_EQ(BigLong(b, 56), 0u);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[60]), 8), "DATALSdb");
-  EXPECT_EQ(BigLong(b, 68), 0u);
-  EXPECT_EQ(BigLong(b, 72), 0u);
-  EXPECT_EQ(BigWord(b, 76), 0);
-  EXPECT_EQ(b[78], 0x80);
-  EXPECT_EQ(b[79], 0x00);
-  const size_t ai = 80;
-  EXPECT_EQ(BigWord(b, ai), 0x000E);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[ai + 2]), 8), std::string("Unfiled\0", 8));
-  EXPECT_EQ(Slice(b, ai + 2 + 16, 15 * 16), std::vector<uint8_t>(15 * 16, 0));
-  EXPECT_EQ(Slice(b, ai + 258, 16), std::vector<uint8_t>(16, 0));
-  EXPECT_EQ(b[ai + 274], 2);  // last unique id counts from 1
-  EXPECT_EQ(b[ai + 275], 0);
-  EXPECT_EQ(BigWord(b, ai + 276), 0);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[ai + 278]), 5), std::string("Name\0", 5));
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[ai + 294]), 7),
-            std::string("Number\0", 7));
-  EXPECT_EQ(Slice(b, ai + 310, 202), std::vector<uint8_t>(202, 0));
+  TBytes expected(592);
+  std::memcpy(&expected[0], "Phones", 6);
+  expected[33] = 0x08;  // backup flag
+  expected[55] = 80;    // application-info offset
+  std::memcpy(&expected[60], "DATALSdb", 8);
+  expected[78] = 0x80;  // filler
+  expected[81] = 0x0E;  // category flags
+  std::memcpy(&expected[82], "Unfiled", 7);
+  expected[80 + 274] = 2;  // last unique id counts from 1
+  std::memcpy(&expected[80 + 278], "Name", 4);
+  std::memcpy(&expected[80 + 294], "Number", 6);
+  EXPECT_EQ(b, expected);
 }
 
-TEST(WriteListDB, OneEmptyRecordAtOffset600) {
+TEST(WriteListDB, RecordsEntriesAndLineBreaks) {
   TListDBData doc;
   doc.Categories().Add("A");
   doc.Categories().Add("B");
   doc.AddRecord()->SetCategoryID(2);
-  const auto b = WriteBytes(doc);
+  TBytes b = WriteBytes(doc);
   ASSERT_EQ(b.size(), 606u);
   EXPECT_EQ(BigLong(b, 52), 88u);
-  EXPECT_EQ(BigWord(b, 76), 1);
-  EXPECT_EQ(BigLong(b, 78), 600u);
-  EXPECT_EQ(b[82], 2);  // attributes = category index
-  EXPECT_EQ(Slice(b, 83, 3), (std::vector<uint8_t>{0, 0, 0}));
-  EXPECT_EQ(Slice(b, 86, 2), (std::vector<uint8_t>{0x80, 0}));
-  EXPECT_EQ(Slice(b, 88 + 258, 4), (std::vector<uint8_t>{0, 1, 2, 0}));
+  EXPECT_EQ(Text(b, 76, 12), std::string("\0\1\0\0\x02\x58\2\0\0\0\x80\0", 12));
+  EXPECT_EQ(Text(b, 88 + 258, 4), std::string("\0\1\2\0", 4));
   EXPECT_EQ(b[88 + 274], 3);
-  EXPECT_EQ(Slice(b, 600, 6), (std::vector<uint8_t>{3, 4, 5, 0, 0, 0}));
-}
+  EXPECT_EQ(Text(b, 600, 6), std::string("\3\4\5\0\0\0", 6));
 
-TEST(WriteListDB, RecordLayoutEntriesAndLineBreaks) {
-  TListDBData doc;
-  TListRecord* r = doc.AddRecord();
+  TListRecord* r = doc.GetRecord(0);
   r->SetField1("ab");
   r->SetField2("c\r\nd");
-  r->SetNotes("x\r\ny\rz");
+  r->SetNotes("x\r\ny\rz");  // CR LF becomes LF, a lone CR stays
   for (int i = 1; i < 300; ++i) doc.AddRecord();
-  const auto b = WriteBytes(doc);
+  b = WriteBytes(doc);
   const size_t start = 592 + 8 * 300;
   EXPECT_EQ(BigLong(b, 78), start);
-  // CR LF becomes LF; a lone CR stays.
-  const std::vector<uint8_t> expected{3,   6, 10,  'a',  'b', 0,    'c', '\n',
-                                      'd', 0, 'x', '\n', 'y', '\r', 'z', 0};
-  EXPECT_EQ(Slice(b, start, expected.size()), expected);
-  EXPECT_EQ(BigLong(b, 78 + 8), start + expected.size());
-  // Unique ids number the records by position.
-  const size_t e299 = 78 + 8 * 299;
-  EXPECT_EQ(Slice(b, e299 + 5, 3), (std::vector<uint8_t>{0, 1, 43}));
-  EXPECT_EQ(BigLong(b, e299), b.size() - 6);
+  EXPECT_EQ(Text(b, start, 16), std::string("\3\6\12ab\0c\nd\0x\ny\rz\0", 16));
+  EXPECT_EQ(BigLong(b, 78 + 8), start + 16);
+  EXPECT_EQ(Text(b, 78 + 8 * 299 + 5, 3), std::string("\0\1\x2B", 3));  // unique id 299
 }
 
 TEST(WriteListDB, UncompactedIdsKeepRecordsInTheirCategories) {
   TListDBData doc;
   TListDBCategories& cats = doc.Categories();
-  cats.Add("A");
-  cats.Add("B");
-  cats.Add("C");
+  for (const char* name : {"A", "B", "C"}) cats.Add(name);
   cats.Delete(1);          // ("Unfiled" 0, B 2, C 3)
   cats.ChangeID(3, 0x1F);  // an id whose high bits would be the handheld's flags
-  TListRecord* b = doc.AddRecord();
-  b->SetCategoryID(2);
-  TListRecord* c = doc.AddRecord();
-  c->SetCategoryID(0x1F);
+  doc.AddRecord()->SetCategoryID(2);
+  doc.AddRecord()->SetCategoryID(0x1F);
   doc.AddRecord();
-  const auto bytes = WriteBytes(doc);
-  EXPECT_EQ(bytes[78 + 4], 1);
-  EXPECT_EQ(bytes[78 + 8 + 4], 2);
-  EXPECT_EQ(bytes[78 + 16 + 4], 0);
-  EXPECT_EQ(doc.Categories().IDAt(2), 0x1F);  // the document is not changed
-
+  const TBytes b = WriteBytes(doc);
+  EXPECT_EQ(b[82], 1);
+  EXPECT_EQ(b[90], 2);
+  EXPECT_EQ(b[98], 0);
   TListDBData back;
-  ReadBytes(back, bytes);
+  ReadBytes(back, b);
   EXPECT_EQ(back.GetRecord(0)->CategoryName(), "B");
   EXPECT_EQ(back.GetRecord(1)->CategoryName(), "C");
   EXPECT_EQ(back.GetRecord(2)->CategoryID(), 0);
 }
 
-TEST(WriteListDB, ThirtyTwoCharacterNameFillsTheField) {
-  TListDBData doc;
-  doc.SetDatabaseName(std::string(32, 'N'));
-  doc.SetCustomField1(std::string(16, 'F'));
-  doc.Categories().Add(std::string(16, 'C'));
-  const auto b = WriteBytes(doc);
-  EXPECT_EQ(b[32], 0);  // the attributes' high byte follows directly
-  TListDBData back;
-  ReadBytes(back, b);
-  EXPECT_EQ(back.DatabaseName(), std::string(32, 'N'));
-  EXPECT_EQ(back.CustomField1(), std::string(16, 'F'));
-  EXPECT_EQ(back.Categories().NameAt(1), std::string(16, 'C'));
-}
-
 TEST(WriteListDB, RefusesWhatTheFileCannotHoldBeforeTouchingTheStream) {
-  const std::vector<uint8_t> old{'o', 'l', 'd'};
-  {
-    TListDBData doc;
-    TListRecord* r = doc.AddRecord();
-    r->StoreField1Unchecked(std::string(200, 'a'));
-    r->StoreField2Unchecked(std::string(51, 'b'));  // 251 together
-    TMemoryStream stream(old);
-    EXPECT_EQ(MessageOf<EListDBError>([&] { WriteListDB(doc, stream); }),
-              "Record 1 of 1 cannot be saved: its two field values are 251 characters long "
-              "together, but a list file can hold at most 250");
-    EXPECT_EQ(stream.Bytes(), old);
-    // 250 together is the most that still fits the offset byte.
-    r->StoreField2Unchecked(std::string(50, 'b'));
-    WriteListDB(doc, stream);
-    EXPECT_EQ(stream.Bytes()[600 + 2], 255);
-    TListDBData back;
-    ReadBytes(back, stream.Bytes());
-    EXPECT_EQ(back.GetRecord(0)->Field2(), std::string(50, 'b'));
-  }
-  {
-    TListDBData doc;
-    for (int i = 0; i < 65536; ++i) doc.AddRecord();
-    TMemoryStream stream(old);
-    EXPECT_EQ(MessageOf<EListDBError>([&] { WriteListDB(doc, stream); }),
-              "The list has 65536 records, but a list file can hold at most 65535");
-    EXPECT_EQ(stream.Bytes(), old);
-  }
+  const TBytes old{'o', 'l', 'd'};
+  TListDBData doc;
+  TListRecord* r = doc.AddRecord();
+  r->StoreField1Unchecked(std::string(200, 'a'));
+  r->StoreField2Unchecked(std::string(51, 'b'));
+  TMemoryStream stream(old);
+  EXPECT_EQ(MessageOf<EListDBError>([&] { WriteListDB(doc, stream); }),
+            "Record 1 of 1 cannot be saved: its two field values are 251 characters long "
+            "together, but a list file can hold at most 250");
+  EXPECT_EQ(stream.Bytes(), old);
+  r->StoreField2Unchecked(std::string(49, 'b') + "\r\n");  // 250 once CR LF is LF
+  WriteListDB(doc, stream);
+  EXPECT_EQ(stream.Bytes()[602], 255);
+
+  for (int i = 1; i < 65536; ++i) doc.AddRecord();
+  TMemoryStream full(old);
+  EXPECT_EQ(MessageOf<EListDBError>([&] { WriteListDB(doc, full); }),
+            "The list has 65536 records, but a list file can hold at most 65535");
+  EXPECT_EQ(full.Bytes(), old);
 }
 
 TEST(ReadListDB, WrongTypeOrCreatorIsRefused) {
   TRawListFile raw;
   raw.creator = "LSDB";
-  EXPECT_EQ(MessageOf<EListDBError>([&] {
-              TListDBData doc;
-              ReadBytes(doc, raw.Build());
-            }),
-            "Invalid database type or creator ID: DATA-LSDB");
+  EXPECT_EQ(ReadError(raw), "Invalid database type or creator ID: DATA-LSDB");
   raw.creator = "LSdb";
-  raw.type = "TEXT";
-  EXPECT_EQ(MessageOf<EListDBError>([&] {
-              TListDBData doc;
-              ReadBytes(doc, raw.Build());
-            }),
-            "Invalid database type or creator ID: TEXT-LSdb");
+  raw.type = "data";
+  EXPECT_EQ(ReadError(raw), "Invalid database type or creator ID: data-LSdb");
 }
 
-TEST(ReadListDB, CategorySlotsCloseUpAndUnknownSlotsGiveNoCategory) {
+TEST(ReadListDB, SlotsCloseUpAndUnknownSlotsGiveNoCategory) {
   TRawListFile raw;
   raw.slotNames[1] = "Work";
   raw.slotIds[1] = 1;
   raw.slotNames[3] = "Home";
   raw.slotIds[3] = 3;
-  raw.records.push_back({TRawListFile::Values("w", "", ""), 1});
-  raw.records.push_back({TRawListFile::Values("h", "", ""), 3});
-  raw.records.push_back({TRawListFile::Values("e", "", ""), 2});     // empty slot
-  raw.records.push_back({TRawListFile::Values("u", "", ""), 0xF0});  // flags ignored
+  for (uint8_t attributes : {1, 3, 2, 0xF0}) {  // slot 2 is empty; flag bits are ignored
+    raw.records.push_back({TRawListFile::Values("", "", ""), attributes});
+  }
   TListDBData doc;
   ReadBytes(doc, raw.Build());
   ASSERT_EQ(doc.Categories().Count(), 3);
-  EXPECT_EQ(doc.Categories().NameAt(1), "Work");
   EXPECT_EQ(doc.Categories().NameAt(2), "Home");
   EXPECT_EQ(doc.Categories().IDAt(2), 3);
   EXPECT_EQ(doc.GetRecord(0)->CategoryID(), 1);
   EXPECT_EQ(doc.GetRecord(1)->CategoryID(), 3);
   EXPECT_EQ(doc.GetRecord(2)->CategoryID(), -1);
-  EXPECT_EQ(doc.GetRecord(2)->CategoryName(), "Unfiled");
   EXPECT_EQ(doc.GetRecord(3)->CategoryID(), 0);
 
-  CompactCategories(doc);
-  const auto b = WriteBytes(doc);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[112 + 2 + 32]), 4), "Home");
+  CompactCategories(doc);  // a later save writes them into slots 1 and 2
+  const TBytes b = WriteBytes(doc);
+  EXPECT_EQ(Text(b, 112 + 2 + 32, 5), std::string("Home\0", 5));
   EXPECT_EQ(b[112 + 258 + 2], 2);
   EXPECT_EQ(b[78 + 8 + 4], 2);
   EXPECT_EQ(b[78 + 16 + 4], 0);  // the record without a category lands in slot 0
-}
 
-TEST(ReadListDB, SlotZeroNameOnlyServesTheLookup) {
-  TRawListFile raw;
-  raw.slotNames[0] = "Misc";  // not "Unfiled": no loaded entry has the name
-  raw.records.push_back({TRawListFile::Values("a", "", ""), 0});
-  TListDBData doc;
+  raw.slotNames[0] = "Misc";  // slot 0's name only serves the lookup
   ReadBytes(doc, raw.Build());
-  EXPECT_EQ(doc.Categories().Count(), 1);
   EXPECT_EQ(doc.Categories().NameAt(0), "Unfiled");
-  EXPECT_EQ(doc.GetRecord(0)->CategoryID(), -1);
+  EXPECT_EQ(doc.GetRecord(3)->CategoryID(), -1);
 }
 
-TEST(ReadListDB, ValuesAreTrimmedAndNoteLineBreaksBecomeCrLf) {
+TEST(ReadListDB, ValuesAreTrimmedNotesGetCrLfAndShortDataStaysInside) {
   TRawListFile raw;
-  raw.name = " Spaced ";
   raw.records.push_back({TRawListFile::Values("  Ann\t", "\x01 555 ", " a\nb\rc\r\nd\n\re \n")});
-  TListDBData doc;
-  ReadBytes(doc, raw.Build());
-  const TListRecord* r = doc.GetRecord(0);
-  EXPECT_EQ(r->Field1(), "Ann");
-  EXPECT_EQ(r->Field2(), "555");
-  EXPECT_EQ(r->Notes(), "a\r\nb\r\nc\r\nd\r\n\r\ne");
-  EXPECT_EQ(doc.DatabaseName(), " Spaced ");  // names are not trimmed
-}
-
-TEST(ReadListDB, ShortRecordsAndOddOffsetsStayInsideTheData) {
-  TRawListFile raw;
   raw.records.push_back({{}});                     // no data at all
-  raw.records.push_back({{3, 200, 1, 'a', 'b'}});  // no terminator, offsets past the end
-  raw.records.push_back({{9}});                    // field 1 offset beyond the data
+  raw.records.push_back({{3, 200, 1, 'a', 'b'}});  // no terminator, an offset past the end
   TListDBData doc;
   ReadBytes(doc, raw.Build());
-  ASSERT_EQ(doc.RecordCount(), 3);
-  EXPECT_EQ(doc.GetRecord(0)->Field1(), "");
-  EXPECT_EQ(doc.GetRecord(1)->Field1(), "ab");
-  EXPECT_EQ(doc.GetRecord(1)->Field2(), "");
-  EXPECT_EQ(doc.GetRecord(1)->Notes(), std::string("\xC8\x01"
-                                                   "ab",
-                                                   4));
-  EXPECT_EQ(doc.GetRecord(2)->Field1(), "");
+  EXPECT_EQ(doc.GetRecord(0)->Field1(), "Ann");
+  EXPECT_EQ(doc.GetRecord(0)->Field2(), "555");
+  EXPECT_EQ(doc.GetRecord(0)->Notes(), "a\r\nb\r\nc\r\nd\r\n\r\ne");
+  EXPECT_EQ(doc.GetRecord(1)->Field1(), "");
+  EXPECT_EQ(doc.GetRecord(2)->Field1(), "ab");
+  EXPECT_EQ(doc.GetRecord(2)->Field2(), "");
+  EXPECT_EQ(doc.GetRecord(2)->Notes(), std::string("\xC8\x01") + "ab");
 }
 
 TEST(ReadListDB, MalformedFilesAreRefused) {
-  const auto readRaw = [](const TRawListFile& raw) {
-    return MessageOf<std::runtime_error>([&] {
-      TListDBData doc;
-      ReadBytes(doc, raw.Build());
-    });
-  };
   TRawListFile raw;
-  raw.records.push_back({TRawListFile::Values("a", "b", "c")});
-  raw.records.push_back({TRawListFile::Values("d", "e", "f")});
-  raw.records.push_back({TRawListFile::Values("g", "h", "i")});
-  ASSERT_EQ(readRaw(raw), "<none>");
-
-  TRawListFile beyond = raw;
-  beyond.records[2].forcedOffset = 100000;
-  EXPECT_EQ(readRaw(beyond),
+  for (const char* v : {"a", "b", "c"}) raw.records.push_back({TRawListFile::Values(v, v, v)});
+  ASSERT_EQ(ReadError(raw), "<none>");
+  TRawListFile bad = raw;
+  bad.records[2].forcedOffset = 100000;
+  EXPECT_EQ(ReadError(bad),
             "Invalid record 3 of 3: its data offset 100000 lies beyond the end of the file (643 "
             "bytes)");
-
-  TRawListFile backwards = raw;
-  backwards.records[1].forcedOffset = 10;
-  EXPECT_EQ(readRaw(backwards),
+  bad = raw;
+  bad.records[1].forcedOffset = 10;
+  EXPECT_EQ(ReadError(bad),
             "Invalid record 2 of 3: its data offset 10 lies before the previous record's offset "
             "616");
-
-  TRawListFile large = raw;
-  large.records[1].data.resize(4355, 'x');
-  EXPECT_EQ(readRaw(large),
+  bad = raw;
+  bad.records[1].data.resize(4355, 'x');
+  EXPECT_EQ(ReadError(bad),
             "Invalid record 2 of 3: its data of 4355 bytes is larger than 4354 bytes");
-  large.records[1].data.resize(4354);
-  EXPECT_EQ(readRaw(large), "<none>");
+  bad.records[1].data.resize(4354);
+  EXPECT_EQ(ReadError(bad), "<none>");
+  bad = raw;  // 2048 LF become CR LF: 4098 characters
+  bad.records[0].data = TRawListFile::Values("", "", "a" + std::string(2048, '\n') + "b");
+  EXPECT_EQ(ReadError(bad), "Notes value is longer than 4095");
 
-  TRawListFile longNote;
-  longNote.records.push_back({TRawListFile::Values("", "", std::string(4096, 'n'))});
-  EXPECT_EQ(readRaw(longNote), "Notes value is longer than 4095");
-
-  // A note of 4095 LF lines would double with CR LF.
-  TRawListFile lines;
-  lines.records.push_back({TRawListFile::Values("", "", "a" + std::string(2048, '\n') + "b")});
-  EXPECT_EQ(readRaw(lines), "Notes value is longer than 4095");
-
-  // Too short for the header, the entries and the block.
-  auto bytes = raw.Build();
-  for (size_t size :
-       {size_t{0}, size_t{77}, size_t{78 + 8 * 3 - 1}, size_t{78 + 8 * 3 + 2 + 511}}) {
-    TMemoryStream stream(std::vector<uint8_t>(bytes.begin(), bytes.begin() + size));
+  const TBytes bytes = raw.Build();  // too short for header, entries, block
+  for (size_t size : {0, 77, 101, 615}) {
+    TMemoryStream stream(TBytes(bytes.begin(), bytes.begin() + static_cast<long>(size)));
     TListDBData doc;
-    EXPECT_EQ(MessageOf<EStreamError>([&] { ReadListDB(doc, stream); }), "Stream read error")
-        << size;
+    EXPECT_EQ(MessageOf<EStreamError>([&] { ReadListDB(doc, stream); }), "Stream read error");
   }
 }
 
 TEST(ReadListDB, RichListRoundTrip) {
   TListDBData doc;
-  doc.SetDatabaseName("Everything \xE9t\xE9");
-  doc.SetCustomField1("Who");
+  doc.SetDatabaseName(std::string(31, 'N') + "\xE9");  // fills the field, no terminator
+  doc.SetCustomField1(std::string(16, 'F'));
   doc.SetCustomField2(
       "\xC9"
       "crit");
-  TListDBCategories& cats = doc.Categories();
-  for (int i = 1; i < 15; ++i) cats.Add("Cat " + std::to_string(i));
-  for (int i = 0; i < 500; ++i) {
+  for (int i = 1; i < 15; ++i) doc.Categories().Add(std::string(i == 14 ? 16 : 3, 'a' + i));
+  doc.Categories().AppendEntry("Sixteenth", 15);  // a file may hold 16
+  for (int i = 0; i < 600; ++i) {
     TListRecord* r = doc.AddRecord();
     r->SetField1("Person " + std::to_string(i));
-    r->SetField2(i % 7 == 0 ? std::string(112, static_cast<char>(0x80 + i % 100)) : "+1 555");
-    r->SetNotes(i % 5 == 0 ? "line one\r\nline two\r\n\r\nend" : "");
-    if (i == 3) r->SetNotes(std::string(4095, 'z'));
-    r->SetCategoryID(i % 16 == 15 ? -1 : i % 15);
+    r->SetField2(std::string(i % 7 ? 12 : 112, static_cast<char>(0x80 + i % 100)));
+    r->SetNotes(i == 3 ? std::string(4095, 'z') : i % 5 ? "" : "one\r\ntwo\r\n\r\nend");
+    r->SetCategoryID(i % 17 - 1);
   }
-  const auto bytes = WriteBytes(doc);
   TListDBData back;
   back.Modified = true;
   back.FileName = "kept";
-  ReadBytes(back, bytes);
-  EXPECT_TRUE(back.Modified);  // left to the caller, as is FileName
+  ReadBytes(back, WriteBytes(doc));
+  ReadBytes(back, WriteBytes(doc));  // a second read replaces, not appends
+  EXPECT_TRUE(back.Modified);
   EXPECT_EQ(back.FileName, "kept");
   EXPECT_EQ(back.DatabaseName(), doc.DatabaseName());
+  EXPECT_EQ(back.CustomField1(), doc.CustomField1());
   EXPECT_EQ(back.CustomField2(), doc.CustomField2());
-  ASSERT_EQ(back.Categories().Count(), 15);
-  for (int i = 0; i < 15; ++i) {
-    EXPECT_EQ(back.Categories().NameAt(i), cats.NameAt(i));
-    EXPECT_EQ(back.Categories().IDAt(i), i);
-  }
-  ASSERT_EQ(back.RecordCount(), 500);
-  for (int i = 0; i < 500; ++i) {
-    const TListRecord* a = doc.GetRecord(i);
-    const TListRecord* b = back.GetRecord(i);
+  ASSERT_EQ(back.Categories().Count(), 16);
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(back.Categories().NameAt(i), doc.Categories().NameAt(i));
+  ASSERT_EQ(back.RecordCount(), 600);
+  for (int i = 0; i < 600; ++i) {
+    const TListRecord *a = doc.GetRecord(i), *b = back.GetRecord(i);
     EXPECT_EQ(b->Field1(), a->Field1());
     EXPECT_EQ(b->Field2(), a->Field2());
     EXPECT_EQ(b->Notes(), a->Notes());
-    EXPECT_EQ(b->CategoryName(), a->CategoryName());
-    EXPECT_EQ(b->CategoryID(), a->CategoryID() < 0 ? 0 : a->CategoryID()) << i;
+    EXPECT_EQ(b->CategoryID(), std::max(a->CategoryID(), 0));
   }
-  // Read again into the same document: everything is replaced, not appended.
-  ReadBytes(back, bytes);
-  EXPECT_EQ(back.RecordCount(), 500);
-  EXPECT_EQ(back.Categories().Count(), 15);
 }
 
-TEST(ReadListDB, SixteenSlotsFromAFileAreKeptAndWrittenBack) {
-  TRawListFile raw;
-  for (int slot = 1; slot < 16; ++slot) {
-    raw.slotNames[slot] = "S" + std::to_string(slot);
-    raw.slotIds[slot] = static_cast<uint8_t>(slot);
-  }
-  raw.records.push_back({TRawListFile::Values("last", "", ""), 15});
-  TListDBData doc;
-  ReadBytes(doc, raw.Build());
-  ASSERT_EQ(doc.Categories().Count(), 16);
-  EXPECT_EQ(doc.GetRecord(0)->CategoryName(), "S15");
-  TListDBData back;
-  ReadBytes(back, WriteBytes(doc));
-  EXPECT_EQ(back.GetRecord(0)->CategoryName(), "S15");
-}
-
-TEST(HeaderDates, EncodeDecodeAndWrapAround) {
-  // 1970-01-01 00:00 is second 0; the file holds it big-endian.
-  EXPECT_EQ(EncodeHeaderDate(25569.0), 0u);
+TEST(HeaderDates, EncodeDecodeWrapAroundAndByteOrder) {
+  EXPECT_EQ(EncodeHeaderDate(25569.0), 0u);  // 1970-01-01 00:00
   EXPECT_EQ(DecodeHeaderDate(0), 25569.0);
-  EXPECT_EQ(BigEndianLong(EncodeHeaderDate(25570.5)), 86400u + 43200u);
-  EXPECT_DOUBLE_EQ(DecodeHeaderDate(86400 + 43200), 25570.5);
-  // Seconds round to the nearest, halves to even.
-  EXPECT_EQ(BigEndianLong(EncodeHeaderDate(25569.0 + 1.0 / 256)), 338u);   // 337.5 s
-  EXPECT_EQ(BigEndianLong(EncodeHeaderDate(25569.0 + 3.0 / 256)), 1012u);  // 1012.5 s
-  // Before 1970 the value wraps modulo 2^32.
-  EXPECT_EQ(BigEndianLong(EncodeHeaderDate(25568.0)), 0xFFFFFFFFu - 86400u + 1u);
-  // From 2085805696 seconds on, decoding wraps to early dates.
-  EXPECT_DOUBLE_EQ(DecodeHeaderDate(2085805695u), (4294967295.0) / 86400.0);
-  EXPECT_EQ(DecodeHeaderDate(2085805696u), 0.0);
-  EXPECT_DOUBLE_EQ(DecodeHeaderDate(2085805696u + 86400u * 2), 2.0);
-  // A round trip through the file keeps the second.
+  EXPECT_EQ(EncodeHeaderDate(25570.5), BigEndianLong(86400 + 43200));
+  EXPECT_EQ(DecodeHeaderDate(86400 + 43200), 25570.5);
+  // Seconds round to the nearest, halves to the even one.
+  EXPECT_EQ(BigEndianLong(EncodeHeaderDate(25569.0 + 1.0 / 256)), 338u);   // 337.5
+  EXPECT_EQ(BigEndianLong(EncodeHeaderDate(25569.0 + 3.0 / 256)), 1012u);  // 1012.5
+  EXPECT_EQ(BigEndianLong(EncodeHeaderDate(25568.0)), 0u - 86400u);        // modulo 2^32
+  // From 2085805696 seconds on, decoding wraps around to early dates.
+  EXPECT_DOUBLE_EQ(DecodeHeaderDate(2085805695u), 4294967295.0 / 86400);
+  EXPECT_EQ(DecodeHeaderDate(2085805696u + 2 * 86400), 2.0);
   const double t = 45000.0 + 12345.0 / 86400;
   EXPECT_DOUBLE_EQ(DecodeHeaderDate(BigEndianLong(EncodeHeaderDate(t))), t);
   EXPECT_EQ(EncodeHeaderDate(std::nan("")), 0u);
+  EXPECT_EQ(SwapLong(0x11223344u), 0x44332211u);
+  EXPECT_EQ(SwapWord(0x1122), 0x2211);
 
-  TRawListFile raw;
+  TRawListFile raw;  // the reader decodes the file's big-endian dates
   raw.created = 86400;
   raw.modified = 0xFFFFFFFFu;
   TListDBData doc;
   ReadBytes(doc, raw.Build());
   EXPECT_EQ(doc.CreationDate, 25570.0);
   EXPECT_DOUBLE_EQ(doc.ModificationDate, (0xFFFFFFFFu - 2085805696u) / 86400.0);
-}
-
-TEST(HeaderDates, ByteOrderHelpers) {
-  EXPECT_EQ(SwapLong(0x11223344u), 0x44332211u);
-  EXPECT_EQ(SwapWord(0x1122), 0x2211);
-  EXPECT_EQ(SwapLong(SwapLong(0xCAFEBABEu)), 0xCAFEBABEu);
 }
 
 }  // namespace
