@@ -1,7 +1,6 @@
 #include "dialogs/DialogControls.h"
 
 #include <QFocusEvent>
-#include <QLabel>
 #include <QMouseEvent>
 #include <algorithm>
 
@@ -83,9 +82,4 @@ void TListBox::focusInEvent(QFocusEvent* event) {
 void TListBox::mouseDoubleClickEvent(QMouseEvent* event) {
   QListWidget::mouseDoubleClickEvent(event);
   if (event->button() == Qt::LeftButton) emit DoubleClicked();
-}
-
-void PlaceLabel(QLabel* label, int left, int top) {
-  label->move(left, top);
-  label->adjustSize();
 }

@@ -49,7 +49,3 @@ class TListBox : public QListWidget {
   void focusInEvent(QFocusEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
-
-// Places a label at the given position, sized to its text.
-class QLabel;
-void PlaceLabel(QLabel* label, int left, int top);
