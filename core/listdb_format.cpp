@@ -102,6 +102,7 @@ std::string_view TrimView(std::string_view text) {
 }
 
 const char* Find(const char* from, const char* end, char c) {
+  if (from == end) return end;  // an empty view may have no data pointer
   const void* found = std::memchr(from, c, static_cast<size_t>(end - from));
   return found ? static_cast<const char*>(found) : end;
 }

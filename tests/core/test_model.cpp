@@ -71,7 +71,7 @@ TEST(Categories, AddNumbersFromLargestIdAndRefusesInOrder) {
             "Categoriy named \"bUSINESS\" already exists");
   cats.Delete(1);
   EXPECT_EQ(cats.Add("Next"), 3);  // one more than the largest id, not the count
-  for (int i = cats.Count(); i < 15; ++i) cats.Add("C" + std::to_string(i));
+  for (int i = cats.Count(); i < 15; ++i) cats.Add(std::to_string(i) + "C");
   // With 15 entries: the count message even for a duplicate, the length one first.
   EXPECT_EQ(MessageOf<EListDBError>([&] { cats.Add("Personal"); }),
             "Count of categories can't be more than 15");
