@@ -31,16 +31,55 @@ bool ValidColumn(int column) { return column >= 0 && column < kColumnCount; }
 // ---------------------------------------------------------------------------
 // Rows
 
+namespace {
+
+// Every CR LF pair becomes one blank, in place (the text only shrinks).
+void JoinCrLfLines(QString& text) {
+  const qsizetype size = text.size();
+  if (size < 2 || !text.contains(u'\r')) return;
+  QChar* data = text.data();
+  qsizetype out = 0;
+  for (qsizetype in = 0; in < size; ++in) {
+    if (data[in] == u'\r' && in + 1 < size && data[in + 1] == u'\n') {
+      data[out++] = u' ';
+      ++in;
+    } else {
+      data[out++] = data[in];
+    }
+  }
+  text.truncate(out);
+}
+
+// A list shows the same few category names on thousands of rows: the rows
+// share one converted text per name instead of a copy each.
+QString CategoryText(const std::string& name) {
+  struct TEntry {
+    std::string bytes;
+    QString text;
+  };
+  constexpr int kSlots = 20;
+  thread_local TEntry cache[kSlots];
+  thread_local int used = 0, next = 0;
+  for (int i = 0; i < used; ++i)
+    if (cache[i].bytes == name) return cache[i].text;
+  TEntry& slot = cache[used < kSlots ? used++ : next];
+  if (used == kSlots) next = (next + 1) % kSlots;
+  slot.bytes = name;
+  slot.text = AnsiToQString(name);
+  return slot.text;
+}
+
+}  // namespace
+
 TRecordRow MakeRecordRow(TListRecord* record) {
   TRecordRow row;
   row.record = record;
   if (!record) return row;
   row.texts[0] = AnsiToQString(record->Field1());
   row.texts[1] = AnsiToQString(record->Field2());
-  QString notes = AnsiToQString(record->Notes());
-  notes.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-  row.texts[2] = std::move(notes);
-  row.texts[3] = AnsiToQString(record->CategoryName());
+  row.texts[2] = AnsiToQString(record->Notes());
+  JoinCrLfLines(row.texts[2]);
+  row.texts[3] = CategoryText(record->CategoryName());
   return row;
 }
 

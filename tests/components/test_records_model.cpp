@@ -28,9 +28,36 @@ TEST(RecordRow, TextsAsTheListShowsThem) {
   EXPECT_EQ(emile.texts[0], QString::fromUtf8("\xC3\x89mile"));
   EXPECT_EQ(emile.texts[3], "Unfiled");
 
+  doc->GetRecord(1)->SetNotes("\r\r\n\r\n|\n\r|\r\n");
+  EXPECT_EQ(MakeRecordRow(doc->GetRecord(1)).texts[2], "\r  |\n\r| ");
+
   const TRecordRow none = MakeRecordRow(nullptr);
   EXPECT_EQ(none.record, nullptr);
   EXPECT_TRUE(none.texts[0].isEmpty());
+}
+
+TEST(RecordRow, CategoryTextFollowsRenamesAndManyNames) {
+  // Rows share the converted category names; a rename or a name not seen
+  // for a while still reads right.
+  auto doc = MakeTestDocument({{"a", "", "", 1}, {"b", "", "", 1}});
+  EXPECT_EQ(MakeRecordRow(doc->GetRecord(0)).texts[3], "Business");
+  doc->Categories().Rename(1, "Work");
+  EXPECT_EQ(MakeRecordRow(doc->GetRecord(1)).texts[3], "Work");
+  std::vector<std::unique_ptr<TListDBData>> docs;
+  for (int round = 0; round < 2; ++round) {
+    for (int d = 0; d < 3; ++d) {
+      if (round == 0) {
+        docs.push_back(std::make_unique<TListDBData>());
+        for (int c = 1; c < 15; ++c)
+          docs[d]->Categories().Add("D" + std::to_string(d) + "C" + std::to_string(c));
+      }
+      for (int c = 1; c < 15; ++c) {
+        TListRecord* record = docs[d]->AddRecord();
+        record->SetCategoryID(c);
+        EXPECT_EQ(MakeRecordRow(record).texts[3], QString("D%1C%2").arg(d).arg(c));
+      }
+    }
+  }
 }
 
 TEST(RecordListModel, ShapeRolesAndRowOperations) {
