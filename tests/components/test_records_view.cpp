@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -154,6 +156,20 @@ TEST_F(RecordsView, DoubleClickIsReported) {
   EXPECT_EQ(view->SelectedRows(), std::vector<int>({2}));
   SendMouse(view->viewport(), QEvent::MouseButtonDblClick, onRow, Qt::RightButton, Qt::RightButton);
   EXPECT_EQ(doubleClicks, 1);
+}
+
+TEST_F(RecordsView, PopupMenuAtThePointer) {
+  Show();
+  QMenu menu;
+  menu.addAction("Edit");
+  view->setContextMenuPolicy(Qt::CustomContextMenu);
+  view->SetPopupMenu(&menu);
+  EXPECT_EQ(view->contextMenuPolicy(), Qt::DefaultContextMenu);
+  const QPoint pos = view->RowRect(1).center();
+  QContextMenuEvent event(QContextMenuEvent::Mouse, pos, view->viewport()->mapToGlobal(pos));
+  QApplication::sendEvent(view->viewport(), &event);
+  EXPECT_TRUE(menu.isVisible());
+  menu.hide();
 }
 
 TEST_F(RecordsView, MinimumWidthHeldWhileDragging) {
