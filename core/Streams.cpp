@@ -45,35 +45,36 @@ void TStream::ReadBuffer(void* buffer, size_t count) {
 // ---------------------------------------------------------------------------
 // TFileStream
 
-TFileStream::TFileStream(const std::string& path, Mode mode) : path_(path) {
-  switch (mode) {
-    case Mode::OpenRead:
-      fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-      if (fd_ >= 0 && !TryLock(fd_, LOCK_SH)) {
-        CloseQuietly(fd_);
-        fd_ = -1;
-      }
-      if (fd_ < 0) throw EStreamError("Cannot open file " + path);
-      break;
-    case Mode::Create:
-    case Mode::CreateNew: {
-      const int flags = O_RDWR | O_CREAT | O_CLOEXEC | (mode == Mode::CreateNew ? O_EXCL : 0);
-      fd_ = ::open(path.c_str(), flags, 0666);
-      // Truncate only once the lock is held, so a locked file is left whole.
-      if (fd_ >= 0 && (!TryLock(fd_, LOCK_EX) || ::ftruncate(fd_, 0) != 0)) {
-        CloseQuietly(fd_);
-        fd_ = -1;
-      }
-      if (fd_ < 0) throw EStreamError("Cannot create file " + path);
-      break;
-    }
-  }
+// Regular files only: a folder, a pipe or a device is refused (opening a pipe
+// without O_NONBLOCK would wait for a writer).
+static bool IsRegularFile(int fd) {
   struct stat info {};
-  if (::fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode)) {
-    CloseQuietly(fd_);
-    fd_ = -1;
-    throw EStreamError((mode == Mode::OpenRead ? "Cannot open file " : "Cannot create file ") +
-                       path);
+  return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+}
+
+static bool ClearNonBlocking(int fd) {
+  const int flags = ::fcntl(fd, F_GETFL);
+  return flags >= 0 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0;
+}
+
+TFileStream::TFileStream(const std::string& path, Mode mode) : path_(path) {
+  if (mode == Mode::OpenRead) {
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd_ >= 0 && (!IsRegularFile(fd_) || !ClearNonBlocking(fd_) || !TryLock(fd_, LOCK_SH))) {
+      CloseQuietly(fd_);
+      fd_ = -1;
+    }
+    if (fd_ < 0) throw EStreamError("Cannot open file " + path);
+  } else {
+    const int flags = O_RDWR | O_CREAT | O_CLOEXEC | (mode == Mode::CreateNew ? O_EXCL : 0);
+    fd_ = ::open(path.c_str(), flags | O_NONBLOCK, 0666);
+    // Truncate only once the lock is held, so a locked file is left whole.
+    if (fd_ >= 0 && (!IsRegularFile(fd_) || !ClearNonBlocking(fd_) || !TryLock(fd_, LOCK_EX) ||
+                     ::ftruncate(fd_, 0) != 0)) {
+      CloseQuietly(fd_);
+      fd_ = -1;
+    }
+    if (fd_ < 0) throw EStreamError("Cannot create file " + path);
   }
 }
 

@@ -62,6 +62,11 @@ TEST_F(TempFolder, FileStreamMessagesAndLocks) {
   EXPECT_EQ(MessageOf([&] { TFileStream s(lost, M::Create); }), "Cannot create file " + lost);
   EXPECT_EQ(MessageOf([&] { TFileStream s(folder.string(), M::OpenRead); }),
             "Cannot open file " + folder.string());
+  const std::string pipe = PathOf("pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);  // refused, not waited on
+  EXPECT_EQ(MessageOf([&] { TFileStream s(pipe, M::OpenRead); }), "Cannot open file " + pipe);
+  EXPECT_EQ(MessageOf([&] { TFileStream s(pipe, M::Create); }), "Cannot create file " + pipe);
+  fs::remove(pipe);
 
   const std::string path = PathOf("a.pdb");
   Put(path, "previous contents");
