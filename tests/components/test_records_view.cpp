@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QHelpEvent>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -54,23 +52,6 @@ class RecordsView : public ::testing::Test {
   TRecordsListView* view = nullptr;
   std::unique_ptr<TListDBData> doc;
 };
-
-TEST_F(RecordsView, ReportListSetup) {
-  EXPECT_FALSE(view->rootIsDecorated());
-  EXPECT_TRUE(view->uniformRowHeights());
-  EXPECT_EQ(view->selectionBehavior(), QAbstractItemView::SelectRows);
-  EXPECT_EQ(view->selectionMode(), QAbstractItemView::ExtendedSelection);
-  EXPECT_EQ(view->editTriggers(), QAbstractItemView::NoEditTriggers);
-  EXPECT_FALSE(view->isSortingEnabled());
-  EXPECT_EQ(view->frameShape(), QFrame::NoFrame);
-  EXPECT_TRUE(view->header()->sectionsClickable());
-  EXPECT_TRUE(view->toolTip().isEmpty());
-  EXPECT_TRUE(view->viewport()->toolTip().isEmpty());
-  EXPECT_TRUE(view->GridLines());
-  EXPECT_TRUE(view->ShowRecordHints());
-  const int widths[] = {100, 100, 131, 60};
-  for (int c = 0; c < 4; ++c) EXPECT_EQ(view->header()->sectionSize(c), widths[c]);
-}
 
 TEST_F(RecordsView, SelectionQueriesMergeOverlappingRanges) {
   EXPECT_EQ(view->FirstSelectedRow(), -1);
@@ -156,20 +137,6 @@ TEST_F(RecordsView, DoubleClickIsReported) {
   EXPECT_EQ(view->SelectedRows(), std::vector<int>({2}));
   SendMouse(view->viewport(), QEvent::MouseButtonDblClick, onRow, Qt::RightButton, Qt::RightButton);
   EXPECT_EQ(doubleClicks, 1);
-}
-
-TEST_F(RecordsView, PopupMenuAtThePointer) {
-  Show();
-  QMenu menu;
-  menu.addAction("Edit");
-  view->setContextMenuPolicy(Qt::CustomContextMenu);
-  view->SetPopupMenu(&menu);
-  EXPECT_EQ(view->contextMenuPolicy(), Qt::DefaultContextMenu);
-  const QPoint pos = view->RowRect(1).center();
-  QContextMenuEvent event(QContextMenuEvent::Mouse, pos, view->viewport()->mapToGlobal(pos));
-  QApplication::sendEvent(view->viewport(), &event);
-  EXPECT_TRUE(menu.isVisible());
-  menu.hide();
 }
 
 TEST_F(RecordsView, MinimumWidthHeldWhileDragging) {
