@@ -222,7 +222,8 @@ void SafeReplaceFile(const std::string& path, const std::function<void(TStream&)
   const std::string target = ResolveTarget(path);
   struct stat existing {};
   const bool targetExists = ::stat(target.c_str(), &existing) == 0;
-  if (targetExists && S_ISDIR(existing.st_mode)) throw EStreamError("Cannot create file " + path);
+  // Only a regular file is ever replaced: never a folder, a device or a pipe.
+  if (targetExists && !S_ISREG(existing.st_mode)) throw EStreamError("Cannot create file " + path);
 
   std::string temporary;
   std::unique_ptr<TFileStream> stream;

@@ -134,9 +134,13 @@ TEST_F(TempFolder, FailedReplaceLeavesTheTargetAlone) {
   EXPECT_EQ(MessageOf([&] { SafeReplaceFile(lost, [&](TStream&) { called = true; }); }),
             "Cannot create file " + lost);
   EXPECT_FALSE(called);
-  fs::create_directory(PathOf("sub"));  // a folder is never replaced
-  EXPECT_THROW(SafeReplaceFile(PathOf("sub"), [](TStream&) {}), EStreamError);
-  EXPECT_EQ(Entries(), 2u);
+  fs::create_directory(PathOf("sub"));  // only regular files are replaced
+  ASSERT_EQ(::mkfifo(PathOf("pipe").c_str(), 0600), 0);
+  for (const char* target : {"sub", "pipe"}) {
+    EXPECT_EQ(MessageOf([&] { SafeReplaceFile(PathOf(target), [](TStream&) {}); }),
+              "Cannot create file " + PathOf(target));
+  }
+  EXPECT_EQ(Entries(), 3u);
 }
 
 }  // namespace
