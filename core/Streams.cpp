@@ -202,7 +202,9 @@ std::string NewSiblingName(const std::string& target) {
   static std::mt19937_64 random{std::random_device{}()};
   const size_t slash = target.rfind('/');
   const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+  // Cut a long name so that the temporary one stays within the 255-byte limit.
+  const std::string name =
+      (slash == std::string::npos ? target : target.substr(slash + 1)).substr(0, 200);
   static const char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
   std::string suffix(8, '0');
   for (char& c : suffix) c = kDigits[random() % 36];

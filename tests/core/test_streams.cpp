@@ -106,6 +106,9 @@ TEST_F(TempFolder, SafeReplaceWritesAListKeepingModeAndLink) {
   EXPECT_EQ(fs::file_size(real), 600u + 6 + 3);
   EXPECT_EQ(fs::status(real).permissions(), fs::perms(0640));
   EXPECT_EQ(Entries(), 2u);  // no temporary file is left
+  const std::string longest = PathOf(std::string(255, 'n'));
+  SafeReplaceFile(longest, [](TStream& s) { s.Write("x", 1); });
+  EXPECT_EQ(fs::file_size(longest), 1u);
   TFileStream in(real, TFileStream::Mode::OpenRead);
   in.Seek(300);  // the reader starts from the top wherever the stream is
   TListDBData back;
