@@ -33,6 +33,14 @@ bool ValidColumn(int column) { return column >= 0 && column < kColumnCount; }
 
 namespace {
 
+// Windows-1252 differs from Latin-1 only in the bytes 0x80 to 0x9F; texts
+// without them (nearly all) take Qt's fast Latin-1 conversion.
+QString RowText(const std::string& bytes) {
+  for (unsigned char b : bytes)
+    if (b >= 0x80 && b < 0xA0) return AnsiToQString(bytes);
+  return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
 // Every CR LF pair becomes one blank, in place (the text only shrinks).
 void JoinCrLfLines(QString& text) {
   const qsizetype size = text.size();
@@ -75,9 +83,9 @@ TRecordRow MakeRecordRow(TListRecord* record) {
   TRecordRow row;
   row.record = record;
   if (!record) return row;
-  row.texts[0] = AnsiToQString(record->Field1());
-  row.texts[1] = AnsiToQString(record->Field2());
-  row.texts[2] = AnsiToQString(record->Notes());
+  row.texts[0] = RowText(record->Field1());
+  row.texts[1] = RowText(record->Field2());
+  row.texts[2] = RowText(record->Notes());
   JoinCrLfLines(row.texts[2]);
   row.texts[3] = CategoryText(record->CategoryName());
   return row;

@@ -27,6 +27,9 @@ TEST(RecordRow, TextsAsTheListShowsThem) {
   const TRecordRow emile = MakeRecordRow(doc->GetRecord(2));
   EXPECT_EQ(emile.texts[0], QString::fromUtf8("\xC3\x89mile"));
   EXPECT_EQ(emile.texts[3], "Unfiled");
+  doc->GetRecord(2)->SetField2("\x80 5\x81\x9F\xA0");
+  EXPECT_EQ(MakeRecordRow(doc->GetRecord(2)).texts[1],
+            QString::fromUtf8("\u20AC 5\u0081\u0178\u00A0"));
 
   doc->GetRecord(1)->SetNotes("\r\r\n\r\n|\n\r|\r\n");
   EXPECT_EQ(MakeRecordRow(doc->GetRecord(1)).texts[2], "\r  |\n\r| ");
