@@ -83,16 +83,6 @@ TEST_F(MainFormCommandsTest, EnablingFollowsDocumentAndSelection) {
   EXPECT_EQ(enabled(), (B{true, false, true, true, true, true}));
 }
 
-TEST_F(MainFormCommandsTest, RecordKeysActOnTheListOnly) {
-  EXPECT_EQ(form->NewRecordAction->shortcut(), QKeySequence(Qt::Key_Insert));
-  EXPECT_EQ(form->DeleteRecordAction->shortcut(), QKeySequence(Qt::Key_Delete));
-  EXPECT_TRUE(form->EditRecordAction->shortcuts().contains(QKeySequence(Qt::Key_Return)));
-  for (QAction* a : {form->NewRecordAction, form->EditRecordAction, form->DeleteRecordAction}) {
-    EXPECT_EQ(a->shortcutContext(), Qt::WidgetWithChildrenShortcut);
-    EXPECT_TRUE(form->BgPanel->actions().contains(a));
-  }
-}
-
 TEST_F(MainFormCommandsTest, DeleteAsksAndRemovesExactlyTheSelected) {
   OpenSample();
   SelectRows({2});
@@ -117,6 +107,29 @@ TEST_F(MainFormCommandsTest, DeleteAsksAndRemovesExactlyTheSelected) {
   EXPECT_TRUE(Doc()->Modified);
   EXPECT_EQ(Panel(1), "1");
   EXPECT_EQ(Panel(2), "*");
+}
+
+TEST_F(MainFormCommandsTest, DeletingManyRowsKeepsTheOthersInListOrder) {
+  std::vector<TTestRecord> records;
+  for (int i = 0; i < 60; ++i) records.emplace_back("r" + std::to_string(100 + i), "x");
+  WriteListFile(Path("many.pdb"), "Many", {}, records);
+  OpenFile(Path("many.pdb"));
+  form->RecordsListViewColumnClick(0, false);
+  form->RecordsListViewColumnClick(0, false);  // r159 ... r100
+  std::vector<int> rows;
+  for (int r = 0; r < 60; ++r)
+    if (r % 3 != 0) rows.push_back(r);  // keeps r159, r156, ..., r102
+  SelectRows(rows);
+  prompts->AnswerMessage(TModalResult::Yes);
+  Run(form->DeleteRecordAction);
+  Texts shown, inDocument;
+  for (int i = 0; i < 20; ++i) {
+    shown.push_back("r" + std::to_string(159 - 3 * i));
+    inDocument.push_back("r" + std::to_string(102 + 3 * i));
+  }
+  EXPECT_EQ(RowTexts(), shown);
+  EXPECT_EQ(DocFields(), inDocument);
+  EXPECT_EQ(Panel(1), "20");
 }
 
 TEST_F(MainFormCommandsTest, NewRecordUnderAnotherFilterGetsNoRow) {
