@@ -513,11 +513,15 @@ void TRecordsListView::WatchParent() {
 
 void TRecordsListView::FollowParentLook() {
   // The font comes from the parent by Qt's own inheritance; the colours are
-  // mapped: the panel's background is the list's base.
-  QPalette pal = parentWidget() ? parentWidget()->palette() : palette();
-  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-    pal.setColor(group, QPalette::Base, pal.color(group, QPalette::Window));
-    pal.setColor(group, QPalette::Text, pal.color(group, QPalette::WindowText));
+  // mapped: the panel's background is the list's base. A list without a
+  // parent keeps its own colours.
+  QPalette pal = palette();
+  if (const QWidget* parent = parentWidget()) {
+    pal = parent->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+      pal.setColor(group, QPalette::Base, pal.color(group, QPalette::Window));
+      pal.setColor(group, QPalette::Text, pal.color(group, QPalette::WindowText));
+    }
   }
   // The selection stays as visible without the focus as with it.
   pal.setColor(QPalette::Inactive, QPalette::Highlight,
