@@ -48,6 +48,20 @@ TFileDialogOptions SaveDialogOptions(const QString& fileName) {
 std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 QString DisplayPath(const std::string& path) { return QFile::decodeName(path.c_str()); }
 
+// A stream message names the path in the file system's encoding; the error box
+// reads messages as Windows-1252, so the path is put in in that form.
+EStreamError WithDisplayPath(const EStreamError& e, const QString& path) {
+  std::string message = e.what();
+  const std::string native = NativePath(path);
+  const std::string shown = QStringToAnsi(path);
+  if (native != shown) {
+    for (size_t at = message.find(native); at != std::string::npos;
+         at = message.find(native, at + shown.size()))
+      message.replace(at, native.size(), shown);
+  }
+  return EStreamError(message);
+}
+
 // Windows file names ignore letter case; elsewhere two such names are two files.
 bool SamePath(const QString& a, const QString& b) {
 #ifdef Q_OS_WIN
@@ -143,6 +157,9 @@ void TMainListDBForm::LoadDocument(const QString& path) {
     document_->FileName = NativePath(path);
     CompactCategories(*document_);
     AddRecentFile(path);
+  } catch (const EStreamError& e) {
+    RemoveRecentFile(path);
+    throw WithDisplayPath(e, path);
   } catch (...) {
     RemoveRecentFile(path);
     throw;
@@ -157,6 +174,9 @@ void TMainListDBForm::SaveDocument(const QString& path) {
     SafeReplaceFile(NativePath(path), [&doc](TStream& stream) { WriteListDB(doc, stream); });
     document_->FileName = NativePath(path);
     AddRecentFile(path);
+  } catch (const EStreamError& e) {
+    RemoveRecentFile(path);
+    throw WithDisplayPath(e, path);
   } catch (...) {
     RemoveRecentFile(path);
     throw;

@@ -321,6 +321,14 @@ TEST_F(MainFormTest, FailedSaveKeepsTheOldFileAndTheChanges) {
   EXPECT_TRUE(QFileInfo(Path("folder.pdb")).isDir());
 }
 
+TEST_F(MainFormTest, ErrorsNameNonAsciiPathsAsTyped) {
+  const QString path = Path(QString::fromUtf8("M\u00e4rz/caf\u00e9.pdb"));
+  prompts->AnswerOpenFile(path);
+  prompts->AnswerMessage(TModalResult::OK);  // the error box
+  Run(form->OpenFileAction);
+  EXPECT_EQ(LastMessage(), "Cannot open file " + path + ".");
+}
+
 TEST_F(MainFormTest, FailedWriteOverAnExistingFileLeavesItWhole) {
   WriteListFile(Path("keep.pdb"), "Keep", {}, {{"old", "1"}});
   const std::vector<uint8_t> before = ReadBytes(Path("keep.pdb"));
