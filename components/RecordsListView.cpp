@@ -13,6 +13,8 @@
 #include <QScrollBar>
 #include <algorithm>
 #include <numeric>
+#include <string_view>
+#include <unordered_map>
 
 #include "components/QRXHtmlControls.h"
 #include "components/RecImages.h"
@@ -228,18 +230,16 @@ void TRecordListModel::SortRows(int column, bool ascending) {
   // Rows that show the same text share one key: a category column holds at
   // most 16 texts, and repeated values are common in the others too. Each
   // distinct text is ranked once, then the rows are ordered by rank.
-  QHash<QStringView, int> distinctIndex;
+  std::unordered_map<std::u16string_view, int> distinctIndex;
   distinctIndex.reserve(count);
   std::vector<int> textOfRow(count);
   std::vector<QStringView> texts;
   for (int i = 0; i < count; ++i) {
     const QStringView key = SortKeyText(rows_[i].texts[column]);
-    auto it = distinctIndex.constFind(key);
-    if (it == distinctIndex.constEnd()) {
-      it = distinctIndex.insert(key, static_cast<int>(texts.size()));
-      texts.push_back(key);
-    }
-    textOfRow[i] = *it;
+    const auto [it, inserted] = distinctIndex.try_emplace(
+        std::u16string_view(key.utf16(), key.size()), static_cast<int>(texts.size()));
+    if (inserted) texts.push_back(key);
+    textOfRow[i] = it->second;
   }
   std::vector<QCollatorSortKey> keys;
   keys.reserve(texts.size());
