@@ -314,6 +314,7 @@ void TMainListDBForm::CreateToolBars() {
   CategoriesComboBox->setFixedWidth(kCategoriesComboWidth);
   CategoriesComboBox->setMaxVisibleItems(16);
   CategoriesComboBox->setToolTip("Current category");
+  CategoriesComboBox->setStatusTip("Current category");
   CategoriesComboBox->setFocusPolicy(Qt::StrongFocus);
   CategoryBGPanel->addWidget(CategoriesComboBox);
 
