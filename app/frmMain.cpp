@@ -72,7 +72,9 @@ TMainListDBForm::TMainListDBForm(QWidget* parent) : QMainWindow(parent) {
 
 TMainListDBForm::~TMainListDBForm() {
   // The settings were stored while the window closed; here only the document
-  // is freed (its records go with it).
+  // is freed (its records go with it, so the rows go first).
+  StatusBar->removeEventFilter(this);
+  RecordsListView->Model()->SetRows({});
   document_.reset();
 }
 
