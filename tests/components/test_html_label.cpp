@@ -237,6 +237,8 @@ TEST(HintEx, ShowsToolTipsAsMarkupAndLeavesOwnHandlersAlone) {
 }
 
 TEST(HintEx, ShowHintKeepsWithinItsRectangle) {
+  TQRX_HintEx hintEx;
+  hintEx.Install();  // the pointer is followed through the application's filter
   QWidget owner;
   owner.setMouseTracking(true);
   owner.resize(300, 200);
