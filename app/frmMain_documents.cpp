@@ -62,6 +62,21 @@ EStreamError WithDisplayPath(const EStreamError& e, const QString& path) {
   return EStreamError(message);
 }
 
+// Runs a file operation on path; when it fails, forget runs (the path leaves
+// the recent files) and a stream message names the path as the user sees it.
+template <typename Operation, typename Forget>
+void GuardFileOperation(const QString& path, Operation&& operation, Forget&& forget) {
+  try {
+    operation();
+  } catch (const EStreamError& e) {
+    forget();
+    throw WithDisplayPath(e, path);
+  } catch (...) {
+    forget();
+    throw;
+  }
+}
+
 // Windows file names ignore letter case; elsewhere two such names are two files.
 bool SamePath(const QString& a, const QString& b) {
 #ifdef Q_OS_WIN
@@ -149,38 +164,32 @@ void TMainListDBForm::CloseDocument() {
 }
 
 void TMainListDBForm::LoadDocument(const QString& path) {
-  try {
-    {
-      TFileStream stream(NativePath(path), TFileStream::Mode::OpenRead);
-      ReadListDB(*document_, stream);
-    }
-    document_->FileName = NativePath(path);
-    CompactCategories(*document_);
-    AddRecentFile(path);
-  } catch (const EStreamError& e) {
-    RemoveRecentFile(path);
-    throw WithDisplayPath(e, path);
-  } catch (...) {
-    RemoveRecentFile(path);
-    throw;
-  }
+  GuardFileOperation(
+      path,
+      [&] {
+        {
+          TFileStream stream(NativePath(path), TFileStream::Mode::OpenRead);
+          ReadListDB(*document_, stream);
+        }
+        document_->FileName = NativePath(path);
+        CompactCategories(*document_);
+        AddRecentFile(path);
+      },
+      [&] { RemoveRecentFile(path); });
 }
 
 void TMainListDBForm::SaveDocument(const QString& path) {
-  try {
-    // Written beside the old file and renamed over it: a failed save leaves
-    // the old file as it was.
-    const TListDBData& doc = *document_;
-    SafeReplaceFile(NativePath(path), [&doc](TStream& stream) { WriteListDB(doc, stream); });
-    document_->FileName = NativePath(path);
-    AddRecentFile(path);
-  } catch (const EStreamError& e) {
-    RemoveRecentFile(path);
-    throw WithDisplayPath(e, path);
-  } catch (...) {
-    RemoveRecentFile(path);
-    throw;
-  }
+  GuardFileOperation(
+      path,
+      [&] {
+        // Written beside the old file and renamed over it: a failed save
+        // leaves the old file as it was.
+        const TListDBData& doc = *document_;
+        SafeReplaceFile(NativePath(path), [&doc](TStream& stream) { WriteListDB(doc, stream); });
+        document_->FileName = NativePath(path);
+        AddRecentFile(path);
+      },
+      [&] { RemoveRecentFile(path); });
 }
 
 void TMainListDBForm::AddRecentFile(const QString& path) {

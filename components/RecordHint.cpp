@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include "components/QRXHtmlControls.h"
 #include "core/listdb.h"
 #include "platform/AnsiText.h"
 
@@ -18,27 +19,6 @@ bool IsBlankOnly(const QString& s) {
   return true;
 }
 
-// Splits at CR LF, a lone CR and a lone LF; a break at the very end makes no
-// empty last line.
-QStringList SplitLines(const QString& s) {
-  QStringList lines;
-  qsizetype start = 0;
-  const qsizetype n = s.size();
-  qsizetype i = 0;
-  while (i < n) {
-    const QChar c = s[i];
-    if (c == u'\r' || c == u'\n') {
-      lines.append(s.mid(start, i - start));
-      if (c == u'\r' && i + 1 < n && s[i + 1] == u'\n') ++i;
-      start = ++i;
-    } else {
-      ++i;
-    }
-  }
-  if (start < n) lines.append(s.mid(start));
-  return lines;
-}
-
 QString Heading(const QString& name) { return "<u><b>" + name + "</b></u>:" + kCrLf; }
 
 }  // namespace
@@ -50,7 +30,7 @@ QString EscapeMarkup(const QString& s) {
 }
 
 QString ShortenNoteText(const QString& s) {
-  QStringList lines = SplitLines(s);
+  QStringList lines = HtmlSplitLines(s);
   if (lines.size() > kMaxHintLines) {
     lines.erase(lines.begin() + kMaxHintLines, lines.end());
     lines.append(QStringLiteral("..."));
