@@ -8,73 +8,14 @@
 #include <random>
 #include <string>
 
+#include "bench/SampleList.h"
 #include "core/Streams.h"
 #include "core/listdb.h"
 
 namespace {
 
-const char* const kFirst[] = {"Anna",  "Bo",   "Carla",  "David",    "Eva",    "Frank",
-                              "Greta", "Hans", "Ingrid", "Jonas",    "Karin",  "Lars",
-                              "Maria", "Nils", "Olga",   "Per",      "Rosa",   "Sven",
-                              "Tove",  "Ulf",  "\xC5sa", "\xD6rjan", "Zo\xEB", "Fran\xE7ois"};
-const char* const kLast[] = {"Andersson",
-                             "Berg",
-                             "Carlsson",
-                             "Dahl",
-                             "Ek",
-                             "Forsberg",
-                             "Gustafsson",
-                             "Holm",
-                             "Isaksson",
-                             "Johansson",
-                             "Karlsson",
-                             "Lindqvist",
-                             "M\xFCller",
-                             "Nordin",
-                             "Olsson",
-                             "Persson",
-                             "Sj\xF6"
-                             "berg",
-                             "Wallin"};
-const char* const kNotes[] = {"",
-                              "",
-                              "",
-                              "call after 6",
-                              "mobile only",
-                              "birthday 12 May",
-                              "met at the fair\r\nsend catalogue",
-                              "new address from March"};
-
-std::string LongNote(std::mt19937& random) {
-  std::string note;
-  const int lines = 5 + static_cast<int>(random() % 40);
-  for (int i = 0; i < lines; ++i) {
-    note += "Line " + std::to_string(i) + ": order ";
-    note += std::to_string(random() % 100000) + " delivered, invoice paid in full\r\n";
-  }
-  return note.substr(0, kMaxNotes);
-}
-
 TListDBData* MakeFullList() {
-  static TListDBData* doc = [] {
-    auto* d = new TListDBData;
-    d->SetDatabaseName("Customers and suppliers");
-    d->SetCustomField1("Name");
-    d->SetCustomField2("Phone");
-    for (int i = 1; i < kMaxAddedCategories; ++i) d->Categories().Add("Group " + std::to_string(i));
-    d->Categories().AppendEntry("Archive", 15);  // a file may hold a 16th entry
-    std::mt19937 random(1234);
-    for (int i = 0; i < kMaxFileRecords; ++i) {
-      TListRecord* r = d->AddRecord();
-      r->SetField1(std::string(kFirst[random() % std::size(kFirst)]) + " " +
-                   kLast[random() % std::size(kLast)]);
-      r->SetField2("+46 " + std::to_string(10 + random() % 90) + " " +
-                   std::to_string(100000 + random() % 900000));
-      r->SetNotes(i % 50 == 0 ? LongNote(random) : kNotes[random() % std::size(kNotes)]);
-      r->SetCategoryID(static_cast<int32_t>(i % kMaxCategorySlots));
-    }
-    return d;
-  }();
+  static TListDBData* doc = bench::MakeSampleList().release();
   return doc;
 }
 
