@@ -102,7 +102,7 @@ void TMainListDBForm::FillRecordsListView() {
       rows.reserve(count);
       for (int i = 0; i < count; ++i) {
         TListRecord* record = document_->GetRecord(i);
-        if (RecordMatchesCategory(record)) rows.push_back(MakeRecordRow(record));
+        if (RecordMatchesCategory(record)) rows.push_back(PendingRecordRow(record));
       }
     }
   } catch (...) {

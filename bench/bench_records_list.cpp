@@ -11,6 +11,7 @@
 #include <random>
 #include <string>
 
+#include "bench/SampleList.h"
 #include "components/RecImages.h"
 #include "components/RecordsListView.h"
 #include "core/listdb.h"
@@ -21,66 +22,8 @@ namespace {
 constexpr int kRecords = 65535;
 constexpr int kCategories = 16;
 
-const char* const kFirstNames[] = {"Anna",   "Boris", "Clara", "Dmitri", "Elena",     "Fjodor",
-                                   "Galina", "Hugo",  "Irina", "Jonas",  "Katja",     "Leo",
-                                   "Marta",  "Nils",  "Olga",  "Pavel",  "\xC9milie", "Zo\xEB"};
-const char* const kLastNames[] = {"Ivanova",
-                                  "Schmidt",
-                                  "Petrov",
-                                  "M\xFCller",
-                                  "Novak",
-                                  "Kowalski",
-                                  "Smith",
-                                  "Garc\xED"
-                                  "a",
-                                  "Rossi",
-                                  "Dubois",
-                                  "Jensen",
-                                  "Horvat",
-                                  "O'Brien",
-                                  "Nakamura",
-                                  "Silva"};
-const char* const kNoteWords[] = {"call",    "before", "noon",    "invoice",  "sent",
-                                  "meeting", "on",     "Tuesday", "birthday", "in",
-                                  "May",     "new",    "address", "pending",  "paid",
-                                  "ask",     "about",  "the",     "offer",    "<b>"};
-const char* const kCategoryNames[] = {
-    "Unfiled", "Business", "Personal", "Family", "Friends", "Clients", "Suppliers", "Doctors",
-    "School",  "Club",     "Travel",   "Car",    "House",   "Bank",    "Shops",     "Misc"};
-
-// A document as a user builds it: names, phone numbers, sometimes a note of a
-// few lines, the records spread over all 16 categories.
-std::unique_ptr<TListDBData> MakeDocument() {
-  auto doc = std::make_unique<TListDBData>();
-  doc->SetCustomField1("Name");
-  doc->SetCustomField2("Phone");
-  for (int id = 1; id < kCategories; ++id) doc->Categories().AppendEntry(kCategoryNames[id], id);
-  std::mt19937 random(20240611);
-  auto pick = [&](int n) { return static_cast<int>(random() % n); };
-  for (int i = 0; i < kRecords; ++i) {
-    TListRecord* record = doc->AddRecord();
-    record->SetField1(std::string(kFirstNames[pick(18)]) + " " + kLastNames[pick(15)] +
-                      (pick(4) == 0 ? "  " : ""));
-    char phone[32];
-    std::snprintf(phone, sizeof phone, "+%d %d %d", 1 + pick(98), 100 + pick(900),
-                  100000 + pick(900000));
-    record->SetField2(phone);
-    std::string notes;
-    if (pick(3) != 0) {
-      const int words = 2 + pick(25);
-      for (int w = 0; w < words; ++w) {
-        notes += kNoteWords[pick(20)];
-        notes += (w % 7 == 6) ? "\r\n" : " ";
-      }
-    }
-    record->SetNotes(notes);
-    record->SetCategoryID(pick(kCategories));
-  }
-  return doc;
-}
-
 TListDBData& Document() {
-  static std::unique_ptr<TListDBData> doc = MakeDocument();
+  static std::unique_ptr<TListDBData> doc = bench::MakeSampleList(kRecords);
   return *doc;
 }
 
@@ -89,7 +32,7 @@ std::vector<TRecordRow> BuildRows(const TListDBData& doc, int category) {
   rows.reserve(doc.RecordCount());
   for (int i = 0; i < doc.RecordCount(); ++i) {
     TListRecord* record = doc.GetRecord(i);
-    if (category < 0 || record->CategoryID() == category) rows.push_back(MakeRecordRow(record));
+    if (category < 0 || record->CategoryID() == category) rows.push_back(PendingRecordRow(record));
   }
   return rows;
 }

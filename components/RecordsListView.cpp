@@ -93,12 +93,24 @@ TRecordRow MakeRecordRow(TListRecord* record) {
   return row;
 }
 
+TRecordRow PendingRecordRow(TListRecord* record) {
+  TRecordRow row;
+  row.record = record;
+  row.filled = false;
+  return row;
+}
+
 // ---------------------------------------------------------------------------
 // TRecordListModel
 
 TRecordListModel::TRecordListModel(QObject* parent) : QAbstractTableModel(parent) {
   SetImages(RecImageIcon(kRecordImage), RecImageIcon(kSortAscendingImage),
             RecImageIcon(kSortDescendingImage));
+}
+
+const TRecordRow& TRecordListModel::Filled(TRecordRow& row) const {
+  if (!row.filled) row = MakeRecordRow(row.record);
+  return row;
 }
 
 int TRecordListModel::rowCount(const QModelIndex& parent) const {
@@ -115,7 +127,7 @@ QVariant TRecordListModel::data(const QModelIndex& index, int role) const {
     return {};
   switch (role) {
     case Qt::DisplayRole:
-      return rows_[index.row()].texts[index.column()];
+      return Filled(rows_[index.row()]).texts[index.column()];
     case Qt::DecorationRole:
       if (index.column() == 0) return recordIcon_;
       return {};
@@ -235,6 +247,9 @@ void TRecordListModel::SortRows(int column, bool ascending) {
   // Rows that show the same text share one key: a category column holds at
   // most 16 texts, and repeated values are common in the others too. Each
   // distinct text is ranked once, then the rows are ordered by rank.
+  // Pending rows get their texts first, in one pass: made together, they lie
+  // together in memory for the passes below.
+  for (TRecordRow& row : rows_) Filled(row);
   std::unordered_map<std::u16string_view, int> distinctIndex;
   distinctIndex.reserve(count);
   std::vector<int> textOfRow(count);

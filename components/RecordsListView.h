@@ -17,11 +17,19 @@ class TListRecord;
 struct TRecordRow {
   TListRecord* record = nullptr;
   QString texts[4];
+  // False for a row whose texts the model makes from its record the first
+  // time they are shown, sorted or asked for.
+  bool filled = true;
 };
 
 // The row texts of a record: Field1, Field2, Notes with every CR LF as one
 // blank, CategoryName.
 TRecordRow MakeRecordRow(TListRecord* record);
+// A row of the record whose texts are made when first needed, so a rebuild of
+// many rows converts only the texts the user sees. The record must not change
+// before then without the row being set again (as every change to a record
+// sets its row or rebuilds the list).
+TRecordRow PendingRecordRow(TListRecord* record);
 
 class TRecordListModel : public QAbstractTableModel {
   Q_OBJECT
@@ -39,7 +47,7 @@ class TRecordListModel : public QAbstractTableModel {
   int AppendRow(TRecordRow row);
   void SetRow(int row, TRecordRow value);
   void RemoveRow(int row);
-  const TRecordRow& Row(int row) const { return rows_.at(row); }
+  const TRecordRow& Row(int row) const { return Filled(rows_.at(row)); }
   int FindRecord(const TListRecord* record) const;  // -1 when no row holds it
 
   void SetCaption(int column, const QString& caption);
@@ -59,7 +67,10 @@ class TRecordListModel : public QAbstractTableModel {
   static QStringView SortKeyText(const QString& text);
 
  private:
-  std::vector<TRecordRow> rows_;
+  const TRecordRow& Filled(TRecordRow& row) const;
+
+  // Mutable: a pending row gets its texts when first read.
+  mutable std::vector<TRecordRow> rows_;
   QString captions_[4] = {"CustomField1", "CustomField2", "Notes", "Category"};
   int headerImages_[4] = {-1, -1, -1, -1};
   QIcon recordIcon_, ascIcon_, descIcon_;

@@ -213,3 +213,25 @@ TEST_F(RecordSort, RowsKeepTheirRecordsAndTheDocumentItsOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+// Rows set pending show, sort and report the same texts as rows made at once.
+TEST(RecordListModel, PendingRowsGetTheirTextsWhenFirstNeeded) {
+  const auto doc =
+      MakeTestDocument({{"b", "2", "x\r\ny", 1}, {"  a", "1", "", -1}, {"c", "3", "note", 2}});
+  TRecordListModel model;
+  std::vector<TRecordRow> rows;
+  for (int i = 0; i < doc->RecordCount(); ++i) rows.push_back(PendingRecordRow(doc->GetRecord(i)));
+  model.SetRows(std::move(rows));
+  EXPECT_EQ(model.data(model.index(0, 2), Qt::DisplayRole).toString(), "x y");
+  model.SortRows(0, true);
+  EXPECT_EQ(ColumnTexts(model, 0), QStringList({"  a", "b", "c"}));
+  EXPECT_EQ(ColumnTexts(model, 3), QStringList({"Unfiled", "Business", "Personal"}));
+  const TRecordRow& row = model.Row(2);
+  EXPECT_TRUE(row.filled);
+  EXPECT_EQ(row.texts[2], "note");
+  EXPECT_EQ(row.record, doc->GetRecord(2));
+}
+
+}  // namespace
