@@ -3,6 +3,7 @@
 #include <QDebug>
 #include <QDialog>
 #include <QPrinter>
+#include <optional>
 
 TScriptedPrompts::TScriptedPrompts() { SetPrompts(this); }
 
@@ -32,7 +33,7 @@ void TScriptedPrompts::AnswerDialog(std::function<TModalResult(QDialog*)> handle
 
 int TScriptedPrompts::Pending() const {
   return static_cast<int>(messages_.size() + openFiles_.size() + saveFiles_.size() + fonts_.size() +
-                          colors_.size() + dialogs_.size());
+                          colors_.size() + prints_.size() + dialogs_.size());
 }
 
 int TScriptedPrompts::Beeps() const {
@@ -55,110 +56,89 @@ void TScriptedPrompts::Clear() {
 }
 
 namespace {
-void ReportUnanswered(const char* kind, const QString& text) {
-  qWarning().noquote() << "TScriptedPrompts: unanswered" << kind << "question:" << text;
+
+// The next scripted answer of a kind; none, counted and reported, when the
+// script has run out.
+template <typename T>
+std::optional<T> TakeAnswer(std::deque<T>& answers, int& unanswered, const char* kind,
+                            const QString& text) {
+  if (answers.empty()) {
+    ++unanswered;
+    qWarning().noquote() << "TScriptedPrompts: unanswered" << kind << "question:" << text;
+    return std::nullopt;
+  }
+  T answer = std::move(answers.front());
+  answers.pop_front();
+  return answer;
 }
+
+// A file dialog's answer: a path, or an empty one for Cancel.
+bool TakeFileAnswer(std::deque<QString>& answers, int& unanswered, const char* kind,
+                    TFileDialogOptions& options) {
+  const std::optional<QString> path = TakeAnswer(answers, unanswered, kind, options.title);
+  if (!path || path->isEmpty()) return false;
+  options.fileName = *path;
+  return true;
+}
+
 }  // namespace
 
 TModalResult TScriptedPrompts::MessageBox(QWidget*, const QString& text, const QString& caption,
                                           TMsgIcon icon, int buttons) {
   asked_.push_back({Asked::Message, text, caption, icon, buttons});
-  if (messages_.empty()) {
-    ++unanswered_;
-    ReportUnanswered("message", text);
-    return TModalResult::Cancel;
-  }
-  const TModalResult r = messages_.front();
-  messages_.pop_front();
-  return r;
+  return TakeAnswer(messages_, unanswered_, "message", text).value_or(TModalResult::Cancel);
 }
 
 bool TScriptedPrompts::OpenFileDialog(QWidget*, TFileDialogOptions& options) {
   asked_.push_back({Asked::OpenFile, options.title, {}, TMsgIcon::None, 0});
   lastFileOptions = options;
-  if (openFiles_.empty()) {
-    ++unanswered_;
-    ReportUnanswered("open file", options.title);
-    return false;
-  }
-  const QString path = openFiles_.front();
-  openFiles_.pop_front();
-  if (path.isEmpty()) return false;
-  options.fileName = path;
-  return true;
+  return TakeFileAnswer(openFiles_, unanswered_, "open file", options);
 }
 
 bool TScriptedPrompts::SaveFileDialog(QWidget*, TFileDialogOptions& options) {
   asked_.push_back({Asked::SaveFile, options.title, {}, TMsgIcon::None, 0});
   lastFileOptions = options;
-  if (saveFiles_.empty()) {
-    ++unanswered_;
-    ReportUnanswered("save file", options.title);
-    return false;
-  }
-  const QString path = saveFiles_.front();
-  saveFiles_.pop_front();
-  if (path.isEmpty()) return false;
-  options.fileName = path;
-  return true;
+  return TakeFileAnswer(saveFiles_, unanswered_, "save file", options);
 }
 
 bool TScriptedPrompts::FontDialog(QWidget*, QFont& font, QColor& color) {
   asked_.push_back({Asked::Font, {}, {}, TMsgIcon::None, 0});
-  if (fonts_.empty()) {
-    ++unanswered_;
-    ReportUnanswered("font", {});
-    return false;
-  }
-  const FontAnswer a = fonts_.front();
-  fonts_.pop_front();
-  if (!a.ok) return false;
-  font = a.font;
-  color = a.color;
+  const auto a = TakeAnswer(fonts_, unanswered_, "font", {});
+  if (!a || !a->ok) return false;
+  font = a->font;
+  color = a->color;
   return true;
 }
 
 bool TScriptedPrompts::ColorDialog(QWidget*, QColor& color) {
   asked_.push_back({Asked::Color, {}, {}, TMsgIcon::None, 0});
-  if (colors_.empty()) {
-    ++unanswered_;
-    ReportUnanswered("colour", {});
-    return false;
-  }
-  const auto a = colors_.front();
-  colors_.pop_front();
-  if (!a.first) return false;
-  color = a.second;
+  const auto a = TakeAnswer(colors_, unanswered_, "colour", {});
+  if (!a || !a->first) return false;
+  color = a->second;
   return true;
 }
 
 bool TScriptedPrompts::PrintDialog(QWidget*, QPrinter& printer) {
   asked_.push_back({Asked::Print, {}, {}, TMsgIcon::None, 0});
-  if (prints_.empty()) {
-    ++unanswered_;
-    ReportUnanswered("print", {});
-    return false;
-  }
-  const auto a = prints_.front();
-  prints_.pop_front();
-  if (a.first && !a.second.isEmpty()) {
+  const auto a = TakeAnswer(prints_, unanswered_, "print", {});
+  if (!a) return false;
+  if (a->first && !a->second.isEmpty()) {
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(a.second);
+    printer.setOutputFileName(a->second);
   }
-  return a.first;
+  return a->first;
 }
 
 TModalResult TScriptedPrompts::ExecDialog(QDialog* dialog) {
-  asked_.push_back(
-      {Asked::Dialog, dialog ? dialog->windowTitle() : QString(), {}, TMsgIcon::None, 0});
-  if (dialogs_.empty() || !dialog) {
+  const QString title = dialog ? dialog->windowTitle() : QString();
+  asked_.push_back({Asked::Dialog, title, {}, TMsgIcon::None, 0});
+  if (!dialog) {
     ++unanswered_;
-    ReportUnanswered("dialog", dialog ? dialog->windowTitle() : QString());
+    qWarning().noquote() << "TScriptedPrompts: no dialog to answer";
     return TModalResult::Cancel;
   }
-  auto handler = std::move(dialogs_.front());
-  dialogs_.pop_front();
-  return handler ? handler(dialog) : TModalResult::Cancel;
+  const auto handler = TakeAnswer(dialogs_, unanswered_, "dialog", title);
+  return handler && *handler ? (*handler)(dialog) : TModalResult::Cancel;
 }
 
 void TScriptedPrompts::Beep() { asked_.push_back({Asked::Beep, {}, {}, TMsgIcon::None, 0}); }
