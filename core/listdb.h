@@ -61,9 +61,10 @@ class TListRecord {
   std::string CategoryName() const;
   int Index() const;  // position in the owner's records, -1 when absent
 
-  // The file reader stores field values without the length check.
+  // The file reader stores values without the length checks.
   void StoreField1Unchecked(std::string value) { field1_ = std::move(value); }
   void StoreField2Unchecked(std::string value) { field2_ = std::move(value); }
+  void StoreNotesUnchecked(std::string value) { notes_ = std::move(value); }
 
  private:
   // The category table renumbers records directly while it changes ids.

@@ -128,6 +128,45 @@ std::string NormaliseLineBreaks(std::string_view text) {
   return result;
 }
 
+// The id each named slot 1..15 loads with (-1 for an empty slot): the file's
+// id byte where no other entry has it, else the smallest id no entry uses, so
+// that slots sharing an id byte (or using 0, the "Unfiled" entry's id) stay
+// distinct categories.
+std::array<int32_t, kCategorySlots> LoadedCategoryIds(
+    const uint8_t* block, const std::array<std::string, kCategorySlots>& names) {
+  std::array<int32_t, kCategorySlots> ids;
+  ids.fill(-1);
+  std::array<bool, 256> taken{};
+  taken[0] = true;
+  std::array<int, 256> uses{};
+  for (int slot = 1; slot < kCategorySlots; ++slot) {
+    if (!names[slot].empty()) ++uses[block[kAiIds + slot]];
+  }
+  // Unique ids first, so a renumbered entry never takes one of theirs.
+  for (int slot = 1; slot < kCategorySlots; ++slot) {
+    const uint8_t id = block[kAiIds + slot];
+    if (!names[slot].empty() && id != 0 && uses[id] == 1) {
+      ids[slot] = id;
+      taken[id] = true;
+    }
+  }
+  // A shared id stays with the first slot that has it.
+  for (int slot = 1; slot < kCategorySlots; ++slot) {
+    const uint8_t id = block[kAiIds + slot];
+    if (names[slot].empty() || ids[slot] >= 0) continue;
+    if (!taken[id]) {
+      ids[slot] = id;
+      taken[id] = true;
+      continue;
+    }
+    int32_t free = 1;
+    while (taken[static_cast<size_t>(free)]) ++free;  // 15 entries leave plenty of the 255
+    ids[slot] = free;
+    taken[static_cast<size_t>(free)] = true;
+  }
+  return ids;
+}
+
 // Refuses entries whose data would lie outside the file, run backwards or not
 // fit the record buffer.
 void ComputeRecordSizes(std::vector<TReadEntry>& entries, uint64_t fileSize) {
@@ -230,13 +269,25 @@ void ReadListDB(TListDBData& document, TStream& stream) {
   std::array<std::string, kCategorySlots> slotNames;
   for (int slot = 0; slot < kCategorySlots; ++slot)
     slotNames[slot] = FixedText(&block[kAiNames + slot * kSlotNameSize], kSlotNameSize);
-  for (int slot = 1; slot < kCategorySlots; ++slot) {
-    if (!slotNames[slot].empty()) categories.AppendEntry(slotNames[slot], block[kAiIds + slot]);
-  }
-  // A record's category is the entry named like its slot, -1 when none is.
+  const std::array<int32_t, kCategorySlots> slotIds = LoadedCategoryIds(block.data(), slotNames);
+  // A record in slot 1..15 belongs to the entry loaded from that slot, -1 when
+  // the slot is empty; slot 0 stands for the entry named like it ("Unfiled").
   std::array<int32_t, kCategorySlots> slotCategory{};
-  for (int slot = 0; slot < kCategorySlots; ++slot)
-    slotCategory[slot] = categories.IDOfName(slotNames[slot]);
+  slotCategory[0] = categories.IDOfName(slotNames[0]);
+  for (int slot = 1; slot < kCategorySlots; ++slot) {
+    slotCategory[slot] = slotIds[slot];
+    if (slotIds[slot] >= 0) categories.AppendEntry(slotNames[slot], slotIds[slot]);
+  }
+  // A slot 0 named like a loaded entry (the file's own "Unfiled" aside) finds
+  // that entry, as it always did.
+  if (slotCategory[0] < 0) {
+    for (int slot = 1; slot < kCategorySlots; ++slot) {
+      if (slotIds[slot] >= 0 && slotNames[slot] == slotNames[0]) {
+        slotCategory[0] = slotIds[slot];
+        break;
+      }
+    }
+  }
 
   // The records lie back to back (ComputeRecordSizes made sure); they are read
   // in windows of whole records.
@@ -262,7 +313,10 @@ void ReadListDB(TListDBData& document, TStream& stream) {
       record->StoreField1Unchecked(std::string(TrimView(RecordValue(p, entry.size, 0))));
       record->StoreField2Unchecked(std::string(TrimView(RecordValue(p, entry.size, 1))));
       // Trimming first gives the same note: the line breaks at its ends go either way.
-      record->SetNotes(NormaliseLineBreaks(TrimView(RecordValue(p, entry.size, 2))));
+      // Like the fields, the note is taken as the file holds it: LF breaks that
+      // became CR LF may take it past the typing limit, and a list the
+      // handheld wrote must still open.
+      record->StoreNotesUnchecked(NormaliseLineBreaks(TrimView(RecordValue(p, entry.size, 2))));
     }
   }
 }
