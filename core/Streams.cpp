@@ -185,17 +185,31 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
-// A symbolic link is kept: the file it points to is the one replaced.
+// A symbolic link is kept: the file it points to is the one replaced, also
+// when that file does not exist yet (a dangling link). Links are followed one
+// by one, a relative one from its own folder, as the system would.
 std::string ResolveTarget(const std::string& path) {
-  struct stat info {};
-  if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-    if (char* real = ::realpath(path.c_str(), nullptr)) {
-      std::string resolved(real);
-      std::free(real);
-      return resolved;
+  std::string target = path;
+  for (int hops = 0; hops < 40; ++hops) {  // the system's own limit on a chain of links
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return target;
+    std::string link(PATH_MAX, '\0');
+    const ssize_t length = ::readlink(target.c_str(), link.data(), link.size());
+    if (length <= 0 || static_cast<size_t>(length) >= link.size()) return target;
+    link.resize(static_cast<size_t>(length));
+    if (link.front() != '/') {
+      const size_t slash = target.rfind('/');
+      if (slash != std::string::npos) link = target.substr(0, slash + 1) + link;
     }
+    target = link;
   }
-  return path;
+  return target;  // a loop of links: the rename below fails on it
+}
+
+// Whether the user may write the existing file: a file marked read-only is
+// never replaced, although its folder would allow the rename.
+bool MayWrite(const std::string& path) {
+  return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
 std::string NewSiblingName(const std::string& target) {
@@ -225,7 +239,8 @@ void SafeReplaceFile(const std::string& path, const std::function<void(TStream&)
   struct stat existing {};
   const bool targetExists = ::stat(target.c_str(), &existing) == 0;
   // Only a regular file is ever replaced: never a folder, a device or a pipe.
-  if (targetExists && !S_ISREG(existing.st_mode)) throw EStreamError("Cannot create file " + path);
+  if (targetExists && (!S_ISREG(existing.st_mode) || !MayWrite(target)))
+    throw EStreamError("Cannot create file " + path);
 
   std::string temporary;
   std::unique_ptr<TFileStream> stream;
@@ -242,9 +257,15 @@ void SafeReplaceFile(const std::string& path, const std::function<void(TStream&)
   if (!stream) throw EStreamError("Cannot create file " + path);
 
   try {
-    // The replaced file's permissions apply before any byte is written.
-    if (targetExists && ::chmod(temporary.c_str(), existing.st_mode & 07777) != 0)
-      ThrowWriteError();
+    // The replaced file's owner (where the process may give it) and
+    // permissions apply before any byte is written.
+    if (targetExists) {
+      if (::chown(temporary.c_str(), existing.st_uid, existing.st_gid) != 0 &&
+          ::chown(temporary.c_str(), static_cast<uid_t>(-1), existing.st_gid) != 0) {
+        // Another user's file: the new one stays the saving user's.
+      }
+      if (::chmod(temporary.c_str(), existing.st_mode & 07777) != 0) ThrowWriteError();
+    }
     writer(*stream);
     stream->Sync();
     stream->Close();

@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "CoreTestUtil.h"
@@ -34,6 +36,21 @@ struct TempFolder : ::testing::Test {
     return static_cast<size_t>(std::distance(fs::directory_iterator(folder), {}));
   }
 };
+
+// Runs what as an ordinary user: as it is when the tests do not run as root,
+// else in a child process that has given up root for the "nobody" account.
+constexpr uid_t kNobody = 65534;
+bool AsOrdinaryUser(const std::function<bool()>& what) {
+  if (::geteuid() != 0) return what();
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const bool ok = ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0 && what();
+    ::_exit(ok ? 0 : 1);
+  }
+  int status = 0;
+  return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+         WEXITSTATUS(status) == 0;
+}
 
 TEST(MemoryStream, ReadWriteSeekTruncate) {
   TMemoryStream s;
@@ -114,6 +131,48 @@ TEST_F(TempFolder, SafeReplaceWritesAListKeepingModeAndLink) {
   TListDBData back;
   ReadListDB(back, in);
   EXPECT_EQ(back.GetRecord(0)->Field1(), "Ann");
+}
+
+TEST_F(TempFolder, ReplaceRefusesAReadOnlyFileAndFollowsADanglingLink) {
+  ::chmod(folder.c_str(), 0777);  // the ordinary user may add files here
+  const std::string locked = PathOf("locked.pdb"), open = PathOf("open.pdb");
+  Put(locked, "kept");
+  Put(open, "old");
+  ::chmod(locked.c_str(), 0444);
+  if (::geteuid() == 0) {  // both files are the ordinary user's own
+    ASSERT_EQ(::chown(locked.c_str(), kNobody, kNobody), 0);
+    ASSERT_EQ(::chown(open.c_str(), kNobody, kNobody), 0);
+  }
+  EXPECT_TRUE(AsOrdinaryUser([&] {
+    bool called = false;
+    const std::string message =
+        MessageOf([&] { SafeReplaceFile(locked, [&](TStream&) { called = true; }); });
+    return message == "Cannot create file " + locked && !called;
+  }));
+  EXPECT_EQ(Contents(locked), "kept");
+  EXPECT_TRUE(AsOrdinaryUser([&] {
+    SafeReplaceFile(open, [](TStream& s) { s.Write("new", 3); });
+    return true;
+  }));
+  EXPECT_EQ(Contents(open), "new");
+  EXPECT_EQ(Entries(), 2u);
+
+  // A link whose file does not exist yet: the file is made where it points,
+  // relative to the link's own folder, and the link stays.
+  fs::create_directory(PathOf("lists"));
+  const std::string link = PathOf("link.pdb");
+  fs::create_symlink("lists/new.pdb", link);
+  SafeReplaceFile(link, [](TStream& s) { s.Write("data", 4); });
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(Contents(PathOf("lists/new.pdb")), "data");
+
+  if (::geteuid() == 0) {  // a replaced file keeps its owner and group
+    SafeReplaceFile(open, [](TStream& s) { s.Write("again", 5); });
+    struct stat info {};
+    ASSERT_EQ(::stat(open.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, kNobody);
+    EXPECT_EQ(info.st_gid, kNobody);
+  }
 }
 
 TEST_F(TempFolder, FailedReplaceLeavesTheTargetAlone) {
