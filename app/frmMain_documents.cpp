@@ -40,6 +40,7 @@ TFileDialogOptions SaveDialogOptions(const QString& fileName) {
   o.filter = kFileFilter;
   o.defaultExtension = "pdb";
   o.confirmOverwrite = true;
+  o.folderMustExist = true;
   o.fileName = fileName;
   return o;
 }
@@ -287,15 +288,22 @@ void TMainListDBForm::OpenFileActionExecute() {
 void TMainListDBForm::SaveFileActionExecute(QAction* sender) {
   if (!document_) return;
   const bool saveAs = sender && sender->data().toInt() == 1;
+  QString path = DisplayPath(document_->FileName);
   if (saveAs || document_->FileName.empty()) {
     saveDialogFileName_.clear();
     TFileDialogOptions options = SaveDialogOptions(QString());
     if (!Prompts().SaveFileDialog(this, options)) return;
     saveDialogFileName_ = options.fileName;
-    document_->FileName = NativePath(options.fileName);
+    path = options.fileName;
   }
   ShowStatusHint("Saving data...");
-  SaveDocument(DisplayPath(document_->FileName));
+  try {
+    // The document takes the new name only once the file holds it.
+    SaveDocument(path);
+  } catch (...) {
+    UpdateStatus();
+    throw;
+  }
   document_->Modified = false;
   UpdateStatus();
 }

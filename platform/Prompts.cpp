@@ -5,7 +5,9 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -44,8 +46,37 @@ QMessageBox::Icon ToQtIcon(TMsgIcon icon) {
   return QMessageBox::NoIcon;
 }
 
+// The file dialog takes a name in a folder that does not exist; with
+// folderMustExist it says so and stays open instead.
+class TFileDialog : public QFileDialog {
+ public:
+  TFileDialog(QWidget* owner, const TFileDialogOptions& options)
+      : QFileDialog(owner, options.title, QString(), options.filter),
+        folderMustExist_(options.folderMustExist) {}
+
+  void accept() override {
+    const QStringList files = selectedFiles();
+    if (folderMustExist_ && !files.isEmpty()) {
+      const QFileInfo info(files.first());
+      if (!info.isDir() && !QFileInfo(info.absolutePath()).isDir()) {
+        QMessageBox box(QMessageBox::Warning, windowTitle(),
+                        QString("%1\nPath does not exist.\nCheck the path and try again.")
+                            .arg(QDir::toNativeSeparators(info.absolutePath())),
+                        QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+        return;
+      }
+    }
+    QFileDialog::accept();
+  }
+
+ private:
+  bool folderMustExist_;
+};
+
 bool RunFileDialog(QWidget* owner, TFileDialogOptions& options, bool save) {
-  QFileDialog dlg(owner, options.title, QString(), options.filter);
+  TFileDialog dlg(owner, options);
   dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   if (save) {
     dlg.setFileMode(QFileDialog::AnyFile);

@@ -26,6 +26,7 @@ struct TFileDialogOptions {
   QString fileName;               // initial name; the chosen path on return
   bool mustExist = false;         // open: the file and its folder must exist
   bool confirmOverwrite = false;  // save: ask before replacing a file
+  bool folderMustExist = false;   // save: the chosen file's folder must exist
 };
 
 class IPrompts {

@@ -308,8 +308,12 @@ TEST_F(MainFormTest, FailedSaveKeepsTheOldFileAndTheChanges) {
   EXPECT_EQ(LastMessage(), "Cannot create file " + Path("missing/x.pdb") + ".");
   EXPECT_TRUE(Doc()->Modified);
   EXPECT_EQ(Panel(2), "*");
-  EXPECT_EQ(Doc()->FileName, Path("missing/x.pdb").toStdString());
+  // The document keeps its name, and the status bar says no more that it saves.
+  EXPECT_EQ(Doc()->FileName, Path("keep.pdb").toStdString());
+  EXPECT_EQ(form->windowTitle(), "Vornik [" + Path("keep.pdb") + "]");
+  EXPECT_EQ(Panel(3), "");
   EXPECT_FALSE(form->RecentFiles().contains(Path("missing/x.pdb")));
+  EXPECT_TRUE(prompts->lastFileOptions.folderMustExist);
 
   // A path that is a folder, where the old file's folder is: the old file stays.
   ASSERT_TRUE(QDir(dir.path()).mkdir("folder.pdb"));
@@ -319,6 +323,11 @@ TEST_F(MainFormTest, FailedSaveKeepsTheOldFileAndTheChanges) {
   EXPECT_TRUE(Doc()->Modified);
   EXPECT_EQ(ReadBytes(Path("keep.pdb")), before);
   EXPECT_TRUE(QFileInfo(Path("folder.pdb")).isDir());
+
+  // Save then writes the file the document came from.
+  Run(form->SaveFileAction);
+  EXPECT_FALSE(Doc()->Modified);
+  EXPECT_NE(ReadBytes(Path("keep.pdb")), before);
 }
 
 TEST_F(MainFormTest, ErrorsNameNonAsciiPathsAsTyped) {

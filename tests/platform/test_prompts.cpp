@@ -231,4 +231,30 @@ TEST(QtPrompts, FileDialogsTakeTheOptions) {
     }
   });
   EXPECT_FALSE(real.OpenFileDialog(nullptr, open));
+
+  // A name in a folder that does not exist is refused with a message; the
+  // dialog stays open.
+  save.fileName = dir + "/vornik_no_such_folder/list.pdb";
+  save.folderMustExist = true;
+  QString refusal;
+  bool stayedOpen = false;
+  QTimer::singleShot(0, [&] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      auto* dlg = qobject_cast<QFileDialog*>(w);
+      if (!dlg || !dlg->isVisible()) continue;
+      QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+          refusal = box->text();
+          box->accept();
+        }
+      });
+      static_cast<QDialog*>(dlg)->accept();
+      stayedOpen = dlg->isVisible();
+      dlg->reject();
+      return;
+    }
+  });
+  EXPECT_FALSE(real.SaveFileDialog(nullptr, save));
+  EXPECT_TRUE(stayedOpen);
+  EXPECT_TRUE(refusal.contains("Path does not exist")) << refusal.toStdString();
 }
