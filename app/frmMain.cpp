@@ -121,20 +121,18 @@ void TMainListDBForm::CreateActions() {
   ExitAction = MakeAction("ExitAction", "E&xit", "Exit|Close application...", aiExit);
   ExitAction->setShortcut(K(Qt::CTRL | Qt::Key_X));
 
-  // Enter, Insert and Delete act on the record list only, so that they never
-  // take keys from the category box or from anything else in the window.
+  // Enter, Insert and Delete work window-wide like the other commands' keys,
+  // also while the category box has the focus. An open drop-down list or a
+  // dialog is a window of its own, so they never take its keys.
   NewRecordAction = MakeAction("NewRecordAction", "&New...",
                                "New record|Add new record to the list...", aiNewRecord);
   NewRecordAction->setShortcut(K(Qt::Key_Insert));
-  NewRecordAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
   EditRecordAction =
       MakeAction("EditRecordAction", "&Edit...", "Change|Edit selected record...", aiEditRecord);
   EditRecordAction->setShortcuts({K(Qt::Key_Enter), K(Qt::Key_Return)});
-  EditRecordAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
   DeleteRecordAction = MakeAction("DeleteRecordAction", "&Delete...",
                                   "Delete|Delete selected record form list...", aiDeleteRecord);
   DeleteRecordAction->setShortcut(K(Qt::Key_Delete));
-  DeleteRecordAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
   // Ctrl+C is the command's own key; the Edit menu shows Ctrl+T, which works
   // as well.
   EditCategoriesAction = MakeAction("EditCategoriesAction", "Ca&tegories...",
@@ -353,9 +351,6 @@ void TMainListDBForm::CreateClientArea() {
   clientLayout->addWidget(BgPanel);
   BgPanel->hide();
   setCentralWidget(client);
-
-  // The record keys act while the focus is in the list (see CreateActions).
-  BgPanel->addActions({NewRecordAction, EditRecordAction, DeleteRecordAction});
 }
 
 void TMainListDBForm::CreateStatusBar() {

@@ -1,5 +1,8 @@
 // The record and category commands of the main window, through the real
 // dialogs' inputs.
+#include <QApplication>
+#include <QTest>
+
 #include "MainFormFixture.h"
 #include "dialogs/DialogControls.h"
 #include "dialogs/frmCustomizeDB.h"
@@ -320,3 +323,43 @@ TEST_F(MainFormCommandsTest, ScriptedSessionRoundTrips) {
   EXPECT_EQ(RowTexts(), (Texts{"Bob", "Cid"}));
   EXPECT_EQ(form->RecentFiles().front(), Path("contacts.pdb"));
 }
+
+namespace {
+
+// Insert, Enter and Delete are the window's keys, also with the focus in the
+// category box; an open drop-down list keeps its own keys.
+TEST_F(MainFormCommandsTest, RecordKeysWorkWindowWideButNotInAnOpenDropDown) {
+  OpenSample();
+  form->show();
+  QApplication::setActiveWindow(form.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  PickCategory("All");
+  Combo()->setFocus();
+  SelectRows({0});
+  Update();
+  ASSERT_EQ(QApplication::focusWidget(), Combo());
+
+  for (Qt::Key key : {Qt::Key_Insert, Qt::Key_Return}) {
+    prompts->AnswerDialog(CancelAnswer());
+    QTest::keyClick(Combo(), key);
+    ASSERT_FALSE(prompts->Questions().empty());
+    EXPECT_EQ(prompts->Questions().back().kind, TScriptedPrompts::Asked::Dialog);
+    prompts->Clear();
+  }
+  prompts->AnswerMessage(TModalResult::No);
+  QTest::keyClick(Combo(), Qt::Key_Delete);
+  ASSERT_EQ(prompts->Questions().size(), 1u);
+  EXPECT_EQ(prompts->Questions().back().caption, "Confirmation");
+  prompts->Clear();
+
+  Combo()->showPopup();
+  QWidget* popup = QApplication::activePopupWidget();
+  ASSERT_NE(popup, nullptr);
+  QTest::keyClick(popup, Qt::Key_Insert);
+  QTest::keyClick(popup, Qt::Key_Delete);
+  EXPECT_TRUE(prompts->Questions().empty());
+  Combo()->hidePopup();
+  EXPECT_EQ(Doc()->RecordCount(), 4);
+}
+
+}  // namespace
