@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "platform/AnsiText.h"
+#include "platform/Prompts.h"
 
 namespace {
 
@@ -142,7 +143,12 @@ void TAnsiMemo::keyPressEvent(QKeyEvent* event) {
 }
 
 void TAnsiMemo::insertFromMimeData(const QMimeData* source) {
-  if (source && source->hasText()) InsertText(source->text());
+  if (!source || !source->hasText()) return;
+  // Pasted or dropped text keeps what Windows-1252 holds; every other
+  // character becomes '?', with one beep.
+  bool replaced = false;
+  InsertText(WithAnsiReplacements(UniformBreaks(source->text()), &replaced));
+  if (replaced) Prompts().Beep();
 }
 
 void TAnsiMemo::inputMethodEvent(QInputMethodEvent* event) {

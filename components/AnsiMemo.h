@@ -23,9 +23,10 @@ class TAnsiMemo : public QPlainTextEdit {
   // Sets the text; CR LF, a lone CR and a lone LF each break a line.
   void SetText(const std::string& bytes);
 
-  // Inserts text at the cursor as typing or pasting would: refused whole when
-  // a character cannot be held in Windows-1252, cut to the room left under
-  // the limit. Returns whether anything was inserted.
+  // Inserts text at the cursor as typing would: refused whole when a
+  // character cannot be held in Windows-1252, cut to the room left under the
+  // limit. Returns whether anything was inserted. (Pasting and dropping put
+  // '?' for such characters instead, with one beep.)
   bool InsertText(const QString& text);
 
  protected:

@@ -1,10 +1,14 @@
 #include "dialogs/DialogControls.h"
 
+#include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
 
 #include "platform/AnsiText.h"
+#include "platform/Prompts.h"
 
 // Typing is refused beyond the limit; a longer text set by the program may
 // stay as long as it is, but no edit makes it longer. Text arriving through
@@ -14,6 +18,11 @@ class TLimitedEditValidator : public TAnsiValidator {
   TLimitedEditValidator(int limit, QObject* parent) : TAnsiValidator(parent), limit_(limit) {}
 
   State validate(QString& input, int& pos) const override {
+    if (pasting_) {
+      bool replaced = false;
+      input = WithAnsiReplacements(input, &replaced);
+      replaced_ = replaced_ || replaced;
+    }
     const State state = TAnsiValidator::validate(input, pos);
     if (state == Invalid || bypass_) return state;
     const int bound = std::max(limit_, current_);
@@ -28,11 +37,20 @@ class TLimitedEditValidator : public TAnsiValidator {
 
   void SetCurrentLength(int length) { current_ = length; }
   void SetBypass(bool on) { bypass_ = on; }
+  // While text is pasted or dropped, characters that cannot be held become
+  // '?' instead of refusing the whole text.
+  void SetPasting(bool on) {
+    pasting_ = on;
+    if (on) replaced_ = false;
+  }
+  bool Replaced() const { return replaced_; }
 
  private:
   int limit_;
   int current_ = 0;
   bool bypass_ = false;
+  bool pasting_ = false;
+  mutable bool replaced_ = false;
 };
 
 TLimitedEdit::TLimitedEdit(int limit, QWidget* parent)
@@ -47,6 +65,33 @@ void TLimitedEdit::SetValue(const QString& text) {
   setText(text);
   validator_->SetBypass(false);
   validator_->SetCurrentLength(QLineEdit::text().size());
+}
+
+template <typename Insert>
+void TLimitedEdit::Pasting(Insert&& insert) {
+  validator_->SetPasting(true);
+  insert();
+  validator_->SetPasting(false);
+  if (validator_->Replaced()) Prompts().Beep();
+}
+
+void TLimitedEdit::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Paste))
+    Pasting([&] { QLineEdit::keyPressEvent(event); });
+  else
+    QLineEdit::keyPressEvent(event);
+}
+
+void TLimitedEdit::contextMenuEvent(QContextMenuEvent* event) {
+  Pasting([&] { QLineEdit::contextMenuEvent(event); });  // its Paste runs inside
+}
+
+void TLimitedEdit::mouseReleaseEvent(QMouseEvent* event) {
+  Pasting([&] { QLineEdit::mouseReleaseEvent(event); });  // the selection's paste
+}
+
+void TLimitedEdit::dropEvent(QDropEvent* event) {
+  Pasting([&] { QLineEdit::dropEvent(event); });
 }
 
 void TLimitedEdit::SetBytes(const std::string& bytes) { SetValue(AnsiToQString(bytes)); }

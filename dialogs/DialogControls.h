@@ -9,8 +9,9 @@
 
 class TLimitedEditValidator;
 
-// A single-line edit that refuses characters Windows-1252 cannot hold and
-// admits at most Limit() characters (bytes) by typing, pasting or dropping.
+// A single-line edit that refuses typed characters Windows-1252 cannot hold
+// (pasted or dropped ones become '?', with one beep) and admits at most
+// Limit() characters (bytes) by typing, pasting or dropping.
 // A longer text set with SetValue/SetBytes is shown whole and can only shrink
 // by editing. (QLineEdit::setText itself cuts the text to the limit.)
 class TLimitedEdit : public QLineEdit {
@@ -24,7 +25,17 @@ class TLimitedEdit : public QLineEdit {
   void SetBytes(const std::string& bytes);
   std::string Bytes() const;
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
  private:
+  // Runs insert with pasted characters replaced where they cannot be held.
+  template <typename Insert>
+  void Pasting(Insert&& insert);
+
   int limit_;
   TLimitedEditValidator* validator_;
 };

@@ -61,6 +61,13 @@ bool IsAnsiRepresentable(const QString& text) {
   return true;
 }
 
+QString WithAnsiReplacements(const QString& text, bool* replaced) {
+  if (replaced) *replaced = false;
+  if (IsAnsiRepresentable(text)) return text;
+  if (replaced) *replaced = true;
+  return AnsiToQString(QStringToAnsi(text));
+}
+
 QValidator::State TAnsiValidator::validate(QString& input, int& /*pos*/) const {
   return IsAnsiRepresentable(input) ? Acceptable : Invalid;
 }

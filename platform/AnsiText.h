@@ -12,6 +12,9 @@ QString AnsiToQString(const std::string& bytes);
 std::string QStringToAnsi(const QString& text);
 bool IsAnsiRepresentable(QChar c);
 bool IsAnsiRepresentable(const QString& text);
+// The text with every character that Windows-1252 cannot hold (a surrogate
+// pair counting as one) replaced by '?'; *replaced tells whether any was.
+QString WithAnsiReplacements(const QString& text, bool* replaced = nullptr);
 
 // For QLineEdit and QComboBox: refuses any text with a character that
 // Windows-1252 cannot hold. (With one byte a character, maxLength counts bytes.)

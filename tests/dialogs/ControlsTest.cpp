@@ -14,6 +14,8 @@
 #include "dialogs/frmRecordProp.h"
 #include "dialogs/frmSelectCategory.h"
 #include "dialogs/frmStringEdit.h"
+#include "platform/AnsiText.h"
+#include "platform/ScriptedPrompts.h"
 
 namespace {
 
@@ -80,6 +82,32 @@ TEST(LimitedEdit, LongValueStaysWholeAndNoEditGrowsIt) {
   EXPECT_EQ(edit.text(), "a123b");
   edit.SetBytes("\x80\xFF");
   EXPECT_EQ(edit.Bytes(), "\x80\xFF");
+}
+
+// Pasted text keeps every character Windows-1252 holds; each other one
+// becomes '?' with one beep. A typed one is still refused.
+TEST(AnsiInputs, PasteReplacesWhatWindows1252CannotHoldWithOneBeep) {
+  TScriptedPrompts prompts;
+  const QString pasted = QString::fromUtf8("\u03a9mega \u4e2d\u6587 ok \U0001F600\u20ac");
+  const QString kept = QString::fromUtf8("?mega ?? ok ?\u20ac");
+
+  TLimitedEdit edit(112);
+  QApplication::clipboard()->setText(pasted);
+  SendKey(&edit, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(edit.text(), kept);
+  EXPECT_EQ(prompts.Beeps(), 1);
+  TypeText(&edit, QString::fromUtf8("\u03a9"));
+  EXPECT_EQ(edit.text(), kept);
+  SendKey(&edit, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(edit.text(), kept + kept);
+
+  TAnsiMemo memo;
+  memo.SetMaxLength(kMaxNotes);
+  Paste(memo, pasted + "\n" + pasted);
+  EXPECT_EQ(memo.Text(), QStringToAnsi(kept) + "\r\n" + QStringToAnsi(kept));
+  EXPECT_EQ(prompts.Beeps(), 3);
+  Paste(memo, "plain");
+  EXPECT_EQ(prompts.Beeps(), 3);
 }
 
 TEST(AbstractForm, LoadedGivesTheTooltipFontAndButtonTextColourButKeepsDisabledGrey) {
