@@ -23,6 +23,22 @@ QLabel* NewLabel(QWidget* parent, const QString& text) {
   return label;
 }
 
+// The counter shows the count, greyed, or red while it is over the limit.
+void ShowCount(QLabel* counter, int count, int limit) {
+  counter->setText(QString::number(count));
+  const bool over = count > limit;
+  if (over == counter->property("overLimit").toBool()) return;
+  counter->setProperty("overLimit", over);
+  if (!over) {
+    counter->setPalette(QPalette());  // the dialog's own again
+    return;
+  }
+  QPalette palette = counter->palette();
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+    palette.setColor(group, QPalette::WindowText, QColor(0xC0, 0, 0));
+  counter->setPalette(palette);
+}
+
 }  // namespace
 
 TRecPropDialog::TRecPropDialog(QWidget* owner) : TAbstractDialog(owner) {
@@ -156,11 +172,18 @@ void TRecPropDialog::FormShow() {
 }
 
 void TRecPropDialog::Field2ValueEditChange() {
-  OKBtn->setEnabled(!Trim(Field1ValueEdit->Bytes()).empty() &&
+  const int field1 = static_cast<int>(Field1ValueEdit->text().size());
+  const int field2 = static_cast<int>(Field2ValueEdit->text().size());
+  const int notes = NoteMemo->TextLength();
+  // A value longer than the model holds (only a loaded one can be) keeps OK
+  // disabled and its counter red until the user shortens it, so OK never
+  // closes the dialog on values the record would refuse.
+  const bool fit = field1 <= kMaxFieldValue && field2 <= kMaxFieldValue && notes <= kMaxNotes;
+  OKBtn->setEnabled(fit && !Trim(Field1ValueEdit->Bytes()).empty() &&
                     !Trim(Field2ValueEdit->Bytes()).empty());
-  F1SizeLabel->setText(QString::number(Field1ValueEdit->text().size()));
-  F2SizeLabel->setText(QString::number(Field2ValueEdit->text().size()));
-  NotesSizeLabel->setText(QString::number(NoteMemo->TextLength()));
+  ShowCount(F1SizeLabel, field1, kMaxFieldValue);
+  ShowCount(F2SizeLabel, field2, kMaxFieldValue);
+  ShowCount(NotesSizeLabel, notes, kMaxNotes);
 }
 
 void TRecPropDialog::CategoryComboboxChange() {

@@ -134,6 +134,35 @@ TEST_F(RecordDialog, LongLoadedValuesShowWholeAndStoreStopsAtFirstRefusal) {
   EXPECT_EQ(rec->Field2().size(), 130u);
 }
 
+// A loaded value over its limit keeps OK disabled and its counter red until
+// the user shortens it, so OK never loses the edits on a refusal.
+TEST_F(RecordDialog, OverLimitValuesKeepOkDisabledAndShowRedUntilShortened) {
+  Prepare();
+  TListRecord* rec = Record(std::string(130, 'x'), "555");
+  rec->StoreNotesUnchecked(std::string(4096, 'n'));
+  dlg.LoadRecord(*rec);
+  dlg.FormShow();
+  const QColor normal = dlg.F2SizeLabel->palette().color(QPalette::Disabled, QPalette::WindowText);
+  auto red = [&](QLabel* counter) {
+    return counter->palette().color(QPalette::Disabled, QPalette::WindowText) != normal;
+  };
+  EXPECT_FALSE(dlg.OKBtn->isEnabled());
+  EXPECT_TRUE(red(dlg.F1SizeLabel));
+  EXPECT_TRUE(red(dlg.NotesSizeLabel));
+
+  dlg.Field1ValueEdit->setCursorPosition(130);
+  for (int i = 0; i < 18; ++i) SendKey(dlg.Field1ValueEdit, Qt::Key_Backspace);
+  EXPECT_EQ(dlg.F1SizeLabel->text(), "112");
+  EXPECT_FALSE(red(dlg.F1SizeLabel));
+  EXPECT_FALSE(dlg.OKBtn->isEnabled());  // the note is still too long
+  dlg.NoteMemo->moveCursor(QTextCursor::End);
+  SendKey(dlg.NoteMemo, Qt::Key_Backspace);
+  EXPECT_FALSE(red(dlg.NotesSizeLabel));
+  ASSERT_TRUE(dlg.OKBtn->isEnabled());
+  dlg.StoreRecord(*rec);
+  EXPECT_EQ(rec->Field1(), std::string(112, 'x'));
+}
+
 TEST_F(RecordDialog, CtrlEnterInNotePressesOkOnlyWhileEnabled) {
   Prepare();
   dlg.show();
