@@ -1,10 +1,12 @@
 #include "dialogs/DialogControls.h"
 
+#include <QAction>
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <algorithm>
 
 #include "platform/AnsiText.h"
@@ -127,4 +129,14 @@ void TListBox::focusInEvent(QFocusEvent* event) {
 void TListBox::mouseDoubleClickEvent(QMouseEvent* event) {
   QListWidget::mouseDoubleClickEvent(event);
   if (event->button() == Qt::LeftButton) emit DoubleClicked();
+}
+
+void BindButton(QPushButton* button, QAction* action) {
+  auto sync = [button, action] {
+    button->setText(action->text());
+    button->setEnabled(action->isEnabled());
+  };
+  sync();
+  QObject::connect(action, &QAction::changed, button, sync);
+  QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
 }

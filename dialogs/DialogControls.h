@@ -1,12 +1,14 @@
 // Input controls shared by the dialogs: a single-line edit for Windows-1252
-// text whose limit holds back typing only, and a list box that starts without
-// a current entry.
+// text whose limit holds back typing only, a list box that starts without a
+// current entry, and push buttons bound to actions.
 #pragma once
 
 #include <QLineEdit>
 #include <QListWidget>
 #include <string>
 
+class QAction;
+class QPushButton;
 class TLimitedEditValidator;
 
 // A single-line edit that refuses typed characters Windows-1252 cannot hold
@@ -60,3 +62,6 @@ class TListBox : public QListWidget {
   void focusInEvent(QFocusEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
+
+// A push button that shows its action's caption and enabling and triggers it.
+void BindButton(QPushButton* button, QAction* action);

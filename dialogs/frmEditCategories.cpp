@@ -20,17 +20,6 @@ constexpr int kIdRole = Qt::UserRole;
 // "Unfiled" is never listed, so 15 entries fill a table of 16.
 constexpr int kMaxListed = 15;
 
-// A button that shows its action's caption and enabling and triggers it.
-void BindButton(QPushButton* button, QAction* action) {
-  auto sync = [button, action] {
-    button->setText(action->text());
-    button->setEnabled(action->isEnabled());
-  };
-  sync();
-  QObject::connect(action, &QAction::changed, button, sync);
-  QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
-}
-
 }  // namespace
 
 TCategoriesListDialog::TCategoriesListDialog(QWidget* owner) : TAbstractDialog(owner) {

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QTest>
+
+#include "DialogTestUtil.h"
+#include "components/QRXCtrls.h"
+#include "components/QRX_Wizard.h"
+#include "components/QRX_WizardHeader.h"
+#include "core/listdb.h"
+#include "dialogs/DialogControls.h"
+#include "dialogs/frmExportTuneup.h"
+#include "platform/ScriptedPrompts.h"
+
+namespace {
+
+TEST(ExportWizard, OpensOnTheFormatPage) {
+  TExportTuneupForm form(nullptr);
+  form.show();
+  EXPECT_EQ(form.windowTitle(), "Export");
+  EXPECT_EQ(form.size(), QSize(278, 247));
+  EXPECT_EQ(form.Notebook->currentIndex(), 0);
+  EXPECT_EQ(form.Header->Header(), "Export Wizard");
+  EXPECT_EQ(form.Header->SubHeader(), "Select destination file format");
+  ASSERT_NE(form.TypesListBox->SelectedItem(), nullptr);
+  EXPECT_EQ(form.TypesListBox->SelectedItem()->text(), "Comma separated values");
+  EXPECT_EQ(form.TypesListBox->count(), 6);
+  EXPECT_EQ(form.focusWidget(), form.TypesListBox);
+  EXPECT_FALSE(form.Wizard->BackButton()->isEnabled());
+  EXPECT_TRUE(form.Wizard->NextButton()->isEnabled());
+  EXPECT_FALSE(form.Wizard->HelpButton()->isVisible());
+  EXPECT_EQ(form.Wizard->EndButton()->text(), "&Cancel");
+  EXPECT_EQ(form.Wizard->geometry(), QRect(0, 203, 278, 44));
+  EXPECT_EQ(form.Notebook->geometry(), QRect(0, 52, 278, 151));
+}
+
+TEST(ExportWizard, NextWalksThePagesUnderTheirCaptions) {
+  TExportTuneupForm form(nullptr);
+  const QStringList captions = {"Select destination", "Select records to export",
+                                "Select fields to export", "Export options", "Finish"};
+  for (const QString& caption : captions) {
+    form.Wizard->NextButton()->click();
+    EXPECT_EQ(form.Header->SubHeader(), caption);
+  }
+  EXPECT_FALSE(form.Wizard->NextButton()->isEnabled());
+  EXPECT_EQ(form.Wizard->EndButton()->text(), "&Finish");
+  EXPECT_EQ(form.Wizard->BackButton()->text(), "<< &Back");
+  EXPECT_EQ(form.Wizard->NextButton()->text(), "&Next >>");
+  form.Wizard->BackButton()->click();
+  EXPECT_EQ(form.Header->SubHeader(), "Export options");
+}
+
+TEST(ExportWizard, DestinationAndRecordChoicesEnableTheirInputs) {
+  TExportTuneupForm form(nullptr);
+  form.show();
+  EXPECT_TRUE(form.rbExportToClipboard->isChecked());
+  EXPECT_FALSE(form.OutputFilenameEdit->isEnabled());
+  form.Wizard->NextStep();
+  QTest::mouseClick(form.rbExportToFile, Qt::LeftButton);
+  EXPECT_TRUE(form.OutputFilenameEdit->isEnabled());
+  EXPECT_TRUE(form.OutputFilenameEdit->Button()->isEnabled());
+  EXPECT_EQ(form.OutputFilenameEdit->ButtonWidth(), 20);
+  QTest::mouseClick(form.rbExportToClipboard, Qt::LeftButton);
+  EXPECT_FALSE(form.OutputFilenameEdit->isEnabled());
+
+  form.Wizard->NextStep();
+  EXPECT_TRUE(form.rbAllRecords->isChecked());
+  EXPECT_FALSE(form.CategoryFilterCombo->isEnabled());
+  QTest::mouseClick(form.rbOnlyOneCategory, Qt::LeftButton);
+  EXPECT_TRUE(form.CategoryFilterCombo->isEnabled());
+  // The two pairs are separate choices.
+  EXPECT_FALSE(form.rbExportToFile->isChecked());
+  QTest::mouseClick(form.rbAllRecords, Qt::LeftButton);
+  EXPECT_FALSE(form.CategoryFilterCombo->isEnabled());
+}
+
+TEST(ExportWizard, FieldsAndOptionsPagesStartAsDefined) {
+  TExportTuneupForm form(nullptr);
+  ASSERT_EQ(form.FieldsCheckListBox->count(), 4);
+  EXPECT_EQ(form.FieldsCheckListBox->item(3)->text(), "Category name");
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(form.FieldsCheckListBox->item(i)->checkState(), Qt::Unchecked);
+  EXPECT_EQ(form.Button1->text(), "Move &Up");
+  EXPECT_EQ(form.Button2->text(), "Move &Down");
+  EXPECT_FALSE(form.Button1->isEnabled());
+  EXPECT_EQ(form.FieldsSeparatorEdit->text(), "\\t");
+  EXPECT_EQ(form.RecordsSeparatorEdit->text(), "\\n");
+  EXPECT_EQ(form.FieldsSeparatorLabel->buddy(), form.FieldsSeparatorEdit);
+  EXPECT_FALSE(form.CheckBox1->isChecked());
+  // Each label sits above its edit, clear of it.
+  EXPECT_LE(form.RecordsSeparatorLabel->geometry().bottom(), form.RecordsSeparatorEdit->y() - 1);
+  EXPECT_GE(form.RecordsSeparatorLabel->y(), form.FieldsSeparatorEdit->geometry().bottom());
+}
+
+TEST(ExportWizard, OffersEveryCategoryUnfiledFirst) {
+  TListDBData doc;
+  AddCategories(doc, {"Work", "Home", "Trip"});
+  doc.Categories().Delete(2);  // ids 0, 1, 3
+  TExportTuneupForm form(nullptr);
+  form.LoadCategoryFilter(&doc);
+  EXPECT_EQ(form.Data(), &doc);
+  ASSERT_EQ(form.CategoryFilterCombo->count(), 3);
+  EXPECT_EQ(form.CategoryFilterCombo->itemText(0), "Unfiled");
+  EXPECT_EQ(form.CategoryFilterCombo->itemText(2), "Trip");
+  EXPECT_EQ(form.CategoryFilterCombo->itemData(2).toInt(), 3);
+  EXPECT_EQ(form.CategoryFilterCombo->currentIndex(), 0);
+
+  form.LoadCategoryFilter(nullptr);
+  EXPECT_EQ(form.CategoryFilterCombo->count(), 0);
+}
+
+TEST(ExportWizard, FinishClosesLikeCancel) {
+  TExportTuneupForm form(nullptr);
+  const int code = ExecWhile(form, [&] {
+    for (int i = 0; i < 5; ++i) form.Wizard->NextButton()->click();
+    QTest::mouseClick(form.Wizard->EndButton(), Qt::LeftButton);
+  });
+  EXPECT_EQ(code, QDialog::Rejected);
+
+  TScriptedPrompts prompts;
+  TListDBData doc;
+  int offered = -1;
+  prompts.AnswerDialog([&](QDialog* dialog) {
+    offered = dynamic_cast<TExportTuneupForm*>(dialog)->CategoryFilterCombo->count();
+    return TModalResult::Cancel;
+  });
+  EXPECT_FALSE(ExecuteExportWizard(nullptr, &doc));
+  EXPECT_EQ(offered, 1);
+}
+
+}  // namespace
