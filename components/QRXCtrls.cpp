@@ -45,7 +45,6 @@ QPixmap DropDownArrow(const QWidget* widget) {
 
 TEditSpeedButton::TEditSpeedButton(QWidget* parent) : QAbstractButton(parent) {
   setFocusPolicy(Qt::NoFocus);
-  setAttribute(Qt::WA_Hover);
   connect(this, &QAbstractButton::clicked, this, [this] {
     if (!FClickedOnPress && EditControl) EditControl->ButtonClick();
   });
@@ -117,6 +116,16 @@ void TEditSpeedButton::mouseReleaseEvent(QMouseEvent* event) {
   QAbstractButton::mouseReleaseEvent(event);
   FClickedOnPress = false;
   if (EditControl) EditControl->ButtonReleased();
+}
+
+void TEditSpeedButton::enterEvent(QEnterEvent* event) {
+  QAbstractButton::enterEvent(event);
+  if (FFlat) update();
+}
+
+void TEditSpeedButton::leaveEvent(QEvent* event) {
+  QAbstractButton::leaveEvent(event);
+  if (FFlat) update();
 }
 
 // --- the edit ---
