@@ -130,7 +130,7 @@ TExportTuneupForm::TExportTuneupForm(QWidget* owner) : TAbstractDialog(owner) {
   Wizard->SetHelpCaption(QStringLiteral("&Help"));
   Wizard->OnEndClick = [this](QObject*) { WizardEndClick(); };
 
-  TAbstractForm::Loaded(this);
+  FinishLoading(kClientWidth, kClientHeight);
   QFont headerFont = font();
   headerFont.setPointSize(8);
   headerFont.setBold(true);
@@ -216,7 +216,6 @@ void TExportTuneupForm::BuildPages() {
 }
 
 void TExportTuneupForm::Arrange() {
-  FinishLoading(kClientWidth, kClientHeight);
   Bevel1->setGeometry(0, TQRX_WizardHeader::kHeaderHeight, kClientWidth, 2);
   Notebook->setGeometry(0, kNotebookTop, kClientWidth, kNotebookHeight);
 
