@@ -64,8 +64,7 @@ TEST(Wizard, WalksSixPagesForwardAndBack) {
   for (int i = 0; i < 5; ++i) QTest::mouseClick(host.bar->NextButton(), Qt::LeftButton);
   EXPECT_EQ(host.noteBook->currentIndex(), 5);
   EXPECT_EQ(host.Buttons(), "back - &Finish");
-  EXPECT_EQ(host.log.mid(12).join(", "), "before 4>, after 5, next");
-  host.log.clear();
+  EXPECT_EQ(host.TakeLog().right(24), "before 4>, after 5, next");
 
   QTest::mouseClick(host.bar->BackButton(), Qt::LeftButton);
   EXPECT_EQ(host.noteBook->currentIndex(), 4);
@@ -74,23 +73,18 @@ TEST(Wizard, WalksSixPagesForwardAndBack) {
   for (int i = 0; i < 4; ++i) host.bar->BackStep();
   EXPECT_EQ(host.Buttons(), "- next &Cancel");
 
-  host.log.clear();
-  QTest::mouseClick(host.bar->EndButton(), Qt::LeftButton);
-  host.bar->HelpButton()->click();
-  EXPECT_EQ(host.TakeLog(), "end, help");
-}
-
-TEST(Wizard, ARefusedChangeKeepsPageButtonsAndClickEvents) {
-  WizardHost host(3);
-  host.bar->SetNoteBook(host.noteBook);
-  host.bar->NextStep();
-  host.log.clear();
+  // A refused change keeps the page and the buttons and fires no click event.
+  host.TakeLog();
   host.allowChange = false;
   host.bar->NextStep();
   host.bar->BackStep();
-  EXPECT_EQ(host.noteBook->currentIndex(), 1);
-  EXPECT_EQ(host.Buttons(), "back next &Cancel");
-  EXPECT_EQ(host.TakeLog(), "before 1>, before 1<");
+  EXPECT_EQ(host.noteBook->currentIndex(), 0);
+  EXPECT_EQ(host.Buttons(), "- next &Cancel");
+  EXPECT_EQ(host.TakeLog(), "before 0>, before 0<");
+
+  QTest::mouseClick(host.bar->EndButton(), Qt::LeftButton);
+  host.bar->HelpButton()->click();
+  EXPECT_EQ(host.TakeLog(), "end, help");
 }
 
 TEST(Wizard, DocksToTheBottomAndPlacesItsButtonsFromTheRight) {
@@ -131,7 +125,7 @@ TEST(Wizard, ADestroyedNotebookLeavesTheBarUnbound) {
   host.bar->NextStep();
   delete host.noteBook;
   EXPECT_EQ(host.bar->NoteBook(), nullptr);
-  host.log.clear();
+  host.TakeLog();
   host.bar->NextStep();
   EXPECT_EQ(host.TakeLog(), "next");
   host.bar->grab();
@@ -157,12 +151,6 @@ TEST(Wizard, EndCaptionsFollowThePage) {
   EXPECT_EQ(host.bar->EndButton()->text(), "&Done");
   host.bar->BackStep();
   EXPECT_EQ(host.bar->EndButton()->text(), "&Stop");
-
-  // A single page is first and last at once.
-  QStackedWidget single(&host.window);
-  single.addWidget(new QWidget);
-  host.bar->SetNoteBook(&single);
-  EXPECT_EQ(host.Buttons(), "- - &Done");
 }
 
 TEST(WizardHeader, DocksToTheTopAndLaysOutItsParts) {
