@@ -26,11 +26,12 @@
 #include "platform/ActionList.h"
 #include "platform/ErrorBox.h"
 
-int TMainListDBForm::NewListCounter = 1;
-int TMainListDBForm::SortColumn = -1;
-bool TMainListDBForm::SortAscending = true;
-
 namespace {
+
+// Process-wide: the number of the next new list, the record list's sort.
+int newListCounter = 1;
+int sortColumn = -1;
+bool sortAscending = true;
 
 constexpr int kToolButtonWidth = 25;
 constexpr int kToolButtonHeight = 24;
@@ -50,6 +51,16 @@ void ApplyHint(QAction* action, const QString& hint) {
 }
 
 }  // namespace
+
+int TMainListDBForm::NewListCounter() { return newListCounter; }
+void TMainListDBForm::AdvanceNewListCounter() { ++newListCounter; }
+int TMainListDBForm::SortColumn() { return sortColumn; }
+bool TMainListDBForm::SortAscending() { return sortAscending; }
+
+void TMainListDBForm::SetSortState(int column, bool ascending) {
+  sortColumn = column;
+  sortAscending = ascending;
+}
 
 TMainListDBForm::TMainListDBForm(QWidget* parent) : QMainWindow(parent) {
   setObjectName("MainListDBForm");

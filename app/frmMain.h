@@ -27,24 +27,38 @@ class TRecordsListView;
 class TAllCategory {};
 class TUnfiledCategory {};
 
+// The window's controls, actions and handlers are its own: tests and other
+// code reach a control or action by its object name (each has the name the
+// window shows it by), and commands through the actions.
 class TMainListDBForm : public QMainWindow {
   Q_OBJECT
  public:
   explicit TMainListDBForm(QWidget* parent = nullptr);
   ~TMainListDBForm() override;
 
-  // --- Document and state -------------------------------------------------
   TListDBData* Document() const { return document_.get(); }
   const QStringList& RecentFiles() const { return recentFiles_; }
   void SetRecentFiles(const QStringList& files) { recentFiles_ = files; }
 
   // The number proposed in the name of the next new list (process-wide).
-  static int NewListCounter;
-  // The record list's sort state (process-wide, kept across rebuilds).
-  static int SortColumn;
-  static bool SortAscending;
+  static int NewListCounter();
+  // The record list's sort state (process-wide, kept across rebuilds): the
+  // sorted column (-1 for none) and its direction.
+  static int SortColumn();
+  static bool SortAscending();
+  static void SetSortState(int column, bool ascending);
 
-  // --- Document operations ------------------------------------------------
+ protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  static void AdvanceNewListCounter();
+
+  // --- Document operations (frmMain_documents.cpp) ------------------------
   // Brings caption, status bar, column captions and enabling in line with the
   // document.
   void UpdateStatus();
@@ -61,8 +75,13 @@ class TMainListDBForm : public QMainWindow {
   void OpenRecentFile(QAction* item);
   void ArrangeToolBars();
   void ShowNotYetReady();
+  void File1Click();
+  void HistoryPopupMenuPopup();
+  // Step 4 of Open, shared with Favorites; closes the document when it fails.
+  void OpenListFile(const QString& path);
+  void ShowDocument(bool fitColumns);
 
-  // --- Record list and category filter ------------------------------------
+  // --- Record list and category filter (frmMain_list.cpp) -----------------
   void FillCategoriesComboBox();
   void FillRecordsListView();
   bool RecordMatchesCategory(const TListRecord* record) const;
@@ -73,6 +92,9 @@ class TMainListDBForm : public QMainWindow {
   void RecordsListViewDblClick();
   // Whether the category box's selected entry is "All" (or none is selected).
   bool AllCategorySelected() const;
+  const void* MarkerAt(int index) const;
+  int SelectedCategoryId() const;
+  void SetHeaderMarks();
 
   // --- Command handlers ---------------------------------------------------
   void NewFileActionExecute();
@@ -100,6 +122,25 @@ class TMainListDBForm : public QMainWindow {
   void PropertiesActionExecute();
   void PropertiesActionUpdate();
   void HelpAboutActionExecute();
+
+  // --- Window construction (frmMain.cpp) -----------------------------------
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBars();
+  void CreateClientArea();
+  void CreateStatusBar();
+  void ConnectHandlers();
+  void FormCreate();
+  QAction* MakeAction(const QString& name, const QString& caption, const QString& hint, int image,
+                      int tag = 0);
+  void OnExecute(QAction* action, std::function<void()> execute);
+  void OnUpdate(QAction* action, std::function<void()> update);
+  void StyleToolBar(QToolBar* bar);
+
+  // Persisted settings and About; filled in with their own features.
+  void LoadSettings();
+  void SaveSettings();
+  void ShowAboutDialog();
 
   // --- Controls (named as the window shows them) ---------------------------
   TActionList* ActionList = nullptr;
@@ -162,45 +203,6 @@ class TMainListDBForm : public QMainWindow {
   QAction* GotoAllCategory = nullptr;
   QAction* GotoPrevCategory = nullptr;
   QAction* GotoNextCategory = nullptr;
-
- protected:
-  bool event(QEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
-  void showEvent(QShowEvent* event) override;
-  void contextMenuEvent(QContextMenuEvent* event) override;
-
- private:
-  // Window construction (frmMain.cpp).
-  void CreateActions();
-  void CreateMenus();
-  void CreateToolBars();
-  void CreateClientArea();
-  void CreateStatusBar();
-  void ConnectHandlers();
-  void FormCreate();
-  QAction* MakeAction(const QString& name, const QString& caption, const QString& hint, int image,
-                      int tag = 0);
-  void OnExecute(QAction* action, std::function<void()> execute);
-  void OnUpdate(QAction* action, std::function<void()> update);
-  void StyleToolBar(QToolBar* bar);
-
-  // Document commands (frmMain_documents.cpp).
-  void File1Click();
-  void HistoryPopupMenuPopup();
-  // Step 4 of Open, shared with Favorites; closes the document when it fails.
-  void OpenListFile(const QString& path);
-  void ShowDocument(bool fitColumns);
-
-  // Persisted settings and About; filled in with their own features.
-  void LoadSettings();
-  void SaveSettings();
-  void ShowAboutDialog();
-
-  // Category filter (frmMain_list.cpp).
-  const void* MarkerAt(int index) const;
-  int SelectedCategoryId() const;
-  void SetHeaderMarks();
 
   std::unique_ptr<TListDBData> document_;
   QStringList recentFiles_;

@@ -2,11 +2,8 @@
 // Categories, Change category and the list's Properties.
 #include <QAction>
 #include <QCoreApplication>
-#include <QScrollBar>
 #include <QString>
 #include <algorithm>
-#include <functional>
-#include <unordered_map>
 
 #include "app/frmMain.h"
 #include "components/RecordsListView.h"
@@ -18,10 +15,6 @@
 #include "platform/Prompts.h"
 
 namespace {
-
-// Up to this many selected rows are deleted one by one, the list keeping its
-// scroll position and sort as rows go; more are deleted in one pass.
-constexpr size_t kRowByRowDeleteLimit = 16;
 
 // What a record holds, to put it back when storing new values fails half-way.
 struct TRecordValues {
@@ -147,40 +140,7 @@ void TMainListDBForm::DeleteRecordActionExecute() {
       TModalResult::Yes)
     return;
 
-  TRecordListModel* model = RecordsListView->Model();
-  if (selected.size() <= kRowByRowDeleteLimit) {
-    // From the last selected row to the first, so the rows still to go keep
-    // their positions.
-    for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
-      TListRecord* record = model->Row(*it).record;
-      document_->DeleteRecord(record->Index());
-      model->RemoveRow(*it);
-      UpdateStatus();
-    }
-    return;
-  }
-
-  // Many rows: the remaining rows are set at once and the records deleted from
-  // the last document position to the first, so each position stays valid.
-  std::unordered_map<const TListRecord*, int> positions;
-  positions.reserve(document_->RecordCount());
-  for (int i = 0; i < document_->RecordCount(); ++i) positions[document_->GetRecord(i)] = i;
-  std::vector<bool> isSelected(model->rowCount(), false);
-  std::vector<int> doomed;
-  doomed.reserve(selected.size());
-  for (int row : selected) {
-    isSelected[row] = true;
-    doomed.push_back(positions.at(model->Row(row).record));
-  }
-  std::vector<TRecordRow> kept;
-  kept.reserve(model->rowCount() - selected.size());
-  for (int row = 0; row < model->rowCount(); ++row)
-    if (!isSelected[row]) kept.push_back(model->Row(row));
-  const int scroll = RecordsListView->verticalScrollBar()->value();
-  model->SetRows(std::move(kept));
-  RecordsListView->verticalScrollBar()->setValue(scroll);
-  std::sort(doomed.begin(), doomed.end(), std::greater<int>());
-  for (int index : doomed) document_->DeleteRecord(index);
+  RecordsListView->Model()->DeleteRecords(*document_, selected);
   UpdateStatus();
 }
 

@@ -100,8 +100,8 @@ void TMainListDBForm::UpdateStatus() {
           QString("%1/%2").arg(RecordsListView->RowCount()).arg(doc->RecordCount()));
     StatusPanels[2]->setText(doc->Modified ? "*" : "");
     StatusPanels[3]->setText(QString());
-    RecordsListView->Model()->SetCaption(0, AnsiToQString(doc->CustomField1()));
-    RecordsListView->Model()->SetCaption(1, AnsiToQString(doc->CustomField2()));
+    RecordsListView->Model()->SetCaption(kField1Column, AnsiToQString(doc->CustomField1()));
+    RecordsListView->Model()->SetCaption(kField2Column, AnsiToQString(doc->CustomField2()));
     if (!doc->FileName.empty())
       setWindowTitle(QString("Vornik [%1]").arg(DisplayPath(doc->FileName)));
     else
@@ -254,11 +254,11 @@ void TMainListDBForm::HistoryPopupMenuPopup() {
 void TMainListDBForm::NewFileActionExecute() {
   QuerySaveChanges();
   TCustomizeDBDialog dlg(this);
-  dlg.SetListName(QString("New List %1").arg(NewListCounter).toStdString());
+  dlg.SetListName(QStringToAnsi(QString("New List %1").arg(NewListCounter())));
   dlg.SetField1("Field1");
   dlg.SetField2("Field2");
   if (Prompts().ExecDialog(&dlg) != TModalResult::OK) return;
-  ++NewListCounter;
+  AdvanceNewListCounter();
 
   CloseDocument();
   try {

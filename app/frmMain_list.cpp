@@ -91,7 +91,7 @@ void TMainListDBForm::FillRecordsListView() {
       }
     }
     UpdateStatus();
-    for (int column = 0; column < 4; ++column) model->SetHeaderImage(column, -1);
+    model->SetSortMark(-1, true);
   };
 
   RecordsListView->setUpdatesEnabled(false);
@@ -117,9 +117,7 @@ void TMainListDBForm::CategoriesComboBoxChange() {
 }
 
 void TMainListDBForm::SetHeaderMarks() {
-  TRecordListModel* model = RecordsListView->Model();
-  for (int column = 0; column < 4; ++column)
-    model->SetHeaderImage(column, column == SortColumn ? (SortAscending ? 1 : 2) : -1);
+  RecordsListView->Model()->SetSortMark(SortColumn(), SortAscending());
 }
 
 void TMainListDBForm::RecordsListViewColumnClick(int column, bool ctrl) {
@@ -127,12 +125,9 @@ void TMainListDBForm::RecordsListViewColumnClick(int column, bool ctrl) {
     FitListViewColumns(RecordsListView);
     return;
   }
-  if (column == SortColumn)
-    SortAscending = !SortAscending;
-  else
-    SortAscending = true;
-  SortColumn = column;
-  RecordsListView->SortRows(SortColumn, SortAscending);
+  const bool ascending = column == SortColumn() ? !SortAscending() : true;
+  SetSortState(column, ascending);
+  RecordsListView->SortRows(column, ascending);
   const int first = RecordsListView->FirstSelectedRow();
   if (first >= 0) RecordsListView->ScrollRowIntoView(first);
   SetHeaderMarks();

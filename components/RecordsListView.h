@@ -1,10 +1,7 @@
-// The report list of records: a QTreeView over a table model of our own. A row
-// holds its record (not owned) and the four texts the list shows: field 1,
-// field 2, the note on one line, the category name.
+// The report list of records: a QTreeView over the record list model, with
+// grid lines, record hints, the panel's look and a context menu of its own.
 #pragma once
 
-#include <QAbstractTableModel>
-#include <QIcon>
 #include <QMenu>
 #include <QPointer>
 #include <QString>
@@ -12,69 +9,9 @@
 #include <functional>
 #include <vector>
 
+#include "components/RecordListModel.h"
+
 class TListRecord;
-
-struct TRecordRow {
-  TListRecord* record = nullptr;
-  QString texts[4];
-  // False for a row whose texts the model makes from its record the first
-  // time they are shown, sorted or asked for.
-  bool filled = true;
-};
-
-// The row texts of a record: Field1, Field2, Notes with every CR LF as one
-// blank, CategoryName.
-TRecordRow MakeRecordRow(TListRecord* record);
-// A row of the record whose texts are made when first needed, so a rebuild of
-// many rows converts only the texts the user sees. The record must not change
-// before then without the row being set again (as every change to a record
-// sets its row or rebuilds the list).
-TRecordRow PendingRecordRow(TListRecord* record);
-
-class TRecordListModel : public QAbstractTableModel {
-  Q_OBJECT
- public:
-  explicit TRecordListModel(QObject* parent = nullptr);
-
-  int rowCount(const QModelIndex& parent = {}) const override;
-  int columnCount(const QModelIndex& parent = {}) const override;
-  QVariant data(const QModelIndex& index, int role) const override;
-  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-  Qt::ItemFlags flags(const QModelIndex& index) const override;
-
-  // Replaces every row at once (one model reset).
-  void SetRows(std::vector<TRecordRow> rows);
-  int AppendRow(TRecordRow row);
-  void SetRow(int row, TRecordRow value);
-  void RemoveRow(int row);
-  const TRecordRow& Row(int row) const { return Filled(rows_.at(row)); }
-  int FindRecord(const TListRecord* record) const;  // -1 when no row holds it
-
-  void SetCaption(int column, const QString& caption);
-  QString Caption(int column) const { return captions_[column]; }
-  // Header mark: -1 none, 1 ascending, 2 descending.
-  void SetHeaderImage(int column, int image);
-  int HeaderImage(int column) const { return headerImages_[column]; }
-  void SetImages(const QIcon& record, const QIcon& ascending, const QIcon& descending);
-
-  // Sorts the rows by the trimmed texts of column with the user locale's
-  // case-sensitive collation (keys computed once); the records' order in the
-  // document is not touched. Selection is kept by the view.
-  void SortRows(int column, bool ascending);
-
-  // The sort key of a row text: the text without leading and trailing
-  // characters of codes 0 to 32.
-  static QStringView SortKeyText(const QString& text);
-
- private:
-  const TRecordRow& Filled(TRecordRow& row) const;
-
-  // Mutable: a pending row gets its texts when first read.
-  mutable std::vector<TRecordRow> rows_;
-  QString captions_[4] = {"CustomField1", "CustomField2", "Notes", "Category"};
-  int headerImages_[4] = {-1, -1, -1, -1};
-  QIcon recordIcon_, ascIcon_, descIcon_;
-};
 
 class TRecordsListView : public QTreeView {
   Q_OBJECT
@@ -126,7 +63,7 @@ class TRecordsListView : public QTreeView {
 
   // Minimum widths held while the user drags a divider.
   static constexpr int kMinColumnWidth = 50;
-  static constexpr int kDesignWidths[4] = {100, 100, 131, 60};
+  static constexpr int kDesignWidths[kRecordColumnCount] = {100, 100, 131, 60};
 
  signals:
   // A header click; ctrl tells whether the Control key was down.

@@ -25,7 +25,16 @@ int AnsiByte(char16_t u) {
 
 }  // namespace
 
-QString AnsiToQString(const std::string& bytes) {
+QString AnsiToQString(std::string_view bytes) {
+  // Windows-1252 differs from Latin-1 only in the bytes 0x80 to 0x9F; texts
+  // without them (nearly all) take Qt's fast Latin-1 conversion.
+  bool latin1 = true;
+  for (unsigned char b : bytes)
+    if (b >= 0x80 && b < 0xA0) {
+      latin1 = false;
+      break;
+    }
+  if (latin1) return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
   QString result;
   result.resize(static_cast<qsizetype>(bytes.size()));
   QChar* out = result.data();
@@ -50,6 +59,13 @@ std::string QStringToAnsi(const QString& text) {
     result.push_back(b < 0 ? '?' : static_cast<char>(b));
   }
   return result;
+}
+
+QStringView TrimView(QStringView text) {
+  qsizetype first = 0, last = text.size();
+  while (first < last && text[first].unicode() <= 32) ++first;
+  while (last > first && text[last - 1].unicode() <= 32) --last;
+  return text.sliced(first, last - first);
 }
 
 bool IsAnsiRepresentable(QChar c) { return AnsiByte(c.unicode()) >= 0; }

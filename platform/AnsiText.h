@@ -4,12 +4,17 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <QValidator>
 #include <string>
+#include <string_view>
 
-QString AnsiToQString(const std::string& bytes);
+QString AnsiToQString(std::string_view bytes);
 // Characters that Windows-1252 cannot hold become '?'.
 std::string QStringToAnsi(const QString& text);
+// The text without leading and trailing characters of codes 0 to 32, as the
+// list database trims its values.
+QStringView TrimView(QStringView text);
 bool IsAnsiRepresentable(QChar c);
 bool IsAnsiRepresentable(const QString& text);
 // The text with every character that Windows-1252 cannot hold (a surrogate

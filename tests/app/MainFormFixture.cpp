@@ -114,8 +114,7 @@ std::function<TModalResult(QDialog*)> SelectCategoryAnswer(const QString& name) 
 void MainFormTest::SetUp() {
   ASSERT_TRUE(dir.isValid());
   prompts = std::make_unique<TScriptedPrompts>();
-  TMainListDBForm::SortColumn = -1;
-  TMainListDBForm::SortAscending = true;
+  TMainListDBForm::SetSortState(-1, true);
   form = std::make_unique<TMainListDBForm>();
 }
 
@@ -128,18 +127,18 @@ void MainFormTest::TearDown() {
 
 void MainFormTest::CreateList(const QString& name, const QString& f1, const QString& f2) {
   prompts->AnswerDialog(ListPropertiesAnswer(name, f1, f2));
-  ASSERT_TRUE(Run(form->NewFileAction));
+  ASSERT_TRUE(Run("NewFileAction"));
   ASSERT_NE(Doc(), nullptr);
 }
 
 void MainFormTest::OpenFile(const QString& path) {
   prompts->AnswerOpenFile(path);
-  ASSERT_TRUE(Run(form->OpenFileAction));
+  ASSERT_TRUE(Run("OpenFileAction"));
 }
 
 void MainFormTest::AddRecord(const QString& f1, const QString& f2, const QString& category) {
   prompts->AnswerDialog(RecordAnswer(f1, f2, category));
-  ASSERT_TRUE(Run(form->NewRecordAction));
+  ASSERT_TRUE(Run("NewRecordAction"));
 }
 
 void MainFormTest::PickCategory(const QString& text) {

@@ -7,14 +7,18 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QFrame>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/frmMain.h"
+#include "components/RecImages.h"
 #include "components/RecordsListView.h"
 #include "core/listdb.h"
 #include "platform/ActionList.h"
@@ -58,13 +62,24 @@ class MainFormTest : public ::testing::Test {
   void TearDown() override;
 
   QString Path(const QString& name) const { return dir.filePath(name); }
-  QString Panel(int i) const { return form->StatusPanels[i]->text(); }
+  // The window's action or control of that object name (the test fails when
+  // there is none).
+  QAction* Action(const QString& name) const { return Child<QAction>(name); }
+  template <typename T>
+  T* Child(const QString& name) const {
+    T* child = form->findChild<T*>(name);
+    EXPECT_NE(child, nullptr) << "no " << name.toStdString();
+    return child;
+  }
+  QString Panel(int i) const { return Child<QLabel>(QString("StatusPanel%1").arg(i))->text(); }
   TListDBData* Doc() const { return form->Document(); }
-  TRecordsListView* List() const { return form->RecordsListView; }
-  QComboBox* Combo() const { return form->CategoriesComboBox; }
-  void Update() { form->ActionList->UpdateAll(); }
-  // Runs the action through its update handler; false when it was disabled.
-  bool Run(QAction* action) { return ExecuteAction(*form->ActionList, action); }
+  TRecordsListView* List() const { return Child<TRecordsListView>("RecordsListView"); }
+  QComboBox* Combo() const { return Child<QComboBox>("CategoriesComboBox"); }
+  void Update() { Actions().UpdateAll(); }
+  // Runs the action through its update handler, as its key does; false when
+  // it was disabled.
+  bool Run(QAction* action) { return ExecuteAction(Actions(), action); }
+  bool Run(const QString& name) { return Run(Action(name)); }
 
   // Creates a new list through Create and its dialog.
   void CreateList(const QString& name = "List", const QString& f1 = "Field1",
@@ -77,8 +92,11 @@ class MainFormTest : public ::testing::Test {
   void PickCategory(const QString& text);
   std::vector<std::string> RowTexts(int column = 0) const;
   void SelectRows(const std::vector<int>& rows);
+  // A click on the column's header, with or without the Control key.
+  void ClickHeader(int column, bool ctrl = false) { emit List()->ColumnClicked(column, ctrl); }
   // The last message asked, or empty.
   QString LastMessage() const;
+  TActionList& Actions() const { return *form->findChild<TActionList*>(); }
 
   QTemporaryDir dir;
   std::unique_ptr<TScriptedPrompts> prompts;

@@ -66,9 +66,9 @@ class MainFormCommandsTest : public MainFormTest {
 }  // namespace
 
 TEST_F(MainFormCommandsTest, EnablingFollowsDocumentAndSelection) {
-  QAction* const all[] = {form->NewRecordAction,      form->EditRecordAction,
-                          form->DeleteRecordAction,   form->EditCategoriesAction,
-                          form->ChangeCategoryAction, form->PropertiesAction};
+  QAction* const all[] = {Action("NewRecordAction"),      Action("EditRecordAction"),
+                          Action("DeleteRecordAction"),   Action("EditCategoriesAction"),
+                          Action("ChangeCategoryAction"), Action("PropertiesAction")};
   auto enabled = [&] {
     Update();
     std::vector<bool> e;
@@ -90,7 +90,7 @@ TEST_F(MainFormCommandsTest, DeleteAsksAndRemovesExactlyTheSelected) {
   OpenSample();
   SelectRows({2});
   prompts->AnswerMessage(TModalResult::No);
-  Run(form->DeleteRecordAction);
+  Run("DeleteRecordAction");
   EXPECT_EQ(LastMessage(), "Selected record will be deleted.\r\nContinue?");
   EXPECT_EQ(prompts->Questions().back().caption, "Confirmation");
   EXPECT_EQ(prompts->Questions().back().buttons, mbYes | mbNo);
@@ -99,12 +99,12 @@ TEST_F(MainFormCommandsTest, DeleteAsksAndRemovesExactlyTheSelected) {
 
   SelectRows({0, 1, 3});
   prompts->AnswerMessage(TModalResult::No);
-  Run(form->DeleteRecordAction);
+  Run("DeleteRecordAction");
   EXPECT_EQ(LastMessage(), "Selected records (3) will be deleted.\r\nContinue?");
   EXPECT_EQ(Doc()->RecordCount(), 4);
 
   prompts->AnswerMessage(TModalResult::Yes);
-  Run(form->DeleteRecordAction);
+  Run("DeleteRecordAction");
   EXPECT_EQ(DocFields(), (Texts{"c"}));
   EXPECT_EQ(RowTexts(), (Texts{"c"}));
   EXPECT_TRUE(Doc()->Modified);
@@ -117,14 +117,14 @@ TEST_F(MainFormCommandsTest, DeletingManyRowsKeepsTheOthersInListOrder) {
   for (int i = 0; i < 60; ++i) records.emplace_back("r" + std::to_string(100 + i), "x");
   WriteListFile(Path("many.pdb"), "Many", {}, records);
   OpenFile(Path("many.pdb"));
-  form->RecordsListViewColumnClick(0, false);
-  form->RecordsListViewColumnClick(0, false);  // r159 ... r100
+  ClickHeader(0);
+  ClickHeader(0);  // r159 ... r100
   std::vector<int> rows;
   for (int r = 0; r < 60; ++r)
     if (r % 3 != 0) rows.push_back(r);  // keeps r159, r156, ..., r102
   SelectRows(rows);
   prompts->AnswerMessage(TModalResult::Yes);
-  Run(form->DeleteRecordAction);
+  Run("DeleteRecordAction");
   Texts shown, inDocument;
   for (int i = 0; i < 20; ++i) {
     shown.push_back("r" + std::to_string(159 - 3 * i));
@@ -154,7 +154,7 @@ TEST_F(MainFormCommandsTest, NewRecordUnderAnotherFilterGetsNoRow) {
 TEST_F(MainFormCommandsTest, CancelledNewRecordAddsNothing) {
   OpenSample();
   prompts->AnswerDialog(CancelAnswer());
-  Run(form->NewRecordAction);
+  Run("NewRecordAction");
   EXPECT_EQ(Doc()->RecordCount(), 4);
   EXPECT_FALSE(Doc()->Modified);
 }
@@ -164,7 +164,7 @@ TEST_F(MainFormCommandsTest, EditedRecordLeavingTheFilterLosesItsRow) {
   PickCategory("Work");
   SelectRows({1});
   prompts->AnswerDialog(RecordAnswer("c2", "33", "Home"));
-  Run(form->EditRecordAction);
+  Run("EditRecordAction");
   EXPECT_EQ(RowTexts(), (Texts{"a"}));
   EXPECT_EQ(Doc()->GetRecord(2)->Field1(), "c2");
   EXPECT_EQ(Doc()->GetRecord(2)->CategoryID(), 2);
@@ -173,13 +173,13 @@ TEST_F(MainFormCommandsTest, EditedRecordLeavingTheFilterLosesItsRow) {
 
 TEST_F(MainFormCommandsTest, EditedRecordKeepsItsPlaceInASortedList) {
   OpenSample();
-  form->RecordsListViewColumnClick(0, false);
-  form->RecordsListViewColumnClick(0, false);  // d c b a
+  ClickHeader(0);
+  ClickHeader(0);  // d c b a
   SelectRows({1});
   prompts->AnswerDialog(RecordAnswer("zzz", "3", "Work"));
-  Run(form->EditRecordAction);
+  Run("EditRecordAction");
   EXPECT_EQ(RowTexts(), (Texts{"d", "zzz", "b", "a"}));
-  EXPECT_EQ(List()->Model()->HeaderImage(0), 2);
+  EXPECT_EQ(List()->Model()->HeaderImage(kField1Column), kSortDescendingImage);
   EXPECT_EQ(List()->SelectedRows(), (std::vector<int>{1}));
 }
 
@@ -195,7 +195,7 @@ TEST_F(MainFormCommandsTest, EditOfAnOverlongValueFailsAndChangesNothing) {
     return TModalResult::OK;
   });
   prompts->AnswerMessage(TModalResult::OK);  // the error box
-  Run(form->EditRecordAction);
+  Run("EditRecordAction");
   EXPECT_EQ(LastMessage(), "Field1 value is longer than 112.");
   EXPECT_EQ(prompts->Questions().back().caption, "Vornik");
   EXPECT_FALSE(Doc()->Modified);
@@ -211,7 +211,7 @@ TEST_F(MainFormCommandsTest, EditOfAnOverlongValueFailsAndChangesNothing) {
     return TModalResult::OK;
   });
   prompts->AnswerMessage(TModalResult::OK);  // the error box
-  Run(form->EditRecordAction);
+  Run("EditRecordAction");
   EXPECT_EQ(LastMessage(), "Field2 value is longer than 112.");
   EXPECT_EQ(Doc()->GetRecord(1)->Field1(), "ok");
   EXPECT_EQ(RowTexts()[1], "ok");
@@ -223,7 +223,7 @@ TEST_F(MainFormCommandsTest, ChangeCategoryMovesTheSelectedAndShowsAll) {
   PickCategory("Work");
   SelectRows({0, 1});
   prompts->AnswerDialog(SelectCategoryAnswer("Home"));
-  Run(form->ChangeCategoryAction);
+  Run("ChangeCategoryAction");
   EXPECT_EQ(Combo()->currentText(), "All");
   EXPECT_EQ(RowTexts(3), (Texts{"Home", "Home", "Home", "Unfiled"}));
   EXPECT_EQ(List()->SelectedRows(), (std::vector<int>{0}));
@@ -234,7 +234,7 @@ TEST_F(MainFormCommandsTest, ChangeCategoryMovesTheSelectedAndShowsAll) {
   SelectRows({3});
   prompts->AnswerDialog(CancelAnswer());
   Doc()->Modified = false;
-  Run(form->ChangeCategoryAction);
+  Run("ChangeCategoryAction");
   EXPECT_EQ(Doc()->GetRecord(3)->CategoryID(), 0);
   EXPECT_FALSE(Doc()->Modified);
 }
@@ -244,7 +244,7 @@ TEST_F(MainFormCommandsTest, CategoriesClosedWithoutChangeDoesNothing) {
   PickCategory("Work");
   prompts->AnswerDialog(
       Categories([](TCategoriesListDialog* dlg) { EXPECT_EQ(dlg->OKBtn->text(), "&Cancel"); }));
-  Run(form->EditCategoriesAction);
+  Run("EditCategoriesAction");
   EXPECT_FALSE(Doc()->Modified);
   EXPECT_EQ(Combo()->currentText(), "Work");
   EXPECT_EQ(RowTexts(), (Texts{"a", "c"}));
@@ -257,7 +257,7 @@ TEST_F(MainFormCommandsTest, DeletedCategoryRecordsShowUnfiled) {
     SelectInDialog(dlg, "Work");
     dlg->DeleteCategoryAction->trigger();
   }));
-  Run(form->EditCategoriesAction);
+  Run("EditCategoriesAction");
   EXPECT_TRUE(Doc()->Modified);
   EXPECT_EQ(Combo()->currentText(), "All");
   EXPECT_EQ(Combo()->count(), 3);  // All, Unfiled, Home
@@ -277,7 +277,7 @@ TEST_F(MainFormCommandsTest, CategoriesClosedByTheCloseBoxAfterAChangeStillCount
     dlg->NewCategoryAction->trigger();
     return TModalResult::Cancel;  // as the window's close command reports
   });
-  Run(form->EditCategoriesAction);
+  Run("EditCategoriesAction");
   EXPECT_TRUE(Doc()->Modified);
   EXPECT_NE(Combo()->findText("Garden"), -1);
 }
@@ -285,7 +285,7 @@ TEST_F(MainFormCommandsTest, CategoriesClosedByTheCloseBoxAfterAChangeStillCount
 TEST_F(MainFormCommandsTest, PropertiesRenameListAndColumns) {
   OpenSample();
   prompts->AnswerDialog(ListPropertiesAnswer("Renamed", "Who", "Number"));
-  Run(form->PropertiesAction);
+  Run("PropertiesAction");
   EXPECT_EQ(Doc()->DatabaseName(), "Renamed");
   EXPECT_EQ(Panel(0), "Renamed");
   EXPECT_EQ(Panel(2), "*");
@@ -303,15 +303,15 @@ TEST_F(MainFormCommandsTest, ScriptedSessionRoundTrips) {
     dlg->ActionList1->UpdateAll();
     dlg->NewCategoryAction->trigger();
   }));
-  Run(form->EditCategoriesAction);
+  Run("EditCategoriesAction");
   AddRecord("Ann", "555-1", "Friends");
   AddRecord("Bob", "555-2", "Work");
   AddRecord("Cid", "555-3");
   SelectRows({2});
   prompts->AnswerDialog(SelectCategoryAnswer("Work"));
-  Run(form->ChangeCategoryAction);
+  Run("ChangeCategoryAction");
   prompts->AnswerSaveFile(Path("contacts.pdb"));
-  Run(form->SaveFileAction);
+  Run("SaveFileAction");
   ASSERT_FALSE(Doc()->Modified);
 
   OpenFile(Path("contacts.pdb"));

@@ -25,25 +25,26 @@ TEST_F(MainFormTest, StartsWithoutDocument) {
   EXPECT_EQ(Panel(0), " (no data) ");
   EXPECT_EQ(Panel(1), "");
   EXPECT_FALSE(Combo()->isEnabled());
-  EXPECT_TRUE(form->BgPanel->isHidden());
+  EXPECT_TRUE(Child<QFrame>("BgPanel")->isHidden());
   Update();
-  EXPECT_TRUE(form->NewFileAction->isEnabled());
-  EXPECT_TRUE(form->OpenFileAction->isEnabled());
-  EXPECT_TRUE(form->ImportAction->isEnabled());
-  for (QAction* a : {form->SaveFileAction, form->SaveAsFieAction, form->ExportFileAction,
-                     form->SendToPalmSyncAction, form->PropertiesAction, form->NewRecordAction,
-                     form->GotoAllCategory, form->GotoNextCategory, form->GotoPrevCategory})
+  EXPECT_TRUE(Action("NewFileAction")->isEnabled());
+  EXPECT_TRUE(Action("OpenFileAction")->isEnabled());
+  EXPECT_TRUE(Action("ImportAction")->isEnabled());
+  for (QAction* a :
+       {Action("SaveFileAction"), Action("SaveAsFieAction"), Action("ExportFileAction"),
+        Action("SendToPalmSyncAction"), Action("PropertiesAction"), Action("NewRecordAction"),
+        Action("GotoAllCategory"), Action("GotoNextCategory"), Action("GotoPrevCategory")})
     EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
 }
 
 TEST_F(MainFormTest, ToolBarAreaShowsItsMenu) {
   form->show();
-  QWidget* button = form->FileToolBar->widgetForAction(form->NewFileAction);
+  QWidget* button = Child<QToolBar>("FileToolBar")->widgetForAction(Action("NewFileAction"));
   QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2),
                           button->mapToGlobal(QPoint(2, 2)));
   QCoreApplication::sendEvent(button, &event);
-  EXPECT_TRUE(form->ToolbarPopupMenu->isVisible());
-  form->ToolbarPopupMenu->hide();
+  EXPECT_TRUE(Child<QMenu>("ToolbarPopupMenu")->isVisible());
+  Child<QMenu>("ToolbarPopupMenu")->hide();
 }
 
 TEST_F(MainFormTest, StatusTipsReachTheLastPanel) {
@@ -53,19 +54,19 @@ TEST_F(MainFormTest, StatusTipsReachTheLastPanel) {
 }
 
 TEST_F(MainFormTest, CreateNumbersNewListsAndCancelKeepsTheNumber) {
-  const int n = TMainListDBForm::NewListCounter;
+  const int n = TMainListDBForm::NewListCounter();
   QString proposed;
   prompts->AnswerDialog(ListPropertiesCancel(&proposed));
-  EXPECT_TRUE(Run(form->NewFileAction));
+  EXPECT_TRUE(Run("NewFileAction"));
   EXPECT_EQ(proposed, QString("New List %1").arg(n));
   EXPECT_EQ(Doc(), nullptr);
 
   prompts->AnswerDialog(ListPropertiesCancel(&proposed));
-  Run(form->NewFileAction);
+  Run("NewFileAction");
   EXPECT_EQ(proposed, QString("New List %1").arg(n));
 
   CreateList("First", "Title", "Author");
-  EXPECT_EQ(TMainListDBForm::NewListCounter, n + 1);
+  EXPECT_EQ(TMainListDBForm::NewListCounter(), n + 1);
   EXPECT_EQ(Doc()->DatabaseName(), "First");
   EXPECT_TRUE(Doc()->Modified);
   EXPECT_EQ(Panel(0), "First");
@@ -74,13 +75,13 @@ TEST_F(MainFormTest, CreateNumbersNewListsAndCancelKeepsTheNumber) {
   EXPECT_EQ(form->windowTitle(), "Vornik");
   EXPECT_EQ(List()->Model()->Caption(0), "Title");
   EXPECT_EQ(List()->Model()->Caption(1), "Author");
-  EXPECT_FALSE(form->BgPanel->isHidden());
+  EXPECT_FALSE(Child<QFrame>("BgPanel")->isHidden());
   EXPECT_TRUE(Combo()->isEnabled());
 
   // The modified list asks first; No drops it.
   prompts->AnswerMessage(TModalResult::No);
   prompts->AnswerDialog(ListPropertiesCancel(&proposed));
-  Run(form->NewFileAction);
+  Run("NewFileAction");
   EXPECT_EQ(proposed, QString("New List %1").arg(n + 1));
   EXPECT_EQ(LastMessage(), "Save changes to database \"First\"");
   EXPECT_EQ(prompts->Questions()[prompts->Questions().size() - 2].caption, "Confirmation");
@@ -93,7 +94,7 @@ TEST_F(MainFormTest, SaveQuestionOnCreate) {
 
   // Cancel: nothing else is asked, the list stays.
   prompts->AnswerMessage(TModalResult::Cancel);
-  EXPECT_TRUE(Run(form->NewFileAction));
+  EXPECT_TRUE(Run("NewFileAction"));
   EXPECT_EQ(Doc(), first);
   EXPECT_EQ(prompts->Questions().back().kind, Asked::Message);
   EXPECT_EQ(prompts->Questions().back().buttons, mbYes | mbNo | mbCancel);
@@ -103,7 +104,7 @@ TEST_F(MainFormTest, SaveQuestionOnCreate) {
   // cancels the command.
   prompts->AnswerMessage(TModalResult::Yes);
   prompts->AnswerSaveFile(QString());
-  Run(form->NewFileAction);
+  Run("NewFileAction");
   EXPECT_EQ(Doc(), first);
   EXPECT_EQ(prompts->lastFileOptions.title, "Save List...");
 
@@ -111,7 +112,7 @@ TEST_F(MainFormTest, SaveQuestionOnCreate) {
   prompts->AnswerMessage(TModalResult::Yes);
   prompts->AnswerSaveFile(Path("mine.pdb"));
   prompts->AnswerDialog(ListPropertiesAnswer("Next"));
-  Run(form->NewFileAction);
+  Run("NewFileAction");
   EXPECT_EQ(Doc()->DatabaseName(), "Next");
   EXPECT_TRUE(QFileInfo::exists(Path("mine.pdb")));
   EXPECT_EQ(form->RecentFiles(), QStringList({Path("mine.pdb")}));
@@ -122,7 +123,7 @@ TEST_F(MainFormTest, SavedByTheQuestionThenCancelledShowsUnchanged) {
   prompts->AnswerMessage(TModalResult::Yes);
   prompts->AnswerSaveFile(Path("mine.pdb"));
   prompts->AnswerDialog(ListPropertiesCancel());
-  Run(form->NewFileAction);
+  Run("NewFileAction");
   // The list stays, and it is the file's content now.
   EXPECT_EQ(Doc()->DatabaseName(), "Mine");
   EXPECT_FALSE(Doc()->Modified);
@@ -135,13 +136,13 @@ TEST_F(MainFormTest, SaveQuestionOnOpenAndFavorites) {
   CreateList("Mine");
 
   prompts->AnswerMessage(TModalResult::Cancel);
-  Run(form->OpenFileAction);
+  Run("OpenFileAction");
   EXPECT_EQ(Doc()->DatabaseName(), "Mine");
 
   // A cancelled open dialog keeps the document.
   prompts->AnswerMessage(TModalResult::No);
   prompts->AnswerOpenFile(QString());
-  Run(form->OpenFileAction);
+  Run("OpenFileAction");
   EXPECT_EQ(Doc()->DatabaseName(), "Mine");
   EXPECT_EQ(prompts->lastFileOptions.title, "Open List...");
   EXPECT_EQ(prompts->lastFileOptions.filter, "Palm Databases (*.pdb);;All files (*.*)");
@@ -155,13 +156,17 @@ TEST_F(MainFormTest, SaveQuestionOnOpenAndFavorites) {
   // Favorites: the question, then the file at the item's tag.
   form->SetRecentFiles({Path("a.pdb")});
   CreateList("Other");
-  QAction item;
-  item.setData(0);
+  auto openFavorite = [&] {
+    emit Child<QMenu>("File1")->aboutToShow();
+    const QList<QAction*> items = Child<QMenu>("Favorites1")->actions();
+    ASSERT_FALSE(items.isEmpty());
+    items.front()->trigger();
+  };
   prompts->AnswerMessage(TModalResult::Cancel);
-  EXPECT_FALSE(RunGuarded(form.get(), [&] { form->OpenRecentFile(&item); }));
+  openFavorite();
   EXPECT_EQ(Doc()->DatabaseName(), "Other");
   prompts->AnswerMessage(TModalResult::No);
-  form->OpenRecentFile(&item);
+  openFavorite();
   EXPECT_EQ(Doc()->DatabaseName(), "A");
   EXPECT_FALSE(Doc()->Modified);
 }
@@ -171,8 +176,8 @@ TEST_F(MainFormTest, FavoritesMenuListsRecentFiles) {
   WriteListFile(Path("b.pdb"), "B", {}, {});
   OpenFile(Path("a.pdb"));
   OpenFile(Path("b.pdb"));
-  emit form->File1->aboutToShow();
-  const QList<QAction*> items = form->Favorites1->actions();
+  emit Child<QMenu>("File1")->aboutToShow();
+  const QList<QAction*> items = Child<QMenu>("Favorites1")->actions();
   ASSERT_EQ(items.size(), 2);
   EXPECT_EQ(items[0]->text(), Path("b.pdb"));
   EXPECT_EQ(items[1]->data().toInt(), 1);
@@ -185,17 +190,17 @@ TEST_F(MainFormTest, SaveQuestionOnExit) {
   form->show();
   CreateList("Mine");
   prompts->AnswerMessage(TModalResult::Cancel);
-  EXPECT_TRUE(Run(form->ExitAction));
+  EXPECT_TRUE(Run("ExitAction"));
   EXPECT_TRUE(form->isVisible());
 
   prompts->AnswerMessage(TModalResult::Yes);
   prompts->AnswerSaveFile(QString());
-  Run(form->ExitAction);
+  Run("ExitAction");
   EXPECT_TRUE(form->isVisible());
 
   prompts->AnswerMessage(TModalResult::Yes);
   prompts->AnswerSaveFile(Path("exit.pdb"));
-  Run(form->ExitAction);
+  Run("ExitAction");
   EXPECT_FALSE(form->isVisible());
   EXPECT_TRUE(QFileInfo::exists(Path("exit.pdb")));
 }
@@ -204,7 +209,7 @@ TEST_F(MainFormTest, ExitWithNoDropsChanges) {
   form->show();
   CreateList("Mine");
   prompts->AnswerMessage(TModalResult::No);
-  Run(form->ExitAction);
+  Run("ExitAction");
   EXPECT_FALSE(form->isVisible());
   EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 }
@@ -223,9 +228,9 @@ TEST_F(MainFormTest, OpenShowsTheFile) {
   EXPECT_EQ(Combo()->count(), 3);
   EXPECT_EQ(Combo()->currentText(), "All");
   Update();
-  EXPECT_FALSE(form->SaveFileAction->isEnabled());
-  EXPECT_TRUE(form->SaveAsFieAction->isEnabled());
-  EXPECT_TRUE(form->ExportFileAction->isEnabled());
+  EXPECT_FALSE(Action("SaveFileAction")->isEnabled());
+  EXPECT_TRUE(Action("SaveAsFieAction")->isEnabled());
+  EXPECT_TRUE(Action("ExportFileAction")->isEnabled());
 }
 
 TEST_F(MainFormTest, OpeningAFileOfAnotherTypeLeavesNoDocument) {
@@ -236,7 +241,7 @@ TEST_F(MainFormTest, OpeningAFileOfAnotherTypeLeavesNoDocument) {
   WriteBytes(Path("other.pdb"), bytes);
 
   OpenFile(Path("good.pdb"));
-  form->AddRecentFile(Path("other.pdb"));
+  form->SetRecentFiles({Path("other.pdb"), Path("good.pdb")});
   prompts->AnswerMessage(TModalResult::OK);  // the error box
   OpenFile(Path("other.pdb"));
   EXPECT_EQ(LastMessage(), "Invalid database type or creator ID: TEXt-REAd.");
@@ -256,38 +261,37 @@ TEST_F(MainFormTest, RecentFilesKeepOneEntryPerPath) {
   OpenFile(Path("b.pdb"));
   OpenFile(Path("a.pdb"));
   EXPECT_EQ(form->RecentFiles(), QStringList({Path("a.pdb"), Path("b.pdb")}));
-  form->RemoveRecentFile(Path("b.pdb"));
-  EXPECT_EQ(form->RecentFiles(), QStringList({Path("a.pdb")}));
 #ifndef Q_OS_WIN
   // Names that differ in letter case are two files here.
-  form->AddRecentFile(Path("A.pdb"));
-  EXPECT_EQ(form->RecentFiles().size(), 2);
+  WriteListFile(Path("A.pdb"), "A", {}, {});
+  OpenFile(Path("A.pdb"));
+  EXPECT_EQ(form->RecentFiles().size(), 3);
 #endif
 }
 
 TEST_F(MainFormTest, SaveAndSaveAs) {
   CreateList("Mine");
   Update();
-  EXPECT_TRUE(form->SaveFileAction->isEnabled());
+  EXPECT_TRUE(Action("SaveFileAction")->isEnabled());
 
   // Save of a never-saved list asks for a name; cancelled, nothing happens.
   prompts->AnswerSaveFile(QString());
-  Run(form->SaveFileAction);
+  Run("SaveFileAction");
   EXPECT_TRUE(Doc()->Modified);
   EXPECT_TRUE(prompts->lastFileOptions.confirmOverwrite);
   EXPECT_EQ(prompts->lastFileOptions.fileName, "");
 
   prompts->AnswerSaveFile(Path("one.pdb"));
-  Run(form->SaveFileAction);
+  Run("SaveFileAction");
   EXPECT_FALSE(Doc()->Modified);
   EXPECT_EQ(Panel(2), "");
   EXPECT_EQ(form->windowTitle(), "Vornik [" + Path("one.pdb") + "]");
   Update();
-  EXPECT_FALSE(form->SaveFileAction->isEnabled());
-  EXPECT_TRUE(form->SaveAsFieAction->isEnabled());
+  EXPECT_FALSE(Action("SaveFileAction")->isEnabled());
+  EXPECT_TRUE(Action("SaveAsFieAction")->isEnabled());
 
   prompts->AnswerSaveFile(Path("two.pdb"));
-  Run(form->SaveAsFieAction);
+  Run("SaveAsFieAction");
   EXPECT_EQ(Doc()->FileName, Path("two.pdb").toStdString());
   EXPECT_EQ(form->RecentFiles(), QStringList({Path("two.pdb"), Path("one.pdb")}));
   EXPECT_EQ(ReadBytes(Path("one.pdb")).size(), ReadBytes(Path("two.pdb")).size());
@@ -302,7 +306,7 @@ TEST_F(MainFormTest, FailedSaveKeepsTheOldFileAndTheChanges) {
   // A folder that does not exist.
   prompts->AnswerSaveFile(Path("missing/x.pdb"));
   prompts->AnswerMessage(TModalResult::OK);  // the error box
-  Run(form->SaveAsFieAction);
+  Run("SaveAsFieAction");
   EXPECT_EQ(prompts->Questions().back().kind, Asked::Message);
   EXPECT_EQ(prompts->Questions().back().caption, "Vornik");
   EXPECT_EQ(LastMessage(), "Cannot create file " + Path("missing/x.pdb") + ".");
@@ -319,7 +323,7 @@ TEST_F(MainFormTest, FailedSaveKeepsTheOldFileAndTheChanges) {
   ASSERT_TRUE(QDir(dir.path()).mkdir("folder.pdb"));
   prompts->AnswerSaveFile(Path("folder.pdb"));
   prompts->AnswerMessage(TModalResult::OK);  // the error box
-  Run(form->SaveAsFieAction);
+  Run("SaveAsFieAction");
   EXPECT_TRUE(Doc()->Modified);
   EXPECT_EQ(ReadBytes(Path("keep.pdb")), before);
   EXPECT_TRUE(QFileInfo(Path("folder.pdb")).isDir());
@@ -334,7 +338,7 @@ TEST_F(MainFormTest, ErrorsNameNonAsciiPathsAsTyped) {
   const QString path = Path(QString::fromUtf8("M\u00e4rz/caf\u00e9.pdb"));
   prompts->AnswerOpenFile(path);
   prompts->AnswerMessage(TModalResult::OK);  // the error box
-  Run(form->OpenFileAction);
+  Run("OpenFileAction");
   EXPECT_EQ(LastMessage(), "Cannot open file " + path + ".");
 }
 
@@ -346,7 +350,7 @@ TEST_F(MainFormTest, FailedWriteOverAnExistingFileLeavesItWhole) {
   Doc()->GetRecord(0)->StoreField1Unchecked(std::string(300, 'x'));
   Doc()->Modified = true;
   prompts->AnswerMessage(TModalResult::OK);  // the error box
-  Run(form->SaveFileAction);
+  Run("SaveFileAction");
   EXPECT_EQ(prompts->Questions().back().kind, Asked::Message);
   EXPECT_EQ(ReadBytes(Path("keep.pdb")), before);
   EXPECT_TRUE(Doc()->Modified);
@@ -354,16 +358,16 @@ TEST_F(MainFormTest, FailedWriteOverAnExistingFileLeavesItWhole) {
 
 TEST_F(MainFormTest, NotYetReadyCommands) {
   Update();
-  EXPECT_TRUE(form->ImportAction->isEnabled());
-  EXPECT_FALSE(form->ExportFileAction->isEnabled());
+  EXPECT_TRUE(Action("ImportAction")->isEnabled());
+  EXPECT_FALSE(Action("ExportFileAction")->isEnabled());
   prompts->AnswerMessage(TModalResult::OK);
-  Run(form->ImportAction);
+  Run("ImportAction");
   EXPECT_EQ(LastMessage(), "Sorry, but this function not yet ready...");
   EXPECT_EQ(prompts->Questions().back().caption, "Vornik");
   EXPECT_EQ(prompts->Questions().back().buttons, mbOK);
 
   CreateList("Mine");
-  for (QAction* a : {form->ExportFileAction, form->SendToPalmSyncAction}) {
+  for (QAction* a : {Action("ExportFileAction"), Action("SendToPalmSyncAction")}) {
     prompts->AnswerMessage(TModalResult::OK);
     EXPECT_TRUE(Run(a));
     EXPECT_EQ(LastMessage(), "Sorry, but this function not yet ready...");

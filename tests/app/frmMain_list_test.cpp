@@ -19,9 +19,6 @@ class MainFormListTest : public MainFormTest {
     OpenFile(Path("s.pdb"));
     ASSERT_NE(Doc(), nullptr);
   }
-  void ClickHeader(int column, bool ctrl = false) {
-    form->RecordsListViewColumnClick(column, ctrl);
-  }
   std::vector<int> Marks() const {
     std::vector<int> marks;
     for (int c = 0; c < 4; ++c) marks.push_back(List()->Model()->HeaderImage(c));
@@ -109,7 +106,7 @@ TEST_F(MainFormListTest, DirectionIsRememberedAcrossARebuild) {
   EXPECT_EQ(Marks(), (std::vector<int>{-1, -1, -1, -1}));
   EXPECT_EQ(RowTexts(), (Texts{"a", "e"}));  // document order again
   ClickHeader(1);
-  EXPECT_TRUE(TMainListDBForm::SortAscending);
+  EXPECT_TRUE(TMainListDBForm::SortAscending());
   EXPECT_EQ(RowTexts(1), (Texts{"11", "9"}));
   EXPECT_EQ(Marks(), (std::vector<int>{-1, 1, -1, -1}));
 }
@@ -122,31 +119,31 @@ TEST_F(MainFormListTest, CtrlClickFitsColumnsOnly) {
   const Texts order = RowTexts();
   ClickHeader(2, true);
   EXPECT_EQ(RowTexts(), order);
-  EXPECT_EQ(TMainListDBForm::SortColumn, 0);
-  EXPECT_FALSE(TMainListDBForm::SortAscending);
+  EXPECT_EQ(TMainListDBForm::SortColumn(), 0);
+  EXPECT_FALSE(TMainListDBForm::SortAscending());
   EXPECT_EQ(Marks(), (std::vector<int>{2, -1, -1, -1}));
 }
 
 TEST_F(MainFormListTest, HiddenCategoryKeys) {
   Update();
-  EXPECT_FALSE(form->GotoNextCategory->isEnabled());
-  EXPECT_FALSE(Run(form->GotoAllCategory));
-  EXPECT_EQ(form->GotoAllCategory->shortcut(), QKeySequence("Ctrl+0"));
-  EXPECT_EQ(form->GotoPrevCategory->shortcut(), QKeySequence("Ctrl+1"));
-  EXPECT_EQ(form->GotoNextCategory->shortcut(), QKeySequence("Ctrl+2"));
-  EXPECT_TRUE(form->actions().contains(form->GotoNextCategory));
+  EXPECT_FALSE(Action("GotoNextCategory")->isEnabled());
+  EXPECT_FALSE(Run("GotoAllCategory"));
+  EXPECT_EQ(Action("GotoAllCategory")->shortcut(), QKeySequence("Ctrl+0"));
+  EXPECT_EQ(Action("GotoPrevCategory")->shortcut(), QKeySequence("Ctrl+1"));
+  EXPECT_EQ(Action("GotoNextCategory")->shortcut(), QKeySequence("Ctrl+2"));
+  EXPECT_TRUE(form->actions().contains(Action("GotoNextCategory")));
 
   OpenSample();  // All, Unfiled, Work, Home
-  ASSERT_TRUE(Run(form->GotoPrevCategory));
+  ASSERT_TRUE(Run("GotoPrevCategory"));
   EXPECT_EQ(Combo()->currentText(), "Home");
   EXPECT_EQ(RowTexts(), (Texts{"b"}));
-  Run(form->GotoNextCategory);
+  Run("GotoNextCategory");
   EXPECT_EQ(Combo()->currentText(), "All");
-  Run(form->GotoNextCategory);
-  Run(form->GotoNextCategory);
+  Run("GotoNextCategory");
+  Run("GotoNextCategory");
   EXPECT_EQ(Combo()->currentText(), "Work");
   EXPECT_EQ(RowTexts(), (Texts{"a", "e"}));
-  Run(form->GotoAllCategory);
+  Run("GotoAllCategory");
   EXPECT_EQ(Combo()->currentText(), "All");
   EXPECT_EQ(List()->RowCount(), 5);
 }
@@ -154,12 +151,12 @@ TEST_F(MainFormListTest, HiddenCategoryKeys) {
 TEST_F(MainFormListTest, DoubleClickEditsOneRowAndBeepsOtherwise) {
   OpenSample();
   SelectRows({0, 1});
-  form->RecordsListViewDblClick();
+  emit List()->RowDoubleClicked();
   EXPECT_EQ(prompts->Beeps(), 1);
 
   SelectRows({1});
   prompts->AnswerDialog(CancelAnswer());
-  form->RecordsListViewDblClick();
+  emit List()->RowDoubleClicked();
   EXPECT_EQ(prompts->Beeps(), 1);
   EXPECT_EQ(prompts->Questions().back().text, "Edit record");
 }

@@ -52,7 +52,8 @@ TEST(MainFormModal, CreateThroughTheRealDialogAndMessageBox) {
     dlg->ListNameEdit->setText("Real");
     dlg->OKBtn->click();
   });
-  ASSERT_TRUE(ExecuteAction(*form.ActionList, form.NewFileAction));
+  ASSERT_TRUE(
+      ExecuteAction(*form.findChild<TActionList*>(), form.findChild<QAction*>("NewFileAction")));
   ASSERT_NE(form.Document(), nullptr);
   EXPECT_TRUE(proposed.startsWith("New List "));
   EXPECT_EQ(form.Document()->DatabaseName(), "Real");
@@ -67,7 +68,7 @@ TEST(MainFormModal, CreateThroughTheRealDialogAndMessageBox) {
     EXPECT_EQ(box->textFormat(), Qt::PlainText);
     box->button(QMessageBox::Ok)->click();
   });
-  ExecuteAction(*form.ActionList, form.ExportFileAction);
+  ExecuteAction(*form.findChild<TActionList*>(), form.findChild<QAction*>("ExportFileAction"));
   EXPECT_EQ(text, "Sorry, but this function not yet ready...");
   EXPECT_EQ(title, "Vornik");
 

@@ -66,6 +66,7 @@ TEST(RecordRow, CategoryTextFollowsRenamesAndManyNames) {
 TEST(RecordListModel, ShapeRolesAndRowOperations) {
   auto doc = MakeTestDocument({{"a", "1", "", 0}, {"b", "2", "", 1}, {"c", "3", "", 2}});
   TRecordListModel model;
+  TModelCheck check(&model);
   EXPECT_EQ(model.columnCount(), 4);
   EXPECT_EQ(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "CustomField1");
   model.SetRows(RowsOf(*doc));
@@ -95,10 +96,18 @@ TEST(RecordListModel, ShapeRolesAndRowOperations) {
   EXPECT_EQ(model.rowCount(), 3);
   EXPECT_FALSE(model.data(model.index(5, 0), Qt::DisplayRole).isValid());
   EXPECT_EQ(model.FindRecord(nullptr), -1);
+  EXPECT_EQ(model.ShownRecord(3), nullptr);
+  EXPECT_EQ(model.ShownRecord(-1), nullptr);
 }
 
 TEST(RecordListModel, HeaderMarks) {
   TRecordListModel model;
+  model.SetSortMark(2, false);
+  model.SetSortMark(0, true);
+  EXPECT_EQ(model.HeaderImage(0), kSortAscendingImage);
+  EXPECT_EQ(model.HeaderImage(2), -1);
+  model.SetSortMark(-1, true);
+  EXPECT_EQ(model.HeaderImage(0), -1);
   model.SetHeaderImage(1, kSortAscendingImage);
   model.SetHeaderImage(2, kSortDescendingImage);
   model.SetHeaderImage(3, 7);  // no such picture: no mark
@@ -127,13 +136,6 @@ TEST(RecImages, DrawnAtSixteenPixels) {
   }
   EXPECT_TRUE(RecImagePixmap(-1).isNull());
   EXPECT_TRUE(RecImageIcon(3).isNull());
-}
-
-TEST(RecordListModel, SortKeyTextTrimsCodesUpTo32Only) {
-  EXPECT_EQ(TRecordListModel::SortKeyText(QString(" \t\r\nabc \x01")), u"abc");
-  // A no-break space (0xA0) is a character of the value, not trimmed.
-  EXPECT_EQ(TRecordListModel::SortKeyText(QString(QChar(0xA0)) + "a").size(), 2);
-  EXPECT_TRUE(TRecordListModel::SortKeyText("   ").isEmpty());
 }
 
 class RecordSort : public ::testing::Test {
@@ -203,13 +205,58 @@ TEST_F(RecordSort, CategoryColumnAndBadColumn) {
 }
 
 TEST_F(RecordSort, RowsKeepTheirRecordsAndTheDocumentItsOrder) {
+  TModelCheck check(&model);
   Load({{"c", "3"}, {"a", "1"}, {"b", "2"}});
-  model.SortRows(0, false);
+  const QPersistentModelIndex a = model.index(1, kNotesColumn);
+  model.SortRows(kField1Column, false);
   EXPECT_EQ(ColumnTexts(model, 0), QStringList({"c", "b", "a"}));
+  EXPECT_EQ(a.row(), 2);
+  EXPECT_EQ(a.column(), kNotesColumn);
   for (int row = 0; row < 3; ++row)
-    EXPECT_EQ(AnsiToQString(model.Row(row).record->Field1()), model.Row(row).texts[0]);
+    EXPECT_EQ(AnsiToQString(model.ShownRecord(row)->Field1()), model.Row(row).texts[kField1Column]);
   EXPECT_EQ(doc->GetRecord(0)->Field1(), "c");
   EXPECT_EQ(doc->GetRecord(1)->Field1(), "a");
+}
+
+// Deleting takes the rows and their records together; the rows left keep their
+// order and the persistent indexes stay on their records, whether the rows go
+// run by run or, scattered, in one pass.
+TEST(RecordListModel, DeleteRecordsTakesRowsAndRecordsTogether) {
+  for (const int count : {8, 100}) {
+    std::vector<TTestRecordValues> values;
+    for (int i = 0; i < count; ++i) values.emplace_back(std::to_string(i));
+    auto doc = MakeTestDocument(values);
+    TRecordListModel model;
+    TModelCheck check(&model);
+    model.SetRows(RowsOf(*doc));
+    model.SortRows(kField1Column, false);  // rows no longer in document order
+    // Every even row, a run at the end, a duplicate and rows out of range.
+    std::vector<int> doomed;
+    for (int row = 0; row < count - 3; row += 2) doomed.push_back(row);
+    doomed.insert(doomed.end(), {count - 2, count - 1, count - 1, count, -1});
+    const QPersistentModelIndex kept = model.index(1, kNotesColumn);
+    TListRecord* keptRecord = model.ShownRecord(1);
+    const QPersistentModelIndex gone = model.index(0, 0);
+    std::vector<TListRecord*> survivors;
+    for (int row = 1; row < count - 3; row += 2) survivors.push_back(model.ShownRecord(row));
+    if ((count - 3) % 2 == 1) survivors.push_back(model.ShownRecord(count - 3));
+
+    model.DeleteRecords(*doc, doomed);
+    ASSERT_EQ(model.ShownCount(), static_cast<int>(survivors.size())) << count;
+    ASSERT_EQ(doc->RecordCount(), model.ShownCount());
+    for (int row = 0; row < model.ShownCount(); ++row) {
+      EXPECT_EQ(model.ShownRecord(row), survivors[row]);
+      EXPECT_EQ(model.data(model.index(row, 0), Qt::DisplayRole).toString(),
+                AnsiToQString(survivors[row]->Field1()));
+    }
+    // The document keeps its own order among the records left.
+    for (int i = 1; i < doc->RecordCount(); ++i)
+      EXPECT_LT(std::stoi(doc->GetRecord(i - 1)->Field1()), std::stoi(doc->GetRecord(i)->Field1()));
+    EXPECT_TRUE(doc->Modified);
+    EXPECT_EQ(model.ShownRecord(kept.row()), keptRecord);
+    EXPECT_EQ(kept.column(), kNotesColumn);
+    EXPECT_FALSE(gone.isValid());
+  }
 }
 
 }  // namespace
@@ -230,7 +277,7 @@ TEST(RecordListModel, PendingRowsGetTheirTextsWhenFirstNeeded) {
   EXPECT_EQ(ColumnTexts(model, 3), QStringList({"Unfiled", "Business", "Personal"}));
   const TRecordRow& row = model.Row(2);
   EXPECT_TRUE(row.filled);
-  EXPECT_EQ(row.texts[2], "note");
+  EXPECT_EQ(row.texts[kNotesColumn], "note");
   EXPECT_EQ(row.record, doc->GetRecord(2));
 }
 

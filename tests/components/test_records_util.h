@@ -1,10 +1,14 @@
 // Small documents for the record list tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QLocale>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "components/RecordsListView.h"
@@ -56,4 +60,24 @@ class TLocaleScope {
 
  private:
   QLocale saved_;
+};
+
+// Checks the model with QAbstractItemModelTester for as long as it lives; a
+// rule of Qt's models that the model breaks fails the current test.
+class TModelCheck {
+ public:
+  explicit TModelCheck(QAbstractItemModel* model)
+      : previous_(qInstallMessageHandler(&TModelCheck::Report)),
+        tester_(model, QAbstractItemModelTester::FailureReportingMode::Warning) {}
+  ~TModelCheck() { qInstallMessageHandler(previous_); }
+  TModelCheck(const TModelCheck&) = delete;
+  TModelCheck& operator=(const TModelCheck&) = delete;
+
+ private:
+  static void Report(QtMsgType, const QMessageLogContext& context, const QString& message) {
+    if (context.category && std::string_view(context.category) == "qt.modeltest")
+      ADD_FAILURE() << message.toStdString();
+  }
+  QtMessageHandler previous_;
+  QAbstractItemModelTester tester_;
 };

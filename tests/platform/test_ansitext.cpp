@@ -71,3 +71,10 @@ TEST(AnsiText, ComboBoxEditTakesLimitAndValidator) {
   combo.lineEdit()->insert(QStringLiteral(u"\u0416"));
   EXPECT_TRUE(combo.currentText().isEmpty());
 }
+
+TEST(AnsiText, TrimViewTakesCodesUpTo32Only) {
+  EXPECT_EQ(TrimView(QString(" \t\r\nabc \x01")), u"abc");
+  // A no-break space (0xA0) is a character of the value, not trimmed.
+  EXPECT_EQ(TrimView(QString(QChar(0xA0)) + "a").size(), 2);
+  EXPECT_TRUE(TrimView(QStringLiteral("   ")).isEmpty());
+}
