@@ -14,30 +14,6 @@
 #include "platform/ErrorBox.h"
 #include "platform/Prompts.h"
 
-namespace {
-
-// What a record holds, to put it back when storing new values fails half-way.
-struct TRecordValues {
-  std::string field1, field2, notes;
-  int32_t category;
-
-  explicit TRecordValues(const TListRecord& r)
-      : field1(r.Field1()), field2(r.Field2()), notes(r.Notes()), category(r.CategoryID()) {}
-
-  void RestoreTo(TListRecord& r) const {
-    r.StoreField1Unchecked(field1);
-    r.StoreField2Unchecked(field2);
-    try {
-      r.SetNotes(notes);
-    } catch (const EListDBError&) {
-      // The old note was accepted once, so this does not happen.
-    }
-    r.SetCategoryID(category);
-  }
-};
-
-}  // namespace
-
 void TMainListDBForm::NewRecordActionUpdate() { NewRecordAction->setEnabled(document_ != nullptr); }
 
 void TMainListDBForm::EditRecordActionUpdate() {
@@ -67,16 +43,12 @@ void TMainListDBForm::NewRecordActionExecute() {
   dlg.setWindowTitle("New record");
   if (Prompts().ExecDialog(&dlg) != TModalResult::OK) return;
 
-  const bool wasModified = document_->Modified;
+  // The values are taken by a record outside the list first: a refused value
+  // leaves the list as it was.
+  TListRecord values(document_.get());
+  dlg.StoreRecord(values);
   TListRecord* record = document_->AddRecord();
-  try {
-    dlg.StoreRecord(*record);
-  } catch (...) {
-    // A refused value leaves no half-filled record behind.
-    document_->DeleteRecord(record->Index());
-    document_->Modified = wasModified;
-    throw;
-  }
+  *record = std::move(values);
   document_->Modified = true;
 
   if (RecordMatchesCategory(record)) {
@@ -101,15 +73,7 @@ void TMainListDBForm::EditRecordActionExecute() {
   dlg.LoadRecord(*record);
   if (Prompts().ExecDialog(&dlg) != TModalResult::OK) return;
 
-  const TRecordValues before(*record);
-  try {
-    dlg.StoreRecord(*record);
-  } catch (...) {
-    // Values stored before the refused one are put back: the record and the
-    // document stay as they were.
-    before.RestoreTo(*record);
-    throw;
-  }
+  dlg.StoreRecord(*record);
   document_->Modified = true;
 
   if (RecordMatchesCategory(record)) {
@@ -187,18 +151,7 @@ void TMainListDBForm::PropertiesActionExecute() {
   dlg.SetField2(document_->CustomField2());
   if (Prompts().ExecDialog(&dlg) != TModalResult::OK) return;
 
-  const std::string oldName = document_->DatabaseName();
-  const std::string oldField1 = document_->CustomField1();
-  const std::string oldField2 = document_->CustomField2();
-  try {
-    document_->SetDatabaseName(dlg.ListName());
-    document_->SetCustomField1(dlg.Field1());
-    document_->SetCustomField2(dlg.Field2());
-  } catch (...) {
-    // A refused name leaves all three names as they were.
-    document_->StoreNamesUnchecked(oldName, oldField1, oldField2);
-    throw;
-  }
+  document_->SetNames(dlg.ListName(), dlg.Field1(), dlg.Field2());
   document_->Modified = true;
   FillCategoriesComboBox();
   FillRecordsListView();

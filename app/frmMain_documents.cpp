@@ -260,20 +260,13 @@ void TMainListDBForm::NewFileActionExecute() {
   if (Prompts().ExecDialog(&dlg) != TModalResult::OK) return;
   AdvanceNewListCounter();
 
+  // The names are checked before the old list goes: a refused name leaves the
+  // window as it was.
+  auto document = std::make_unique<TListDBData>();
+  document->SetNames(dlg.ListName(), dlg.Field1(), dlg.Field2());
+  document->Modified = true;
   CloseDocument();
-  try {
-    document_ = std::make_unique<TListDBData>();
-    document_->SetDatabaseName(dlg.ListName());
-    document_->SetCustomField1(dlg.Field1());
-    document_->SetCustomField2(dlg.Field2());
-    document_->FileName.clear();
-    document_->Modified = true;
-  } catch (...) {
-    // A name the model refuses leaves no half-made list behind.
-    CloseDocument();
-    UpdateStatus();
-    throw;
-  }
+  document_ = std::move(document);
   ShowDocument(false);
 }
 

@@ -12,13 +12,6 @@ constexpr int kMaxHintLines = 8;
 constexpr int kMaxHintLineLength = 30;
 const QString kCrLf = QStringLiteral("\r\n");
 
-// Trimming as the model does it: characters with codes 0 to 32.
-bool IsBlankOnly(const QString& s) {
-  for (QChar c : s)
-    if (c.unicode() > 32) return false;
-  return true;
-}
-
 QString Heading(const QString& name) { return "<u><b>" + name + "</b></u>:" + kCrLf; }
 
 }  // namespace
@@ -60,6 +53,7 @@ QString GetRecordHintText(const TListRecord& record) {
   text += Heading(EscapeMarkup(field2Name)) + "  " + EscapeMarkup(AnsiToQString(record.Field2()));
 
   const QString notes = AnsiToQString(record.Notes());
-  if (!IsBlankOnly(notes)) text += kCrLf + Heading("Notes") + ShortenNoteText(EscapeMarkup(notes));
+  if (!TrimView(notes).isEmpty())
+    text += kCrLf + Heading("Notes") + ShortenNoteText(EscapeMarkup(notes));
   return text;
 }

@@ -4,15 +4,9 @@
 #include <QMenu>
 #include <algorithm>
 
-namespace {
+#include "platform/AnsiText.h"
 
-// Trimming as everywhere in the program: codes 0 to 32 at both ends.
-QString TrimmedCaption(const QString& s) {
-  qsizetype b = 0, e = s.size();
-  while (b < e && s.at(b).unicode() <= 32) ++b;
-  while (e > b && s.at(e - 1).unicode() <= 32) --e;
-  return s.mid(b, e - b);
-}
+namespace {
 
 void FillMenu(const QStringList& files, QMenu* menu, const QIcon& image,
               const std::function<void(QAction*)>& onClick) {
@@ -26,7 +20,7 @@ void FillMenu(const QStringList& files, QMenu* menu, const QIcon& image,
   const int n = std::min<int>(int(files.size()), kMRUMenuLimit);
   for (int k = 0; k < n; ++k) {
     // A path's '&' is a character, not an accelerator mark.
-    QString caption = TrimmedCaption(files.at(k));
+    QString caption = TrimView(files.at(k)).toString();
     caption.replace(u'&', QStringLiteral("&&"));
     auto* item = new QAction(image, caption, menu);
     item->setData(k);

@@ -9,6 +9,18 @@ namespace {
 
 const char kUnfiled[] = "Unfiled";
 
+// The checks of the setters, one per value, each raising the value's message.
+void CheckLength(const std::string& value, int limit, const char* format) {
+  if (static_cast<int64_t>(value.size()) > limit) throw EListDBError(FormatText(format, limit));
+}
+
+const char kField1Long[] = "Field1 value is longer than %d";
+const char kField2Long[] = "Field2 value is longer than %d";
+const char kNotesLong[] = "Notes value is longer than %d";
+const char kNameLong[] = "Database name is longer than %d";
+const char kCustomField1Long[] = "CustomField1 name is longer than %d";
+const char kCustomField2Long[] = "CustomField2 name is longer than %d";
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -20,27 +32,34 @@ TListRecord::TListRecord(TListDBData* owner) : owner_(owner) {
 }
 
 void TListRecord::SetField1(const std::string& value) {
-  if (static_cast<int64_t>(value.size()) > kMaxFieldValue)
-    throw EListDBError(FormatText("Field1 value is longer than %d", kMaxFieldValue));
+  CheckLength(value, kMaxFieldValue, kField1Long);
   field1_ = value;
 }
 
 void TListRecord::SetField2(const std::string& value) {
-  if (static_cast<int64_t>(value.size()) > kMaxFieldValue)
-    throw EListDBError(FormatText("Field2 value is longer than %d", kMaxFieldValue));
+  CheckLength(value, kMaxFieldValue, kField2Long);
   field2_ = value;
 }
 
 void TListRecord::SetNotes(const std::string& value) {
-  if (static_cast<int64_t>(value.size()) > kMaxNotes)
-    throw EListDBError(FormatText("Notes value is longer than %d", kMaxNotes));
+  CheckLength(value, kMaxNotes, kNotesLong);
   notes_ = value;
 }
 
 void TListRecord::SetNotes(std::string&& value) {
-  if (static_cast<int64_t>(value.size()) > kMaxNotes)
-    throw EListDBError(FormatText("Notes value is longer than %d", kMaxNotes));
+  CheckLength(value, kMaxNotes, kNotesLong);
   notes_ = std::move(value);
+}
+
+void TListRecord::Assign(std::string field1, std::string field2, std::string notes,
+                         int32_t categoryId) {
+  CheckLength(field1, kMaxFieldValue, kField1Long);
+  CheckLength(field2, kMaxFieldValue, kField2Long);
+  CheckLength(notes, kMaxNotes, kNotesLong);
+  field1_ = std::move(field1);
+  field2_ = std::move(field2);
+  notes_ = std::move(notes);
+  SetCategoryID(categoryId);
 }
 
 void TListRecord::SetCategoryID(int32_t id) {
@@ -172,21 +191,25 @@ void TListDBData::DeleteRecord(int index) {
 }
 
 void TListDBData::SetDatabaseName(const std::string& name) {
-  if (static_cast<int64_t>(name.size()) > kMaxDatabaseName)
-    throw EListDBError(FormatText("Database name is longer than %d", kMaxDatabaseName));
+  CheckLength(name, kMaxDatabaseName, kNameLong);
   databaseName_ = name;
 }
 
 void TListDBData::SetCustomField1(const std::string& name) {
-  if (static_cast<int64_t>(name.size()) > kMaxFieldName)
-    throw EListDBError(FormatText("CustomField1 name is longer than %d", kMaxFieldName));
+  CheckLength(name, kMaxFieldName, kCustomField1Long);
   customField1_ = name;
 }
 
 void TListDBData::SetCustomField2(const std::string& name) {
-  if (static_cast<int64_t>(name.size()) > kMaxFieldName)
-    throw EListDBError(FormatText("CustomField2 name is longer than %d", kMaxFieldName));
+  CheckLength(name, kMaxFieldName, kCustomField2Long);
   customField2_ = name;
+}
+
+void TListDBData::SetNames(std::string name, std::string field1, std::string field2) {
+  CheckLength(name, kMaxDatabaseName, kNameLong);
+  CheckLength(field1, kMaxFieldName, kCustomField1Long);
+  CheckLength(field2, kMaxFieldName, kCustomField2Long);
+  StoreNamesUnchecked(std::move(name), std::move(field1), std::move(field2));
 }
 
 void TListDBData::StoreNamesUnchecked(std::string databaseName, std::string field1,

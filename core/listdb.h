@@ -7,6 +7,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/Streams.h"
@@ -31,6 +32,7 @@ inline constexpr int kMaxAddedCategories = 15;  // Add grows the table to at mos
 inline constexpr int kMaxCategorySlots = 16;    // a file holds at most 16
 
 // Removes leading and trailing characters with codes 0 to 32.
+std::string_view TrimView(std::string_view text);
 std::string Trim(const std::string& s);
 
 // Equality ignoring letter case for Windows-1252 text: A-Z, the accented
@@ -58,6 +60,10 @@ class TListRecord {
   void SetNotes(const std::string& value);   // at most 4095
   void SetNotes(std::string&& value);        // at most 4095
   void SetCategoryID(int32_t id);            // -1 when no entry has the id
+  // Checks the three values as the setters do, in their order (the first
+  // refused raises its message), and only then stores all four: a refused
+  // value leaves the record as it was.
+  void Assign(std::string field1, std::string field2, std::string notes, int32_t categoryId);
   std::string CategoryName() const;
   int Index() const;  // position in the owner's records, -1 when absent
 
@@ -128,6 +134,9 @@ class TListDBData {
   void SetDatabaseName(const std::string& name);  // at most 32
   void SetCustomField1(const std::string& name);  // at most 16
   void SetCustomField2(const std::string& name);  // at most 16
+  // The three names at once: all are checked (in the order above) before any
+  // changes, so a refused name leaves all three as they were.
+  void SetNames(std::string name, std::string field1, std::string field2);
 
   // The file reader stores names without the length checks.
   void StoreNamesUnchecked(std::string databaseName, std::string field1, std::string field2);

@@ -93,14 +93,6 @@ std::string_view RecordValue(const uint8_t* data, size_t size, int which) {
   return {value, zero ? static_cast<size_t>(static_cast<const char*>(zero) - value) : size - start};
 }
 
-// Without leading and trailing characters of code 32 or less.
-std::string_view TrimView(std::string_view text) {
-  size_t first = 0, last = text.size();
-  while (first < last && static_cast<unsigned char>(text[first]) <= 32) ++first;
-  while (last > first && static_cast<unsigned char>(text[last - 1]) <= 32) --last;
-  return text.substr(first, last - first);
-}
-
 const char* Find(const char* from, const char* end, char c) {
   if (from == end) return end;  // an empty view may have no data pointer
   const void* found = std::memchr(from, c, static_cast<size_t>(end - from));

@@ -147,11 +147,8 @@ void TRecPropDialog::LoadRecord(const TListRecord& record) {
 }
 
 void TRecPropDialog::StoreRecord(TListRecord& record) {
-  record.SetField1(Field1ValueEdit->Bytes());
-  record.SetField2(Field2ValueEdit->Bytes());
-  record.SetNotes(NoteMemo->Text());
   if (CategoryCombobox->currentIndex() >= 0) FCategory = CategoryCombobox->currentData().toInt();
-  record.SetCategoryID(FCategory);
+  record.Assign(Field1ValueEdit->Bytes(), Field2ValueEdit->Bytes(), NoteMemo->Text(), FCategory);
 }
 
 void TRecPropDialog::SelectCategoryItem(int32_t id) {

@@ -28,8 +28,8 @@ class TRecPropDialog : public TAbstractDialog {
                    const TListDBData& data);
   // Shows the record's values (not cut to the typing limits) and category.
   void LoadRecord(const TListRecord& record);
-  // Writes the values as they stand through the record's setters, then the
-  // selected category. Raises EListDBError from the first setter that refuses.
+  // Writes the values as they stand and the selected category. Raises
+  // EListDBError for the first value the record refuses, leaving it unchanged.
   void StoreRecord(TListRecord& record);
   // Selects the first entry after position 0 that carries id, else position 0.
   void SelectCategoryItem(int32_t id);

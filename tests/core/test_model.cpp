@@ -42,6 +42,35 @@ TEST(Model, EveryLimitAcceptsItsLengthAndRefusesOneMore) {
             "Owner of \"categories\" can't be a NULL");
 }
 
+// Assign and SetNames check every value before changing any: the first value
+// refused raises the message its setter raises, and nothing changes.
+TEST(Model, AssignAndSetNamesChangeAllOrNothing) {
+  TListDBData doc;
+  doc.Categories().Add("A");
+  TListRecord* r = doc.AddRecord();
+  r->Assign("f1", "f2", "n", 1);
+  const std::string tooLong(113, 'x');
+  EXPECT_EQ(MessageOf<EListDBError>([&] { r->Assign("new", tooLong, tooLong, 0); }),
+            "Field2 value is longer than 112");
+  EXPECT_EQ(MessageOf<EListDBError>([&] { r->Assign("new", "new", std::string(4096, 'n'), 0); }),
+            "Notes value is longer than 4095");
+  EXPECT_EQ(r->Field1(), "f1");
+  EXPECT_EQ(r->Notes(), "n");
+  EXPECT_EQ(r->CategoryID(), 1);
+  r->Assign("a", "b", "c", 42);  // no entry has the id
+  EXPECT_EQ(r->Field2(), "b");
+  EXPECT_EQ(r->CategoryID(), -1);
+
+  doc.SetNames("List", "One", "Two");
+  EXPECT_EQ(MessageOf<EListDBError>([&] { doc.SetNames("New", "F", std::string(17, 'x')); }),
+            "CustomField2 name is longer than 16");
+  EXPECT_EQ(MessageOf<EListDBError>([&] { doc.SetNames(std::string(33, 'x'), tooLong, ""); }),
+            "Database name is longer than 32");
+  EXPECT_EQ(doc.DatabaseName(), "List");
+  EXPECT_EQ(doc.CustomField1(), "One");
+  EXPECT_EQ(doc.CustomField2(), "Two");
+}
+
 TEST(Model, RecordsCategoryIdsAndModified) {
   TListDBData doc;
   doc.Categories().Add("A");

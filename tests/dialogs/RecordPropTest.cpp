@@ -115,7 +115,7 @@ TEST_F(RecordDialog, CategoryBoxFollowsTableOrderAndUserChoice) {
   EXPECT_EQ(dlg.CategoryCombobox->currentIndex(), 4);
 }
 
-TEST_F(RecordDialog, LongLoadedValuesShowWholeAndStoreStopsAtFirstRefusal) {
+TEST_F(RecordDialog, LongLoadedValuesShowWholeAndARefusalStoresNothing) {
   Prepare();
   TListRecord* rec = Record("short", std::string(130, 'y'));
   dlg.LoadRecord(*rec);
@@ -130,7 +130,7 @@ TEST_F(RecordDialog, LongLoadedValuesShowWholeAndStoreStopsAtFirstRefusal) {
   } catch (const EListDBError& e) {
     EXPECT_STREQ(e.what(), "Field2 value is longer than 112");
   }
-  EXPECT_EQ(rec->Field1(), "changed");
+  EXPECT_EQ(rec->Field1(), "short");
   EXPECT_EQ(rec->Field2().size(), 130u);
 }
 
