@@ -24,14 +24,8 @@ uint32_t SwapLong(uint32_t value) {
          (value >> 24);
 }
 
-uint16_t SwapWord(uint16_t value) { return static_cast<uint16_t>((value << 8) | (value >> 8)); }
-
 uint32_t BigEndianLong(uint32_t value) {
   return std::endian::native == std::endian::big ? value : SwapLong(value);
-}
-
-uint16_t BigEndianWord(uint16_t value) {
-  return std::endian::native == std::endian::big ? value : SwapWord(value);
 }
 
 TDateTime DecodeHeaderDate(uint32_t seconds) {

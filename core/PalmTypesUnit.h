@@ -12,10 +12,8 @@ TDateTime DecodeHeaderDate(uint32_t seconds);
 // A TDateTime to the header's seconds, already in file (big-endian) order.
 uint32_t EncodeHeaderDate(TDateTime date);
 
-// Reverse the byte order of a 32-bit and of a 16-bit value.
+// Reverses the byte order of a 32-bit value.
 uint32_t SwapLong(uint32_t value);
-uint16_t SwapWord(uint16_t value);
 
 // Machine order to and from the file's big-endian order.
 uint32_t BigEndianLong(uint32_t value);
-uint16_t BigEndianWord(uint16_t value);

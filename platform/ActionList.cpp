@@ -21,7 +21,6 @@ void TActionList::AddUpdate(QAction* action, std::function<void()> update) {
 
 void TActionList::UpdateAll() {
   idleTimer_.stop();
-  ++passes_;
   // A handler may register further actions: index, do not iterate.
   for (size_t i = 0; i < items_.size(); ++i) {
     if (items_[i].action.isNull()) continue;  // the action is gone

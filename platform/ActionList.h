@@ -25,8 +25,6 @@ class TActionList : public QObject {
   void ScheduleUpdate();
   // Whether an update pass is waiting for the event loop.
   bool UpdatePending() const { return idleTimer_.isActive(); }
-  // How many update passes have run (for tests).
-  int UpdatePasses() const { return passes_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -39,7 +37,6 @@ class TActionList : public QObject {
   friend bool ExecuteAction(TActionList& list, QAction* action);
   std::vector<Item> items_;
   QTimer idleTimer_;
-  int passes_ = 0;
 };
 
 // Runs action's update handler in the list, then triggers it when enabled.

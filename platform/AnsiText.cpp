@@ -1,8 +1,5 @@
 #include "platform/AnsiText.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-
 namespace {
 
 // Code points of the bytes 0x80..0x9F. The five bytes Windows-1252 leaves
@@ -86,16 +83,4 @@ QString WithAnsiReplacements(const QString& text, bool* replaced) {
 
 QValidator::State TAnsiValidator::validate(QString& input, int& /*pos*/) const {
   return IsAnsiRepresentable(input) ? Acceptable : Invalid;
-}
-
-void SetupAnsiLineEdit(QLineEdit* edit, int maxLength) {
-  if (!edit) return;
-  edit->setValidator(new TAnsiValidator(edit));
-  edit->setMaxLength(maxLength);
-}
-
-void SetupAnsiComboBox(QComboBox* combo, int maxLength) {
-  if (!combo) return;
-  combo->setEditable(true);
-  SetupAnsiLineEdit(combo->lineEdit(), maxLength);
 }

@@ -29,10 +29,3 @@ class TAnsiValidator : public QValidator {
   explicit TAnsiValidator(QObject* parent = nullptr) : QValidator(parent) {}
   State validate(QString& input, int& pos) const override;
 };
-
-// Installs a TAnsiValidator owned by the edit and sets its maximum length.
-class QLineEdit;
-void SetupAnsiLineEdit(QLineEdit* edit, int maxLength);
-// The same for an editable combo box's edit (the combo is made editable).
-class QComboBox;
-void SetupAnsiComboBox(QComboBox* combo, int maxLength);

@@ -92,13 +92,10 @@ void TRecordingCanvas::TextOut(int x, int y, const QString& text) {
 }
 
 int TRecordingCanvas::TextWidth(const QString& text) {
-  if (fontMetrics_) return QFontMetrics(font_).horizontalAdvance(text);
   return static_cast<int>(text.size()) * (font_.bold() ? kBoldCharWidth : kCharWidth);
 }
 
-int TRecordingCanvas::TextHeight(const QString& /*text*/) {
-  return fontMetrics_ ? QFontMetrics(font_).height() : kTextHeight;
-}
+int TRecordingCanvas::TextHeight(const QString& /*text*/) { return kTextHeight; }
 
 void TRecordingCanvas::LineTo(int x, int y) {
   Op op = Snapshot(Op::Line);

@@ -90,8 +90,7 @@ class TQPainterCanvas : public TCanvas {
 
 // Records every call with its coordinates and the state at that moment.
 // Measuring is deterministic and independent of installed fonts: every
-// character is 7 pixels wide, 8 while bold; text is 13 pixels high. With
-// UseFontMetrics(true) it measures with QFontMetrics of its font instead.
+// character is 7 pixels wide, 8 while bold; text is 13 pixels high.
 class TRecordingCanvas : public TCanvas {
  public:
   static constexpr int kCharWidth = 7;
@@ -118,7 +117,6 @@ class TRecordingCanvas : public TCanvas {
   int TextHeight(const QString& text) override;
   void LineTo(int x, int y) override;
 
-  void UseFontMetrics(bool on) { fontMetrics_ = on; }
   const std::vector<Op>& Ops() const { return ops_; }
   // Only the text outputs, in order.
   std::vector<Op> TextOps() const;
@@ -127,5 +125,4 @@ class TRecordingCanvas : public TCanvas {
  private:
   Op Snapshot(Op::Kind kind) const;
   std::vector<Op> ops_;
-  bool fontMetrics_ = false;
 };

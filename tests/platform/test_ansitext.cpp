@@ -50,28 +50,6 @@ TEST(AnsiText, ValidatorRefusesForeignCharacters) {
   EXPECT_EQ(v.validate(empty, pos), QValidator::Acceptable);
 }
 
-TEST(AnsiText, LineEditTakesLimitAndRefusesTyping) {
-  QLineEdit edit;
-  SetupAnsiLineEdit(&edit, 112);
-  EXPECT_EQ(edit.maxLength(), 112);
-  ASSERT_NE(edit.validator(), nullptr);
-  EXPECT_EQ(edit.validator()->parent(), &edit);
-  edit.insert(QStringLiteral(u"ab"));
-  edit.insert(QStringLiteral(u"\u0416"));  // refused by the validator
-  EXPECT_EQ(edit.text(), "ab");
-  edit.insert(QString(200, QChar(0xE9)));
-  EXPECT_EQ(QStringToAnsi(edit.text()).size(), 112u);
-}
-
-TEST(AnsiText, ComboBoxEditTakesLimitAndValidator) {
-  QComboBox combo;
-  SetupAnsiComboBox(&combo, 16);
-  ASSERT_NE(combo.lineEdit(), nullptr);
-  EXPECT_EQ(combo.lineEdit()->maxLength(), 16);
-  combo.lineEdit()->insert(QStringLiteral(u"\u0416"));
-  EXPECT_TRUE(combo.currentText().isEmpty());
-}
-
 TEST(AnsiText, TrimViewTakesCodesUpTo32Only) {
   EXPECT_EQ(TrimView(QString(" \t\r\nabc \x01")), u"abc");
   // A no-break space (0xA0) is a character of the value, not trimmed.
