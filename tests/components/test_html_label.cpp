@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QImage>
 #include <QMouseEvent>
-#include <QThread>
+#include <QTest>
 #include <QToolTip>
 
 #include "components/QRXHtmlControls.h"
@@ -15,16 +14,6 @@
 namespace {
 using Op = TRecordingCanvas::Op;
 
-// Waits for a condition while the event loop runs (no timing asserted).
-bool WaitFor(const std::function<bool()>& cond, int maxMs = 5000) {
-  QElapsedTimer t;
-  t.start();
-  while (!cond() && t.elapsed() < maxMs) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(5);
-  }
-  return cond();
-}
 }  // namespace
 
 TEST(HtmlLabel, DefaultsAndAutoSize) {
@@ -278,32 +267,8 @@ TEST(HintEx, RestingPointerShowsTheHintAfterThePause) {
                 Qt::NoButton, Qt::NoModifier);
   QCoreApplication::sendEvent(button, &e);
   EXPECT_FALSE(TQRX_HintEx::HintVisible());  // not before the pause
-  EXPECT_TRUE(WaitFor([] { return TQRX_HintEx::HintVisible(); }));
+  EXPECT_TRUE(QTest::qWaitFor([] { return TQRX_HintEx::HintVisible(); }));
   EXPECT_EQ(TQRX_HintEx::CurrentHint(), "Open");
   TQRX_HintEx::HideHint();
   TQRX_HintEx::SetHintPause(500);
-}
-
-// Pictures for a person to look at (not compared).
-TEST(HtmlLabel, GrabPictures) {
-  QWidget form;
-  form.resize(320, 120);
-  auto* label = new TQRX_htmlLabel(&form);
-  label->move(10, 10);
-  auto* about = new TQRX_htmlLabel(&form);
-  about->move(10, 40);
-  about->SetCaption(
-      "<b>Vornik</b> <c:red>1.0<c:black>\n<i>italic</i> and <u>underlined</u>\n"
-      "literal <s> and a < b, <c:$00A000>green<c:black>");
-  form.show();
-  form.grab().save("/tmp/vornik_html_label.png");
-
-  TQRX_htmlHintWindow hint;
-  hint.ActivateHint(QPoint(0, 0),
-                    "<b>Field 1:</b> Milk\n<b>Field 2:</b> 2 l\n<c:blue>Notes<c:black>: "
-                    "organic, <c:red>cold<c:black>");
-  const QPixmap shot = hint.grab();
-  shot.save("/tmp/vornik_hint.png");
-  shot.scaled(shot.size() * 4).save("/tmp/vornik_hint_x4.png");
-  SUCCEED();
 }

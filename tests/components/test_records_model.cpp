@@ -4,7 +4,7 @@
 #include <QIcon>
 
 #include "components/RecImages.h"
-#include "test_records_util.h"
+#include "records_test_util.h"
 
 namespace {
 

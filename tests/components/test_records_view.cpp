@@ -7,10 +7,11 @@
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QStyle>
+#include <QTest>
 #include <QVBoxLayout>
 
 #include "components/QRXHtmlControls.h"
-#include "test_records_util.h"
+#include "records_test_util.h"
 
 namespace {
 
@@ -39,8 +40,7 @@ class RecordsView : public ::testing::Test {
   void ClickHeader(int column) {
     QHeaderView* header = view->header();
     const QPoint pos(header->sectionViewportPosition(column) + 20, header->height() / 2);
-    SendMouse(header->viewport(), QEvent::MouseButtonPress, pos, Qt::LeftButton);
-    SendMouse(header->viewport(), QEvent::MouseButtonRelease, pos, Qt::NoButton);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, pos);
   }
   static void SendMouse(QWidget* target, QEvent::Type type, QPoint pos, Qt::MouseButtons buttons,
                         Qt::MouseButton button = Qt::LeftButton) {
@@ -130,12 +130,10 @@ TEST_F(RecordsView, DoubleClickIsReported) {
   int doubleClicks = 0;
   QObject::connect(view, &TRecordsListView::RowDoubleClicked, [&] { ++doubleClicks; });
   const QPoint onRow = view->RowRect(2).center();
-  SendMouse(view->viewport(), QEvent::MouseButtonPress, onRow, Qt::LeftButton);
-  SendMouse(view->viewport(), QEvent::MouseButtonRelease, onRow, Qt::NoButton);
-  SendMouse(view->viewport(), QEvent::MouseButtonDblClick, onRow, Qt::LeftButton);
+  QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, onRow);
   EXPECT_EQ(doubleClicks, 1);
   EXPECT_EQ(view->SelectedRows(), std::vector<int>({2}));
-  SendMouse(view->viewport(), QEvent::MouseButtonDblClick, onRow, Qt::RightButton, Qt::RightButton);
+  QTest::mouseDClick(view->viewport(), Qt::RightButton, Qt::NoModifier, onRow);
   EXPECT_EQ(doubleClicks, 1);
 }
 

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <set>
 
-#include "CoreTestUtil.h"
 #include "core/PalmTypesUnit.h"
+#include "core_test_util.h"
 
 namespace {
 

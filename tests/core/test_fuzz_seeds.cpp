@@ -7,7 +7,7 @@
 #include <fstream>
 #include <map>
 
-#include "CoreTestUtil.h"
+#include "core_test_util.h"
 
 TEST(FuzzSeeds, EverySeedReadsBack) {
   std::map<std::string, TBytes> seeds;

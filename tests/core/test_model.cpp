@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "CoreTestUtil.h"
+#include "core_test_util.h"
 
 namespace {
 

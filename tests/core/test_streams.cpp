@@ -10,7 +10,7 @@
 #include <functional>
 #include <iterator>
 
-#include "CoreTestUtil.h"
+#include "core_test_util.h"
 
 namespace fs = std::filesystem;
 

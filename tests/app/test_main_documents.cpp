@@ -8,7 +8,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "MainFormFixture.h"
+#include "main_form_fixture.h"
 #include "platform/ErrorBox.h"
 
 namespace {
@@ -329,7 +329,7 @@ TEST_F(MainFormTest, FailedSaveKeepsTheOldFileAndTheChanges) {
   EXPECT_TRUE(QFileInfo(Path("folder.pdb")).isDir());
 
   // Save then writes the file the document came from.
-  Run(form->SaveFileAction);
+  Run("SaveFileAction");
   EXPECT_FALSE(Doc()->Modified);
   EXPECT_NE(ReadBytes(Path("keep.pdb")), before);
 }

@@ -1,6 +1,6 @@
 // The main window's record list: category filter, rebuilds, sorting by header
 // clicks, double-click and the hidden category keys.
-#include "MainFormFixture.h"
+#include "main_form_fixture.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "DialogTestUtil.h"
+#include "dialog_test_util.h"
 #include "dialogs/DialogControls.h"
 #include "dialogs/frmCustomizeDB.h"
 
@@ -57,25 +57,26 @@ TEST_F(CustomizeDB, NamesAreTrimmedBothWaysAndNotCutWhenWritten) {
 
 TEST_F(CustomizeDB, TypingLimitsAreThirtyOneSixteenSixteen) {
   const QString many(40, 'x');
-  TypeText(dlg.ListNameEdit, many);
-  TypeText(dlg.Field1Name, many);
-  TypeText(dlg.Field2Name, many);
+  QTest::keyClicks(dlg.ListNameEdit, many);
+  QTest::keyClicks(dlg.Field1Name, many);
+  QTest::keyClicks(dlg.Field2Name, many);
   EXPECT_EQ(dlg.ListNameEdit->text().size(), 31);
   EXPECT_EQ(dlg.Field1Name->text().size(), 16);
   EXPECT_EQ(dlg.Field2Name->text().size(), 16);
   // A character Windows-1252 cannot hold is refused.
   dlg.Field1Name->clear();
-  TypeText(dlg.Field1Name, QString::fromUtf8("a\u0416b"));
+  for (const QChar c : QString::fromUtf8("a\u0416b"))
+    QTest::sendKeyEvent(QTest::Click, dlg.Field1Name, Qt::Key_unknown, QString(c), Qt::NoModifier);
   EXPECT_EQ(dlg.Field1Name->text(), "ab");
 }
 
 TEST_F(CustomizeDB, EnterClosesWithOkEscAndTheCloseCommandCancel) {
   Names("L", "A", "B");
   dlg.show();
-  SendKey(dlg.Field2Name, Qt::Key_Return);
+  QTest::keyClick(dlg.Field2Name, Qt::Key_Return);
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
   dlg.show();
-  SendKey(dlg.Field2Name, Qt::Key_Escape);
+  QTest::keyClick(dlg.Field2Name, Qt::Key_Escape);
   EXPECT_EQ(dlg.result(), QDialog::Rejected);
   dlg.setResult(0);
   dlg.show();

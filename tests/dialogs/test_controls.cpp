@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QToolTip>
 
-#include "DialogTestUtil.h"
 #include "components/AnsiMemo.h"
+#include "dialog_test_util.h"
 #include "dialogs/DialogControls.h"
 #include "dialogs/abstract_form.h"
 #include "dialogs/frmCustomizeDB.h"
@@ -59,10 +59,10 @@ TEST(AnsiMemo, PasteIsFilteredAndCutToTheRoomLeft) {
   memo.SetMaxLength(4);
   memo.SetText("abcdef");
   memo.moveCursor(QTextCursor::End);
-  TypeText(&memo, "g");
-  SendKey(&memo, Qt::Key_H, Qt::AltModifier, "h");
+  QTest::keyClicks(&memo, "g");
+  QTest::keyClick(&memo, 'h', Qt::AltModifier);
   EXPECT_EQ(memo.Text(), "abcdef");
-  SendKey(&memo, Qt::Key_Backspace);
+  QTest::keyClick(&memo, Qt::Key_Backspace);
   EXPECT_EQ(memo.Text(), "abcde");
 }
 
@@ -71,9 +71,9 @@ TEST(LimitedEdit, LongValueStaysWholeAndNoEditGrowsIt) {
   edit.SetValue("abcdefgh");
   EXPECT_EQ(edit.text(), "abcdefgh");
   edit.setCursorPosition(8);
-  TypeText(&edit, "x");
+  QTest::keyClicks(&edit, "x");
   EXPECT_EQ(edit.text(), "abcdefgh");
-  SendKey(&edit, Qt::Key_Backspace);
+  QTest::keyClick(&edit, Qt::Key_Backspace);
   EXPECT_EQ(edit.text(), "abcdefg");
 
   edit.SetValue("ab");
@@ -93,12 +93,13 @@ TEST(AnsiInputs, PasteReplacesWhatWindows1252CannotHoldWithOneBeep) {
 
   TLimitedEdit edit(112);
   QApplication::clipboard()->setText(pasted);
-  SendKey(&edit, Qt::Key_V, Qt::ControlModifier);
+  QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(edit.text(), kept);
   EXPECT_EQ(prompts.Beeps(), 1);
-  TypeText(&edit, QString::fromUtf8("\u03a9"));
+  QTest::sendKeyEvent(QTest::Click, &edit, Qt::Key_unknown, QString::fromUtf8("\u03a9"),
+                      Qt::NoModifier);
   EXPECT_EQ(edit.text(), kept);
-  SendKey(&edit, Qt::Key_V, Qt::ControlModifier);
+  QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(edit.text(), kept + kept);
 
   TAnsiMemo memo;

@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "DialogTestUtil.h"
+#include "dialog_test_util.h"
 #include "dialogs/DialogControls.h"
 #include "dialogs/frmEditCategories.h"
 #include "dialogs/frmStringEdit.h"
@@ -30,7 +30,7 @@ TEST(StringDialog, OkRuleTypingLimitAndTrimmedResult) {
   dlg.Edit1->setText(" \t ");
   EXPECT_FALSE(dlg.OKBtn->isEnabled());
   dlg.Edit1->clear();
-  TypeText(dlg.Edit1, "abcdefghijklmnopqrs");
+  QTest::keyClicks(dlg.Edit1, "abcdefghijklmnopqrs");
   EXPECT_EQ(dlg.Edit1->text(), "abcdefghijklmnop");
   EXPECT_TRUE(dlg.OKBtn->isEnabled());
 
@@ -175,7 +175,7 @@ TEST_F(CategoriesDialog, DoubleClickRenamesTheSelectionOrOnlyBeeps) {
   Select(0);
   AnswerName(prompts, "B");
   const QRect row = dlg.ListBox->visualItemRect(dlg.ListBox->item(0));
-  SendDoubleClick(dlg.ListBox->viewport(), row.center());
+  QTest::mouseDClick(dlg.ListBox->viewport(), Qt::LeftButton, Qt::NoModifier, row.center());
   EXPECT_EQ(prompts.Beeps(), 1);
   EXPECT_EQ(Listed(), QStringList({"B"}));
 }
@@ -183,18 +183,19 @@ TEST_F(CategoriesDialog, DoubleClickRenamesTheSelectionOrOnlyBeeps) {
 TEST_F(CategoriesDialog, EnterEscAndTheCloseCommandActAsTheCloseButton) {
   Load();
   dlg.show();
-  SendKey(dlg.ListBox, Qt::Key_Escape);
+  QTest::keyClick(dlg.ListBox, Qt::Key_Escape);
   EXPECT_FALSE(dlg.isVisible());
   EXPECT_EQ(dlg.result(), QDialog::Rejected);
 
   dlg.show();
   AddNamed("New one");
-  SendKey(dlg.ListBox, Qt::Key_Escape);
+  QTest::keyClick(dlg.ListBox, Qt::Key_Escape);
   EXPECT_FALSE(dlg.isVisible());
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
 
-  for (const auto& close : {std::function<void()>([&] { SendKey(dlg.ListBox, Qt::Key_Return); }),
-                            std::function<void()>([&] { dlg.close(); })}) {
+  for (const auto& close :
+       {std::function<void()>([&] { QTest::keyClick(dlg.ListBox, Qt::Key_Return); }),
+        std::function<void()>([&] { dlg.close(); })}) {
     dlg.setResult(0);
     dlg.show();
     close();

@@ -2,8 +2,8 @@
 
 #include <QPushButton>
 
-#include "DialogTestUtil.h"
 #include "core/listdb.h"
+#include "dialog_test_util.h"
 #include "dialogs/DialogControls.h"
 #include "dialogs/frmSelectCategory.h"
 #include "platform/ScriptedPrompts.h"
@@ -21,18 +21,18 @@ TEST(SelectCategory, OpensWithNothingSelectedAndTheFirstArrowKeySelectsUnfiled) 
   EXPECT_EQ(dlg.ListBox->item(0)->text(), "Unfiled");
   EXPECT_EQ(dlg.ListBox->SelectedItem(), nullptr);
   EXPECT_FALSE(dlg.OKBtn->isEnabled());
-  SendKey(dlg.ListBox, Qt::Key_Return);  // Enter does nothing without a choice
+  QTest::keyClick(dlg.ListBox, Qt::Key_Return);  // Enter does nothing without a choice
   EXPECT_TRUE(dlg.isVisible());
 
-  SendKey(dlg.ListBox, Qt::Key_Down);
+  QTest::keyClick(dlg.ListBox, Qt::Key_Down);
   ASSERT_NE(dlg.ListBox->SelectedItem(), nullptr);
   EXPECT_EQ(dlg.ListBox->SelectedItem()->text(), "Unfiled");
   EXPECT_TRUE(dlg.OKBtn->isEnabled());
-  SendKey(dlg.ListBox, Qt::Key_Down);
+  QTest::keyClick(dlg.ListBox, Qt::Key_Down);
   int32_t id = -5;
   ASSERT_TRUE(dlg.SelectedID(id));
   EXPECT_EQ(id, 1);
-  SendKey(dlg.ListBox, Qt::Key_Return);
+  QTest::keyClick(dlg.ListBox, Qt::Key_Return);
   EXPECT_FALSE(dlg.isVisible());
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
   EXPECT_EQ(dlg.size(), QSize(180, 247));
@@ -88,8 +88,8 @@ TEST(SelectCategory, RealModalExecChoosingUnfiledWithTheKeyboard) {
     auto* dlg = qobject_cast<TSelCategoryDialog*>(QApplication::activeModalWidget());
     if (!dlg) return;
     listFocused = dlg->focusWidget() == dlg->ListBox;
-    SendKey(dlg->ListBox, Qt::Key_Down);
-    SendKey(dlg->ListBox, Qt::Key_Return);
+    QTest::keyClick(dlg->ListBox, Qt::Key_Down);
+    QTest::keyClick(dlg->ListBox, Qt::Key_Return);
   });
   EXPECT_TRUE(ExecuteSelCategoryDialog(nullptr, &doc, index));
   EXPECT_TRUE(listFocused);

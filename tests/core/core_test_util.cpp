@@ -1,4 +1,4 @@
-#include "CoreTestUtil.h"
+#include "core_test_util.h"
 
 #include <cstring>
 

@@ -3,12 +3,12 @@
 #include <QApplication>
 #include <QTest>
 
-#include "MainFormFixture.h"
 #include "dialogs/DialogControls.h"
 #include "dialogs/frmCustomizeDB.h"
 #include "dialogs/frmEditCategories.h"
 #include "dialogs/frmRecordProp.h"
 #include "dialogs/frmStringEdit.h"
+#include "main_form_fixture.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <QStackedWidget>
 #include <QTest>
 
-#include "DialogTestUtil.h"
 #include "components/QRXCtrls.h"
 #include "components/QRX_Wizard.h"
 #include "components/QRX_WizardHeader.h"
 #include "core/listdb.h"
+#include "dialog_test_util.h"
 #include "dialogs/DialogControls.h"
 #include "dialogs/frmExportTuneup.h"
 #include "platform/ScriptedPrompts.h"

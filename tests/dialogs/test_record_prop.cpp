@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "DialogTestUtil.h"
 #include "components/AnsiMemo.h"
+#include "dialog_test_util.h"
 #include "dialogs/DialogControls.h"
 #include "dialogs/frmRecordProp.h"
 
@@ -51,13 +51,13 @@ TEST_F(RecordDialog, OkNeedsBothFieldsBeyondBlanksAndCountersAreUntrimmed) {
 
 TEST_F(RecordDialog, TypedTwoLineNoteCountsFourAndHoldsCrLf) {
   Prepare();
-  TypeText(dlg.NoteMemo, "a");
-  SendKey(dlg.NoteMemo, Qt::Key_Return);
-  TypeText(dlg.NoteMemo, "b");
+  QTest::keyClicks(dlg.NoteMemo, "a");
+  QTest::keyClick(dlg.NoteMemo, Qt::Key_Return);
+  QTest::keyClicks(dlg.NoteMemo, "b");
   EXPECT_EQ(dlg.NotesSizeLabel->text(), "4");
   EXPECT_EQ(dlg.NoteMemo->Text(), "a\r\nb");
-  SendKey(dlg.NoteMemo, Qt::Key_Return, Qt::ShiftModifier);  // no soft line breaks
-  SendKey(dlg.NoteMemo, Qt::Key_Tab);                        // moves the focus on
+  QTest::keyClick(dlg.NoteMemo, Qt::Key_Return, Qt::ShiftModifier);  // no soft line breaks
+  QTest::keyClick(dlg.NoteMemo, Qt::Key_Tab);                        // moves the focus on
   EXPECT_EQ(dlg.NoteMemo->Text(), "a\r\nb\r\n");
 }
 
@@ -120,7 +120,7 @@ TEST_F(RecordDialog, LongLoadedValuesShowWholeAndARefusalStoresNothing) {
   TListRecord* rec = Record("short", std::string(130, 'y'));
   dlg.LoadRecord(*rec);
   EXPECT_EQ(dlg.F2SizeLabel->text(), "130");
-  TypeText(dlg.Field2ValueEdit, "z");  // no typing beyond the limit
+  QTest::keyClicks(dlg.Field2ValueEdit, "z");  // no typing beyond the limit
   EXPECT_EQ(dlg.F2SizeLabel->text(), "130");
 
   dlg.Field1ValueEdit->setText("changed");
@@ -151,12 +151,12 @@ TEST_F(RecordDialog, OverLimitValuesKeepOkDisabledAndShowRedUntilShortened) {
   EXPECT_TRUE(red(dlg.NotesSizeLabel));
 
   dlg.Field1ValueEdit->setCursorPosition(130);
-  for (int i = 0; i < 18; ++i) SendKey(dlg.Field1ValueEdit, Qt::Key_Backspace);
+  for (int i = 0; i < 18; ++i) QTest::keyClick(dlg.Field1ValueEdit, Qt::Key_Backspace);
   EXPECT_EQ(dlg.F1SizeLabel->text(), "112");
   EXPECT_FALSE(red(dlg.F1SizeLabel));
   EXPECT_FALSE(dlg.OKBtn->isEnabled());  // the note is still too long
   dlg.NoteMemo->moveCursor(QTextCursor::End);
-  SendKey(dlg.NoteMemo, Qt::Key_Backspace);
+  QTest::keyClick(dlg.NoteMemo, Qt::Key_Backspace);
   EXPECT_FALSE(red(dlg.NotesSizeLabel));
   ASSERT_TRUE(dlg.OKBtn->isEnabled());
   dlg.StoreRecord(*rec);
@@ -167,15 +167,15 @@ TEST_F(RecordDialog, CtrlEnterInNotePressesOkOnlyWhileEnabled) {
   Prepare();
   dlg.show();
   dlg.NoteMemo->SetText("x");
-  SendKey(dlg.NoteMemo, Qt::Key_Return, Qt::ControlModifier);
+  QTest::keyClick(dlg.NoteMemo, Qt::Key_Return, Qt::ControlModifier);
   EXPECT_TRUE(dlg.isVisible());
   EXPECT_EQ(dlg.NoteMemo->Text(), "x");
 
   dlg.Field1ValueEdit->setText("a");
   dlg.Field2ValueEdit->setText("b");
-  SendKey(dlg.NoteMemo, Qt::Key_Return);  // plain Enter breaks the line
+  QTest::keyClick(dlg.NoteMemo, Qt::Key_Return);  // plain Enter breaks the line
   EXPECT_TRUE(dlg.isVisible());
-  SendKey(dlg.NoteMemo, Qt::Key_Enter, Qt::ControlModifier | Qt::ShiftModifier);
+  QTest::keyClick(dlg.NoteMemo, Qt::Key_Enter, Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_FALSE(dlg.isVisible());
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
   EXPECT_EQ(dlg.NoteMemo->Text(), "\r\nx");
@@ -185,14 +185,14 @@ TEST_F(RecordDialog, EnterInAFieldClosesOnlyWhileOkIsEnabledAndEscCancels) {
   Prepare();
   dlg.show();
   dlg.Field1ValueEdit->setText("a");
-  SendKey(dlg.Field1ValueEdit, Qt::Key_Return);
+  QTest::keyClick(dlg.Field1ValueEdit, Qt::Key_Return);
   EXPECT_TRUE(dlg.isVisible());
   dlg.Field2ValueEdit->setText("b");
-  SendKey(dlg.Field2ValueEdit, Qt::Key_Return);
+  QTest::keyClick(dlg.Field2ValueEdit, Qt::Key_Return);
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
 
   dlg.show();
-  SendKey(dlg.Field1ValueEdit, Qt::Key_Escape);
+  QTest::keyClick(dlg.Field1ValueEdit, Qt::Key_Escape);
   EXPECT_FALSE(dlg.isVisible());
   EXPECT_EQ(dlg.result(), QDialog::Rejected);
 }
@@ -205,7 +205,7 @@ TEST_F(RecordDialog, RealModalExecOpensOnField1AndClosesByCtrlEnter) {
   const int result = ExecWhile(dlg, [this, &field1Focused] {
     field1Focused = dlg.focusWidget() == dlg.Field1ValueEdit;
     dlg.NoteMemo->SetText("from exec");
-    SendKey(dlg.NoteMemo, Qt::Key_Return, Qt::ControlModifier);
+    QTest::keyClick(dlg.NoteMemo, Qt::Key_Return, Qt::ControlModifier);
   });
   ASSERT_EQ(result, QDialog::Accepted);
   EXPECT_TRUE(field1Focused);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
@@ -17,24 +18,22 @@
 
 namespace {
 
-// Runs handler on the first modal window that appears (polled every 20 ms,
-// for at most 5 s so a test never hangs).
+// Runs handler on the first modal window that appears, waiting at most 5 s
+// so a test never hangs.
 void WhenModal(std::function<void(QWidget*)> handler) {
-  auto* timer = new QTimer;
-  auto tries = std::make_shared<int>(0);
-  QObject::connect(timer, &QTimer::timeout, [timer, tries, handler] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal && modal->isVisible()) {
-      timer->stop();
-      timer->deleteLater();
-      handler(modal);
-    } else if (++*tries > 250) {
-      timer->stop();
-      timer->deleteLater();
+  QTimer::singleShot(0, [handler] {
+    QWidget* modal = nullptr;
+    if (!QTest::qWaitFor(
+            [&] {
+              modal = QApplication::activeModalWidget();
+              return modal && modal->isVisible();
+            },
+            5000)) {
       ADD_FAILURE() << "no modal window appeared";
+      return;
     }
+    handler(modal);
   });
-  timer->start(20);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "MainFormFixture.h"
+#include "main_form_fixture.h"
 
 #include <QFile>
 
