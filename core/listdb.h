@@ -31,8 +31,14 @@ inline constexpr int kMaxCategoryName = 16;
 inline constexpr int kMaxAddedCategories = 15;  // Add grows the table to at most 15 entries
 inline constexpr int kMaxCategorySlots = 16;    // a file holds at most 16
 
-// Removes leading and trailing characters with codes 0 to 32.
-std::string_view TrimView(std::string_view text);
+// Removes leading and trailing characters with codes 0 to 32. Inline: the file
+// reader trims every value it reads.
+inline std::string_view TrimView(std::string_view text) {
+  size_t first = 0, last = text.size();
+  while (first < last && static_cast<unsigned char>(text[first]) <= 32) ++first;
+  while (last > first && static_cast<unsigned char>(text[last - 1]) <= 32) --last;
+  return text.substr(first, last - first);
+}
 std::string Trim(const std::string& s);
 
 // Equality ignoring letter case for Windows-1252 text: A-Z, the accented

@@ -27,13 +27,6 @@ constexpr std::array<unsigned char, 256> kFold = MakeFoldTable();
 
 }  // namespace
 
-std::string_view TrimView(std::string_view text) {
-  size_t first = 0, last = text.size();
-  while (first < last && static_cast<unsigned char>(text[first]) <= 32) ++first;
-  while (last > first && static_cast<unsigned char>(text[last - 1]) <= 32) --last;
-  return text.substr(first, last - first);
-}
-
 std::string Trim(const std::string& s) { return std::string(TrimView(s)); }
 
 char FoldCase1252(char c) { return static_cast<char>(kFold[static_cast<unsigned char>(c)]); }
