@@ -3,7 +3,9 @@
 
 #include <string>
 
-#if defined(__GNUC__)
+#if defined(__MINGW32__)  // the C library's own printf is not the one used
+#define VORNIK_PRINTF_FORMAT(a, b) __attribute__((format(gnu_printf, a, b)))
+#elif defined(__GNUC__)
 #define VORNIK_PRINTF_FORMAT(a, b) __attribute__((format(printf, a, b)))
 #else
 #define VORNIK_PRINTF_FORMAT(a, b)

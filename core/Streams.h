@@ -58,7 +58,11 @@ class TFileStream : public TStream {
   void Close();
 
  private:
+#ifdef _WIN32
+  void* handle_ = nullptr;  // the system's file handle; null once closed
+#else
   int fd_ = -1;
+#endif
   std::string path_;
 };
 
@@ -80,6 +84,6 @@ class TMemoryStream : public TStream {
 };
 
 // Writes a new file beside path through writer, flushes it to the disk and
-// renames it over path. On any failure the new file is removed, path is left
-// as it was and the failure propagates.
+// renames it over path (paths are UTF-8 on every platform). On any failure the new file is removed,
+// path is left as it was and the failure propagates.
 void SafeReplaceFile(const std::string& path, const std::function<void(TStream&)>& writer);

@@ -44,9 +44,14 @@ TDateTime NowLocal() {
   const auto now = system_clock::now();
   const std::time_t seconds = system_clock::to_time_t(now);
   std::tm local{};
-  localtime_r(&seconds, &local);
   // Seconds since 1970-01-01 00:00 of the local clock, plus the milliseconds.
+#ifdef _WIN32
+  localtime_s(&local, &seconds);
+  const double localSeconds = static_cast<double>(_mkgmtime(&local));
+#else
+  localtime_r(&seconds, &local);
   const double localSeconds = static_cast<double>(seconds) + static_cast<double>(local.tm_gmtoff);
+#endif
   const auto millis = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
   constexpr double kUnixEpochDays = 25569.0;  // 1970-01-01 as days since 1899-12-30
   return kUnixEpochDays + (localSeconds + static_cast<double>(millis) / 1000.0) / 86400.0;

@@ -1,14 +1,21 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
+#include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <random>
 
 #include "core_test_util.h"
 
@@ -16,27 +23,43 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The streams take UTF-8 paths on every platform.
+fs::path FromUtf8(const std::string& path) {
+  return fs::path(std::u8string(path.begin(), path.end()));
+}
+std::string ToUtf8(const fs::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
 struct TempFolder : ::testing::Test {
   fs::path folder;
   void SetUp() override {
-    char name[] = "/tmp/vornik-core-XXXXXX";
-    ASSERT_NE(::mkdtemp(name), nullptr);
-    folder = name;
+    std::mt19937 random{std::random_device{}()};
+    do {
+      folder = fs::temp_directory_path() / ("vornik-core-" + std::to_string(random()));
+    } while (!fs::create_directory(folder));
   }
-  void TearDown() override { fs::remove_all(folder); }
-  std::string PathOf(const std::string& name) const { return (folder / name).string(); }
+  void TearDown() override {
+    std::error_code ignored;  // read-only files are removed too
+    for (const auto& entry : fs::recursive_directory_iterator(folder, ignored))
+      fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, ignored);
+    fs::remove_all(folder);
+  }
+  std::string PathOf(const std::string& name) const { return ToUtf8(folder / FromUtf8(name)); }
   static std::string Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(FromUtf8(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
   static void Put(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
+    std::ofstream(FromUtf8(path), std::ios::binary) << text;
   }
   size_t Entries() const {
     return static_cast<size_t>(std::distance(fs::directory_iterator(folder), {}));
   }
 };
 
+#ifndef _WIN32
 // Runs what as an ordinary user: as it is when the tests do not run as root,
 // else in a child process that has given up root for the "nobody" account.
 constexpr uid_t kNobody = 65534;
@@ -51,6 +74,7 @@ bool AsOrdinaryUser(const std::function<bool()>& what) {
   return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
          WEXITSTATUS(status) == 0;
 }
+#endif
 
 TEST(MemoryStream, ReadWriteSeekTruncate) {
   TMemoryStream s;
@@ -79,11 +103,13 @@ TEST_F(TempFolder, FileStreamMessagesAndLocks) {
   EXPECT_EQ(MessageOf([&] { TFileStream s(lost, M::Create); }), "Cannot create file " + lost);
   EXPECT_EQ(MessageOf([&] { TFileStream s(folder.string(), M::OpenRead); }),
             "Cannot open file " + folder.string());
+#ifndef _WIN32
   const std::string pipe = PathOf("pipe");
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);  // refused, not waited on
   EXPECT_EQ(MessageOf([&] { TFileStream s(pipe, M::OpenRead); }), "Cannot open file " + pipe);
   EXPECT_EQ(MessageOf([&] { TFileStream s(pipe, M::Create); }), "Cannot create file " + pipe);
   fs::remove(pipe);
+#endif
 
   const std::string path = PathOf("a.pdb");
   Put(path, "previous contents");
@@ -105,27 +131,54 @@ TEST_F(TempFolder, FileStreamMessagesAndLocks) {
     TFileStream secondReader(path, M::OpenRead);
   }
   EXPECT_EQ(Contents(path), "ab");
+  // Another program writing the file keeps the reader out.
+#ifdef _WIN32
+  const HANDLE writer =
+      ::CreateFileW(FromUtf8(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(MessageOf([&] { TFileStream r(path, M::OpenRead); }), "Cannot open file " + path);
+  ::CloseHandle(writer);
+#else
   const int writer = ::open(path.c_str(), O_RDWR);
   ASSERT_EQ(::flock(writer, LOCK_EX), 0);
   EXPECT_EQ(MessageOf([&] { TFileStream r(path, M::OpenRead); }), "Cannot open file " + path);
   ::close(writer);
+#endif
 }
 
 TEST_F(TempFolder, SafeReplaceWritesAListKeepingModeAndLink) {
   TListDBData doc;
   doc.AddRecord()->SetField1("Ann");
-  const std::string real = PathOf("real.pdb"), link = PathOf("link.pdb");
+  const std::string real = PathOf("real.pdb");
   Put(real, "old");
+#ifdef _WIN32
+  ::SetFileAttributesW(FromUtf8(real).c_str(), FILE_ATTRIBUTE_HIDDEN);
+  SafeReplaceFile(real, [&](TStream& s) { WriteListDB(doc, s); });
+  EXPECT_EQ(::GetFileAttributesW(FromUtf8(real).c_str()) & FILE_ATTRIBUTE_HIDDEN,
+            DWORD{FILE_ATTRIBUTE_HIDDEN});
+  EXPECT_EQ(Entries(), 1u);  // no temporary file is left
+#else
+  const std::string link = PathOf("link.pdb");
   ::chmod(real.c_str(), 0640);
   fs::create_symlink(real, link);
   SafeReplaceFile(link, [&](TStream& s) { WriteListDB(doc, s); });
   EXPECT_TRUE(fs::is_symlink(link));
-  EXPECT_EQ(fs::file_size(real), 600u + 6 + 3);
   EXPECT_EQ(fs::status(real).permissions(), fs::perms(0640));
   EXPECT_EQ(Entries(), 2u);  // no temporary file is left
-  const std::string longest = PathOf(std::string(255, 'n'));
+#endif
+  EXPECT_EQ(fs::file_size(FromUtf8(real)), 600u + 6 + 3);
+  // The longest name a folder holds, cut for the temporary one within a
+  // character; names are UTF-8.
+  const std::string longest = PathOf(std::string(199, 'n') + "\xC3\xA9" + std::string(53, 'n'));
   SafeReplaceFile(longest, [](TStream& s) { s.Write("x", 1); });
-  EXPECT_EQ(fs::file_size(longest), 1u);
+  EXPECT_EQ(fs::file_size(FromUtf8(longest)), 1u);
+  const std::string accented = PathOf("Lista \xC3\xA5 \xE2\x82\xAC.pdb");
+  for (const char* text : {"one", "two"}) {  // made, then replaced
+    SafeReplaceFile(accented, [&](TStream& s) { s.Write(text, 3); });
+    EXPECT_EQ(Contents(accented), text);
+  }
+  EXPECT_TRUE(fs::exists(folder / fs::path(u8"Lista \u00E5 \u20AC.pdb")));
   TFileStream in(real, TFileStream::Mode::OpenRead);
   in.Seek(300);  // the reader starts from the top wherever the stream is
   TListDBData back;
@@ -133,6 +186,22 @@ TEST_F(TempFolder, SafeReplaceWritesAListKeepingModeAndLink) {
   EXPECT_EQ(back.GetRecord(0)->Field1(), "Ann");
 }
 
+#ifdef _WIN32
+TEST_F(TempFolder, ReplaceRefusesAReadOnlyFile) {
+  const std::string locked = PathOf("locked.pdb");
+  Put(locked, "kept");
+  fs::permissions(FromUtf8(locked), fs::perms::all, fs::perm_options::remove);  // read-only
+  ASSERT_TRUE(::GetFileAttributesW(FromUtf8(locked).c_str()) & FILE_ATTRIBUTE_READONLY);
+  bool called = false;
+  EXPECT_EQ(MessageOf([&] { SafeReplaceFile(locked, [&](TStream&) { called = true; }); }),
+            "Cannot create file " + locked);
+  EXPECT_FALSE(called);
+  EXPECT_EQ(MessageOf([&] { TFileStream s(locked, TFileStream::Mode::Create); }),
+            "Cannot create file " + locked);
+  EXPECT_EQ(Contents(locked), "kept");
+  EXPECT_EQ(Entries(), 1u);
+}
+#else
 TEST_F(TempFolder, ReplaceRefusesAReadOnlyFileAndFollowsADanglingLink) {
   ::chmod(folder.c_str(), 0777);  // the ordinary user may add files here
   const std::string locked = PathOf("locked.pdb"), open = PathOf("open.pdb");
@@ -174,6 +243,7 @@ TEST_F(TempFolder, ReplaceRefusesAReadOnlyFileAndFollowsADanglingLink) {
     EXPECT_EQ(info.st_gid, kNobody);
   }
 }
+#endif
 
 TEST_F(TempFolder, FailedReplaceLeavesTheTargetAlone) {
   const std::string path = PathOf("list.pdb");
@@ -197,12 +267,28 @@ TEST_F(TempFolder, FailedReplaceLeavesTheTargetAlone) {
             "Cannot create file " + lost);
   EXPECT_FALSE(called);
   fs::create_directory(PathOf("sub"));  // only regular files are replaced
+#ifdef _WIN32
+  for (const char* target : {"sub"}) {
+#else
   ASSERT_EQ(::mkfifo(PathOf("pipe").c_str(), 0600), 0);
   for (const char* target : {"sub", "pipe"}) {
+#endif
     EXPECT_EQ(MessageOf([&] { SafeReplaceFile(PathOf(target), [](TStream&) {}); }),
               "Cannot create file " + PathOf(target));
   }
+#ifdef _WIN32
+  // A reader holds the file open and shuts writers out: it is not replaced.
+  {
+    TFileStream reader(path, TFileStream::Mode::OpenRead);
+    EXPECT_EQ(MessageOf([&] { SafeReplaceFile(path, [&](TStream&) { called = true; }); }),
+              "Cannot create file " + path);
+    EXPECT_FALSE(called);
+  }
+  EXPECT_EQ(Contents(path), "the old list");
+  EXPECT_EQ(Entries(), 2u);
+#else
   EXPECT_EQ(Entries(), 3u);
+#endif
 }
 
 }  // namespace
