@@ -172,12 +172,14 @@ void SafeReplaceFile(const std::string& path, const std::function<void(TStream&)
   const std::wstring target = WidePath(path);
   const DWORD attributes =
       target.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(target.c_str());
+  const DWORD lookup = attributes == INVALID_FILE_ATTRIBUTES ? ::GetLastError() : ERROR_SUCCESS;
   const bool targetExists = attributes != INVALID_FILE_ATTRIBUTES;
   // Never a folder, nor a file marked read-only, that the user may not write
-  // or that is in use.
+  // or that is in use; nor a file the system would not even describe.
   if (target.empty() ||
       (targetExists && ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0 ||
-                        !MayReplace(target))))
+                        !MayReplace(target))) ||
+      (!targetExists && lookup != ERROR_FILE_NOT_FOUND && lookup != ERROR_PATH_NOT_FOUND))
     throw EStreamError("Cannot create file " + path);
 
   std::wstring temporary;
