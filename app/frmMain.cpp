@@ -23,6 +23,7 @@
 #include "components/RecordHint.h"
 #include "components/RecordsListView.h"
 #include "dialogs/abstract_form.h"
+#include "dialogs/frmAbout.h"
 #include "platform/ActionList.h"
 #include "platform/ErrorBox.h"
 
@@ -203,11 +204,10 @@ void TMainListDBForm::CreateActions() {
   addActions({GotoAllCategory, GotoPrevCategory, GotoNextCategory});
 
   // Commands whose features come later stay disabled until they are wired.
-  for (QAction* a :
-       {PrintFileAction, CopyToClipboardAction, FindAction, FindAgainAction, ToolbarViewAction,
-        StatusBarViewAction, GridLinesViewAction, ShowHintsAction, FontViewAction, ColorViewAction,
-        ShowHideFileTBAction, ShowHideEditTBAction, ShowHideFindTBAction, ShowHideCategoryTBAction,
-        ShowHideExpImpTBAction, HelpAboutAction})
+  for (QAction* a : {PrintFileAction, CopyToClipboardAction, FindAction, FindAgainAction,
+                     ToolbarViewAction, StatusBarViewAction, GridLinesViewAction, ShowHintsAction,
+                     FontViewAction, ColorViewAction, ShowHideFileTBAction, ShowHideEditTBAction,
+                     ShowHideFindTBAction, ShowHideCategoryTBAction, ShowHideExpImpTBAction})
     a->setEnabled(false);
 }
 
@@ -539,6 +539,4 @@ void TMainListDBForm::SaveSettings() {
 
 void TMainListDBForm::HelpAboutActionExecute() { ShowAboutDialog(); }
 
-void TMainListDBForm::ShowAboutDialog() {
-  // Shows the About dialog; built with it.
-}
+void TMainListDBForm::ShowAboutDialog() { ::ShowAboutDialog(this); }

@@ -1,12 +1,14 @@
-// Column fitting of report lists.
+// Column fitting of report lists; the program's version text.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QProcess>
 #include <QStandardItemModel>
 #include <QStyle>
 #include <QTreeView>
 
+#include "VersionTestUtil.h"
 #include "components/RecordsListView.h"
 #include "components/prgutil.h"
 
@@ -61,6 +63,44 @@ TEST(FitListViewColumns, ListWithBorderLosesFourOnTheLast) {
   list.resize(ScrollBarExtent(list) / 2, 100);
   FitListViewColumns(&list);
   for (int w : Widths(list)) EXPECT_GE(w, 0);
+}
+
+// The running file's version; a copy of this suite run with
+// VORNIK_EXPECT_VERSION set checks that value instead of the project's.
+TEST(ProgramVersion, ShowsTheRunningFilesVersion) {
+  const QString expected = qEnvironmentVariableIsSet("VORNIK_EXPECT_VERSION")
+                               ? qEnvironmentVariable("VORNIK_EXPECT_VERSION")
+                               : QStringLiteral(VORNIK_VERSION_TEXT);
+  EXPECT_EQ(ProgramVersion().toStdString(), expected.toStdString());
+  EXPECT_EQ(FormatProgramVersion().toStdString(), expected.toStdString());
+}
+
+// Runs a copy of this suite and has it check its version text.
+void ExpectCopyShows(const QString& copy, const QString& version) {
+  QProcess child;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("VORNIK_EXPECT_VERSION", version);
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  child.setProcessEnvironment(env);
+  child.start(copy, {"--gtest_filter=ProgramVersion.ShowsTheRunningFilesVersion"});
+  ASSERT_TRUE(child.waitForFinished(60000));
+  EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().toStdString();
+}
+
+TEST(ProgramVersion, ComesFromTheFileOrIsUnknown) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString copy = dir.filePath("copy");
+  // Decimal, without leading zeros.
+  ASSERT_TRUE(CopySelfWithStamp(dir, StampBytes(MakeVersionStamp(1, 12, 0, 305)), copy));
+  ExpectCopyShows(copy, "1.12.0.305");
+
+  ASSERT_TRUE(CopySelfWithoutStamp(copy));
+  ExpectCopyShows(copy, "(unknown)");
+  QByteArray damaged = StampBytes(MakeVersionStamp(1, 2, 3, 4));
+  damaged[3] = 0;
+  ASSERT_TRUE(CopySelfWithStamp(dir, damaged, copy));
+  ExpectCopyShows(copy, "(unknown)");
 }
 
 }  // namespace
