@@ -204,10 +204,10 @@ void TMainListDBForm::CreateActions() {
   addActions({GotoAllCategory, GotoPrevCategory, GotoNextCategory});
 
   // Commands whose features come later stay disabled until they are wired.
-  for (QAction* a : {PrintFileAction, CopyToClipboardAction, FindAction, FindAgainAction,
-                     ToolbarViewAction, StatusBarViewAction, GridLinesViewAction, ShowHintsAction,
-                     FontViewAction, ColorViewAction, ShowHideFileTBAction, ShowHideEditTBAction,
-                     ShowHideFindTBAction, ShowHideCategoryTBAction, ShowHideExpImpTBAction})
+  for (QAction* a : {PrintFileAction, CopyToClipboardAction, ToolbarViewAction, StatusBarViewAction,
+                     GridLinesViewAction, ShowHintsAction, FontViewAction, ColorViewAction,
+                     ShowHideFileTBAction, ShowHideEditTBAction, ShowHideFindTBAction,
+                     ShowHideCategoryTBAction, ShowHideExpImpTBAction})
     a->setEnabled(false);
 }
 
@@ -404,6 +404,10 @@ void TMainListDBForm::ConnectHandlers() {
   OnExecute(SendToPalmSyncAction, [this] { SendToPalmSyncActionExecute(); });
   OnUpdate(SendToPalmSyncAction, [this] { SendToPalmSyncActionUpdate(); });
   OnExecute(HelpAboutAction, [this] { HelpAboutActionExecute(); });
+  for (QAction* a : {FindAction, FindAgainAction}) {
+    OnExecute(a, [this, a] { FindActionExecute(a); });
+    OnUpdate(a, [this] { FindActionUpdate(); });
+  }
 
   for (QAction* a : {GotoAllCategory, GotoPrevCategory, GotoNextCategory}) {
     OnExecute(a, [this, a] { GotoPrevCategoryExecute(a); });

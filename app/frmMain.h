@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "core/RecordSearch.h"
 #include "core/listdb.h"
 
 class QAction;
@@ -122,6 +123,15 @@ class TMainListDBForm : public QMainWindow {
   void PropertiesActionExecute();
   void PropertiesActionUpdate();
   void HelpAboutActionExecute();
+  // Find (tag 0) and Find again (tag 1), over SearchOptions: the search the
+  // dialog asks for and Find again repeats, kept for the window's life only
+  // (frmMain_find.cpp).
+  void FindActionExecute(QAction* sender);
+  void FindActionUpdate();
+  // The first row at or after start, in the order shown, whose record
+  // matches SearchOptions; -1 when none.
+  int FindRecordRow(int start) const;
+  TRecSearchOptions SearchOptions;
 
   // --- Window construction (frmMain.cpp) -----------------------------------
   void CreateActions();

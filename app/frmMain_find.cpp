@@ -1,0 +1,52 @@
+// Find and Find again: a substring searched for in the records of the rows
+// the list shows, in the order it shows them.
+#include <QAction>
+#include <QString>
+#include <algorithm>
+
+#include "app/frmMain.h"
+#include "components/RecordsListView.h"
+#include "core/RecordSearch.h"
+#include "dialogs/frmSearchDlg.h"
+#include "platform/AnsiText.h"
+#include "platform/Prompts.h"
+
+void TMainListDBForm::FindActionUpdate() {
+  const bool rows = document_ != nullptr && RecordsListView->RowCount() > 0;
+  FindAction->setEnabled(rows);
+  FindAgainAction->setEnabled(rows && !SearchOptions.Text.empty());
+}
+
+void TMainListDBForm::FindActionExecute(QAction* sender) {
+  if (!document_) return;
+  const bool again = sender && sender->data().toInt() == 1;
+  if (!again && !ExecuteSearchDialog(this, document_->CustomField1(), document_->CustomField2(),
+                                     SearchOptions))
+    return;
+
+  int start = 0;
+  if (again) {
+    const int selected = RecordsListView->FirstSelectedRow();
+    if (selected >= 0) start = selected + 1;
+  }
+  const int found = FindRecordRow(start);
+  if (found < 0) {
+    Prompts().MessageBox(
+        this, QStringLiteral("Cannot find \"%1\".").arg(AnsiToQString(SearchOptions.Text)),
+        QStringLiteral("Search result"), TMsgIcon::Information, mbOK);
+    return;
+  }
+  RecordsListView->ClearSelection();
+  RecordsListView->SelectRow(found);
+  RecordsListView->ScrollRowIntoView(found);
+  RecordsListView->SetFocusedRow(found);
+}
+
+int TMainListDBForm::FindRecordRow(int start) const {
+  const int count = RecordsListView->RowCount();
+  for (int row = std::max(start, 0); row < count; ++row) {
+    const TListRecord* record = RecordsListView->RecordAt(row);
+    if (record && RecordMatchesSearch(*record, SearchOptions)) return row;
+  }
+  return -1;
+}

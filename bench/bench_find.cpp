@@ -1,0 +1,135 @@
+// Find and Find again over a full list of 65,535 records, as the user runs
+// them from the main window: the worst case, where only the last row shown
+// matches, and a search that finds nothing.
+#include <benchmark/benchmark.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "app/frmMain.h"
+#include "bench/SampleList.h"
+#include "components/RecordsListView.h"
+#include "core/Streams.h"
+#include "core/listdb.h"
+#include "dialogs/frmSearchDlg.h"
+#include "platform/ScriptedPrompts.h"
+
+namespace {
+
+constexpr int kRecords = 65535;
+
+// A shown main window with the sample list open; the list's last record
+// (the last row shown) carries a note no other record has.
+struct TOpenWindow {
+  TOpenWindow() {
+    auto doc = bench::MakeSampleList(kRecords);
+    doc->GetRecord(kRecords - 1)->SetNotes("the one with the lost key");
+    path = dir.filePath("sample.pdb");
+    TFileStream stream(QFile::encodeName(path).toStdString(), TFileStream::Mode::Create);
+    WriteListDB(*doc, stream);
+  }
+  void Open() {
+    form = std::make_unique<TMainListDBForm>();
+    form->resize(780, 520);
+    form->show();
+    prompts.AnswerOpenFile(path);
+    Action("OpenFileAction")->trigger();
+    QApplication::processEvents();
+  }
+  QAction* Action(const char* name) const { return form->findChild<QAction*>(name); }
+  // Find with the dialog answered with text in all three places.
+  void Find(const QString& text) {
+    prompts.AnswerDialog([text](QDialog* dialog) {
+      auto* dlg = dynamic_cast<TSearchDialog*>(dialog);
+      if (!dlg) return TModalResult::Cancel;
+      dlg->SearchStringEdit->setEditText(text);
+      return TModalResult::OK;
+    });
+    prompts.AnswerMessage(TModalResult::OK);  // only used when nothing is found
+    Action("FindAction")->trigger();
+    prompts.Clear();
+  }
+
+  QTemporaryDir dir;
+  QString path;
+  TScriptedPrompts prompts;
+  std::unique_ptr<TMainListDBForm> form;
+};
+
+// Made on first use, freed before the application object goes.
+std::unique_ptr<TOpenWindow> g_window;
+
+TOpenWindow& Window() {
+  if (!g_window) {
+    g_window = std::make_unique<TOpenWindow>();
+    g_window->Open();
+  }
+  return *g_window;
+}
+
+void BM_Find(benchmark::State& state, const char* text) {
+  TOpenWindow& w = Window();
+  for (auto _ : state) {
+    w.Find(text);
+    QApplication::processEvents();
+  }
+}
+
+void BM_FindAgain(benchmark::State& state, const char* text) {
+  TOpenWindow& w = Window();
+  w.Find(text);  // the search to repeat
+  QAction* again = w.Action("FindAgainAction");
+  auto* list = w.form->findChild<TRecordsListView*>();
+  for (auto _ : state) {
+    state.PauseTiming();
+    // From the first row on each time.
+    list->ClearSelection();
+    list->SelectRow(0);
+    w.prompts.AnswerMessage(TModalResult::OK);
+    state.ResumeTiming();
+    again->trigger();
+    QApplication::processEvents();
+    state.PauseTiming();
+    w.prompts.Clear();
+    state.ResumeTiming();
+  }
+}
+
+// The first search after the list was opened, before the rows made their
+// texts for showing.
+void BM_FindAfterOpen(benchmark::State& state) {
+  TOpenWindow& w = Window();
+  for (auto _ : state) {
+    state.PauseTiming();
+    w.prompts.AnswerOpenFile(w.path);
+    w.Action("OpenFileAction")->trigger();
+    QApplication::processEvents();
+    w.prompts.Clear();
+    state.ResumeTiming();
+    w.Find("lost key");
+    QApplication::processEvents();
+  }
+}
+
+BENCHMARK_CAPTURE(BM_Find, LastRow, "lost key")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Find, NoMatch, "no such text")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FindAgain, LastRow, "lost key")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FindAgain, NoMatch, "no such text")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindAfterOpen)->Iterations(10)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  g_window.reset();
+  return 0;
+}
