@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/frmMain.h"
+#include "components/RecordListModel.h"
 #include "components/RecordsListView.h"
 #include "core/RecordSearch.h"
 #include "dialogs/frmSearchDlg.h"
@@ -43,9 +44,11 @@ void TMainListDBForm::FindActionExecute(QAction* sender) {
 }
 
 int TMainListDBForm::FindRecordRow(int start) const {
-  const int count = RecordsListView->RowCount();
+  // The shown records themselves: the rows' texts are not needed.
+  const TRecordListModel* rows = RecordsListView->Model();
+  const int count = rows->ShownCount();
   for (int row = std::max(start, 0); row < count; ++row) {
-    const TListRecord* record = RecordsListView->RecordAt(row);
+    const TListRecord* record = rows->ShownRecord(row);
     if (record && RecordMatchesSearch(*record, SearchOptions)) return row;
   }
   return -1;

@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "core/listdb.h"
+#include "dialogs/DialogControls.h"
 #include "platform/AnsiText.h"
 #include "platform/Prompts.h"
 
@@ -56,9 +57,13 @@ TSearchDialog::TSearchDialog(QWidget* owner) : TAbstractDialog(owner) {
   Field2CB->setObjectName(QStringLiteral("Field2CB"));
   NotesCB->setObjectName(QStringLiteral("NotesCB"));
 
-  // Windows-1252 text of any length; the history is offered, never added to
-  // by the box itself, and what is typed stays as typed.
-  SetupAnsiComboBox(SearchStringEdit, std::numeric_limits<int>::max());
+  // Windows-1252 text of any length, typed or pasted as in every other
+  // input; the history is offered, never added to by the box itself, and what
+  // is typed stays as typed.
+  auto* edit = new TLimitedEdit(std::numeric_limits<int>::max(), SearchStringEdit);
+  edit->setMaxLength(std::numeric_limits<int>::max());
+  SearchStringEdit->setEditable(true);
+  SearchStringEdit->setLineEdit(edit);
   SearchStringEdit->setInsertPolicy(QComboBox::NoInsert);
   SearchStringEdit->setCompleter(nullptr);
   SearchStringEdit->setMaxVisibleItems(8);

@@ -8,7 +8,7 @@
 #include <QStyle>
 #include <QTreeView>
 
-#include "VersionTestUtil.h"
+#include "version_test_util.h"
 #include "components/RecordsListView.h"
 #include "components/prgutil.h"
 

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <cstring>
 
-#include "VersionTestUtil.h"
+#include "version_test_util.h"
 #include "platform/VersionInfo.h"
 
 namespace {

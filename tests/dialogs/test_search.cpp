@@ -5,9 +5,10 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QToolTip>
 
-#include "DialogTestUtil.h"
+#include "dialog_test_util.h"
 #include "dialogs/frmSearchDlg.h"
 #include "platform/ScriptedPrompts.h"
 
@@ -43,9 +44,9 @@ TEST_F(SearchDialogTest, FirstSearchStartsEmptyWithAllPlacesAndOKOnlyForARealReq
     EXPECT_TRUE(dlg->Field1CB->isChecked() && dlg->Field2CB->isChecked() &&
                 dlg->NotesCB->isChecked());
     EXPECT_FALSE(dlg->OKBtn->isEnabled());
-    TypeText(dlg->SearchStringEdit->lineEdit(), "  \t");
+    QTest::keyClicks(dlg->SearchStringEdit->lineEdit(), "   ");
     EXPECT_FALSE(dlg->OKBtn->isEnabled());
-    TypeText(dlg->SearchStringEdit->lineEdit(), "x");
+    QTest::keyClicks(dlg->SearchStringEdit->lineEdit(), "x");
     EXPECT_TRUE(dlg->OKBtn->isEnabled());
     for (QCheckBox* box : {dlg->Field1CB, dlg->Field2CB, dlg->NotesCB}) box->click();
     EXPECT_FALSE(dlg->OKBtn->isEnabled());
@@ -106,13 +107,14 @@ TEST_F(SearchDialogTest, CancelChangesNothing) {
 TEST_F(SearchDialogTest, TextIsWindows1252OfAnyLength) {
   TSearchDialog dlg(nullptr);
   QLineEdit* edit = dlg.SearchStringEdit->lineEdit();
-  TypeText(edit, QString::fromUtf8("\xE2\x82\xAC\xC3\xA9"));  // euro sign, e acute
-  TypeText(edit, QString::fromUtf8("\xC4\x80"));              // A with macron: refused
+  for (const QString c : {QString::fromUtf8("\u20ac"), QString::fromUtf8("\u00e9"),
+                          QString::fromUtf8("\u0100")})  // the last refused
+    QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, c, Qt::NoModifier);
   EXPECT_EQ(dlg.SearchText(), "\x80\xE9");
   const QString longText(40000, QLatin1Char('a'));
   dlg.SearchStringEdit->setEditText(longText);
   EXPECT_EQ(dlg.SearchText().size(), 40000u);
-  TypeText(edit, "b");
+  QTest::keyClicks(edit, "b");
   EXPECT_EQ(dlg.SearchText().size(), 40001u);
 }
 
@@ -144,17 +146,17 @@ TEST_F(SearchDialogTest, LayoutTabOrderAndKeys) {
 
   dlg.show();
   dlg.FormShow();
-  SendKey(dlg.SearchStringEdit, Qt::Key_Return);  // OK disabled: stays
+  QTest::keyClick(dlg.SearchStringEdit, Qt::Key_Return);  // OK disabled: stays
   EXPECT_TRUE(dlg.isVisible());
-  TypeText(dlg.SearchStringEdit, "abc");
+  QTest::keyClicks(dlg.SearchStringEdit, "abc");
   EXPECT_EQ(dlg.SearchText(), "abc");
   dlg.NotesCB->setChecked(true);
-  SendKey(dlg.SearchStringEdit, Qt::Key_Return);
+  QTest::keyClick(dlg.SearchStringEdit, Qt::Key_Return);
   EXPECT_FALSE(dlg.isVisible());
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
   EXPECT_EQ(dlg.SearchStringEdit->count(), 0);  // Enter does not add to the list
   dlg.show();
-  SendKey(dlg.SearchStringEdit, Qt::Key_Escape);
+  QTest::keyClick(dlg.SearchStringEdit, Qt::Key_Escape);
   EXPECT_FALSE(dlg.isVisible());
   EXPECT_EQ(dlg.result(), QDialog::Rejected);
 }

@@ -3,10 +3,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QScrollBar>
 
-#include "MainFormFixture.h"
 #include "dialogs/frmSearchDlg.h"
+#include "main_form_fixture.h"
 
 namespace {
 
@@ -21,8 +20,8 @@ class MainFormFindTest : public MainFormTest {
     MainFormTest::TearDown();
   }
 
-  QAction* Find() const { return form->findChild<QAction*>("FindAction"); }
-  QAction* FindAgain() const { return form->findChild<QAction*>("FindAgainAction"); }
+  QAction* Find() const { return Action("FindAction"); }
+  QAction* FindAgain() const { return Action("FindAgainAction"); }
 
   void Open(const std::vector<TTestRecord>& records) {
     const QString path = Path("find.pdb");
@@ -71,9 +70,6 @@ TEST_F(MainFormFindTest, EnablingFollowsDocumentRowsAndText) {
   Update();
   EXPECT_TRUE(Find()->isEnabled());
   EXPECT_FALSE(FindAgain()->isEnabled());
-  EXPECT_EQ(Find()->shortcuts(),
-            QList<QKeySequence>({QKeySequence(Qt::CTRL | Qt::Key_F), QKeySequence(Qt::Key_F7)}));
-  EXPECT_EQ(FindAgain()->shortcut(), QKeySequence(Qt::Key_F3));
 
   // Cancel keeps the fresh search: nothing asked, nothing selected.
   prompts->AnswerDialog([](QDialog* dialog) {
@@ -140,8 +136,8 @@ TEST_F(MainFormFindTest, SearchesTheShownRowsInTheirOrder) {
   ExpectNotFound("match", {0});
 
   PickCategory("All");
-  form->RecordsListViewColumnClick(0, false);
-  form->RecordsListViewColumnClick(0, false);  // c b a
+  ClickHeader(0);
+  ClickHeader(0);  // c b a
   RunFind("match");
   ASSERT_EQ(Selected().size(), 1u);
   EXPECT_EQ(List()->RecordAt(Selected()[0])->Field1(), "c match");
@@ -158,19 +154,6 @@ TEST_F(MainFormFindTest, OnlyTheChosenPlacesNeverTheCategory) {
   ExpectNotFound("secret", {1});
   RunFind("one\r\nalpha", InNotes);  // the note as kept, with its line break
   EXPECT_EQ(Selected(), std::vector<int>({1}));
-}
-
-TEST_F(MainFormFindTest, FoundRowIsScrolledIntoView) {
-  std::vector<TTestRecord> records;
-  for (int i = 0; i < 300; ++i) records.push_back({"row " + std::to_string(i), "x"});
-  records.push_back({"the last", "x"});
-  form->resize(600, 400);
-  form->show();
-  Open(records);
-  RunFind("THE LAST");
-  ASSERT_EQ(Selected(), std::vector<int>({300}));
-  const QRect row = List()->visualRect(List()->Model()->index(300, 0));
-  EXPECT_TRUE(List()->viewport()->rect().contains(row)) << "row at " << row.y();
 }
 
 }  // namespace

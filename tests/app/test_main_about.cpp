@@ -4,9 +4,9 @@
 #include <QAction>
 #include <QLabel>
 
-#include "MainFormFixture.h"
 #include "components/prgutil.h"
 #include "dialogs/frmAbout.h"
+#include "main_form_fixture.h"
 #include "platform/VersionInfo.h"
 
 namespace {
@@ -23,7 +23,7 @@ TEST(ProgramFile, CarriesTheProjectVersion) {
 }
 
 TEST_F(MainFormTest, AboutOpensTheAboutDialogOwnedByTheWindow) {
-  auto* about = form->findChild<QAction*>("HelpAboutAction");
+  QAction* about = Action("HelpAboutAction");
   ASSERT_NE(about, nullptr);
   EXPECT_EQ(about->shortcut(), QKeySequence(Qt::Key_F1));
   QWidget* owner = nullptr;
