@@ -8,9 +8,9 @@
 #include <QStyle>
 #include <QTreeView>
 
-#include "version_test_util.h"
 #include "components/RecordsListView.h"
 #include "components/prgutil.h"
+#include "version_test_util.h"
 
 namespace {
 

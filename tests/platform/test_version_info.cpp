@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 #include <cstring>
 
-#include "version_test_util.h"
 #include "platform/VersionInfo.h"
+#include "version_test_util.h"
 
 namespace {
 
