@@ -204,10 +204,7 @@ void TMainListDBForm::CreateActions() {
 
   // Commands whose features come later stay disabled until they are wired.
   for (QAction* a :
-       {PrintFileAction, CopyToClipboardAction, FindAction, FindAgainAction, ToolbarViewAction,
-        StatusBarViewAction, GridLinesViewAction, ShowHintsAction, FontViewAction, ColorViewAction,
-        ShowHideFileTBAction, ShowHideEditTBAction, ShowHideFindTBAction, ShowHideCategoryTBAction,
-        ShowHideExpImpTBAction, HelpAboutAction})
+       {PrintFileAction, CopyToClipboardAction, FindAction, FindAgainAction, HelpAboutAction})
     a->setEnabled(false);
 }
 
@@ -404,6 +401,7 @@ void TMainListDBForm::ConnectHandlers() {
   OnExecute(SendToPalmSyncAction, [this] { SendToPalmSyncActionExecute(); });
   OnUpdate(SendToPalmSyncAction, [this] { SendToPalmSyncActionUpdate(); });
   OnExecute(HelpAboutAction, [this] { HelpAboutActionExecute(); });
+  ConnectViewHandlers();
 
   for (QAction* a : {GotoAllCategory, GotoPrevCategory, GotoNextCategory}) {
     OnExecute(a, [this, a] { GotoPrevCategoryExecute(a); });
@@ -465,7 +463,7 @@ void TMainListDBForm::ArrangeToolBars() {
   int height = 0;
   for (QToolBar* bar : bars) {
     bar->setMinimumHeight(0);
-    if (!bar->isHidden()) height = std::max(height, bar->sizeHint().height());
+    if (ToolBarShown(bar)) height = std::max(height, bar->sizeHint().height());
   }
   for (QToolBar* bar : bars) bar->setMinimumHeight(height);
 }
@@ -526,16 +524,6 @@ void TMainListDBForm::closeEvent(QCloseEvent* event) {
 }
 
 void TMainListDBForm::ExitActionExecute() { close(); }
-
-void TMainListDBForm::LoadSettings() {
-  // Reads the view settings and the recent files from the user's registry;
-  // built with the view options.
-}
-
-void TMainListDBForm::SaveSettings() {
-  // Stores the view settings and the recent files in the user's registry;
-  // built with the view options.
-}
 
 void TMainListDBForm::HelpAboutActionExecute() { ShowAboutDialog(); }
 
