@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <algorithm>
 
@@ -200,19 +201,24 @@ void TMainListDBForm::LoadSettings() {
 
 void TMainListDBForm::KeepOnScreen() {
   // Bounds from another desktop (or damaged ones) still give a window that
-  // fits the screen and can be reached.
+  // fits the screen with its frame and can be reached.
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (!screen) return;
+  // Before the window is first shown its frame is not known yet: room for a
+  // title bar and borders is kept then.
+  QSize frame = frameGeometry().size() - size();
+  if (frame.isNull()) {
+    const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    frame = QSize(2 * border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * border);
+  }
   const QRect avail = screen->availableGeometry();
-  const QSize size(
-      std::clamp(width(), minimumWidth(), std::max(minimumWidth(), avail.width())),
-      std::clamp(height(), minimumHeight(), std::max(minimumHeight(), avail.height())));
+  const QSize room = avail.size() - frame;
+  const QSize size(std::clamp(width(), minimumWidth(), std::max(minimumWidth(), room.width())),
+                   std::clamp(height(), minimumHeight(), std::max(minimumHeight(), room.height())));
   resize(size);
-  const int left =
-      std::clamp(x(), avail.left(), std::max(avail.left(), avail.right() + 1 - size.width()));
-  const int top =
-      std::clamp(y(), avail.top(), std::max(avail.top(), avail.bottom() + 1 - size.height()));
-  move(left, top);
+  const QSize outer = size + frame;
+  move(std::clamp(x(), avail.left(), std::max(avail.left(), avail.right() + 1 - outer.width())),
+       std::clamp(y(), avail.top(), std::max(avail.top(), avail.bottom() + 1 - outer.height())));
 }
 
 void TMainListDBForm::SaveSettings() {
