@@ -117,15 +117,6 @@ TEST_F(SettingsTest, RecentFilesLoadAtMostFourteenAndAreRewrittenWhole) {
   EXPECT_EQ(std::get<QString>(Get(kBase + "\\MRU", "Item00")), Path("new"));
   EXPECT_EQ(std::get<QString>(Get(kBase + "\\MRU", "Item14")), Path("13"));
   EXPECT_TRUE(std::holds_alternative<std::monostate>(Get(kBase + "\\MRU", "Item30")));
-
-  // A count above the items stored reads the missing ones as empty entries.
-  Put(kBase + "\\MRU", "", 17);
-  Restart(false);
-  EXPECT_EQ(form->RecentFiles().size(), 14);
-  Put(kBase + "\\MRU", "", 16);
-  Put(kBase + "\\MRU", "Item01", 5);
-  Restart(false);
-  EXPECT_EQ(form->RecentFiles().size(), 1);  // an integer item ends the group
 }
 
 TEST_F(SettingsTest, EachScreenSizeKeepsItsOwnLayout) {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -12,12 +11,6 @@ namespace {
 QByteArray ReadAll(const QString& path) {
   QFile f(path);
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  f.write(bytes);
 }
 
 TRegValue Value(TMemorySettingsStore& store, const QString& key, const QString& name) {
@@ -54,20 +47,6 @@ TEST(Registry, ReadsFailAsTheRegistryDoes) {
   EXPECT_FALSE(store.KeyExists("Software\\Maker\\Sub\\Deeper"));
   EXPECT_FALSE(reg.DeleteKey("Software\\Maker\\Sub"));
   EXPECT_EQ(std::get<qint32>(Value(store, "Software\\Maker", "Number")), -7);
-}
-
-TEST(Registry, InstalledStoreIsProcessWide) {
-  ISettingsStore& before = SettingsStore();
-  TMemorySettingsStore store;
-  ISettingsStore* installed = SetSettingsStore(&store);
-  {
-    TRegistry reg;
-    ASSERT_TRUE(reg.OpenKey("A", true));
-    reg.WriteString("B", "c");
-  }
-  EXPECT_EQ(std::get<QString>(Value(store, "A", "B")), "c");
-  EXPECT_EQ(SetSettingsStore(installed), &store);
-  EXPECT_EQ(&SettingsStore(), &before);
 }
 
 TEST(RegFileStore, EveryValueRoundTripsThroughTheFile) {
@@ -143,25 +122,6 @@ TEST(RegFileStore, DamagedLinesAreSkippedAndTheRestRead) {
   EXPECT_FALSE(store.Dirty());
 }
 
-TEST(RegFileStore, UnreadableFilesGiveNoKeysAndAreReplacedWhole) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath("settings.reg");
-  QByteArray binary;
-  for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 151) & 0xFF);
-  for (const QByteArray& bytes : {QByteArray(), QByteArray("REGEDIT4\r\n[HKEY_CURR"), binary}) {
-    WriteAll(path, bytes);
-    TRegFileStore store(path);
-    TRegistry reg(store);
-    EXPECT_FALSE(reg.OpenKey("Software", false));
-    ASSERT_TRUE(reg.OpenKey("Software\\Maker", true));
-    reg.WriteInteger("Value", 1);
-    reg.CloseKey();
-    EXPECT_EQ(ReadAll(path),
-              "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n\r\n"
-              "[HKEY_CURRENT_USER\\Software\\Maker]\r\n\"Value\"=dword:00000001\r\n");
-  }
-}
-
 TEST(RegFileStore, SessionsPickUpOtherWritersAndWriteOnlyChanges) {
   QTemporaryDir dir;
   const QString path = dir.filePath("settings.reg");
@@ -189,23 +149,4 @@ TEST(RegFileStore, SessionsPickUpOtherWritersAndWriteOnlyChanges) {
     EXPECT_FALSE(reg.OpenKey("K", false));
   }
   EXPECT_FALSE(QFile::exists(path));
-}
-
-TEST(RegFileStore, AFailedStoreIsReportedAndKeepsThePreviousFile) {
-  QTemporaryDir dir;
-  const QString blocker = dir.filePath("file");
-  WriteAll(blocker, "x");
-  TRegFileStore store(blocker + "/settings.reg");  // a folder that cannot be made
-  TRegistry reg(store);
-  ASSERT_TRUE(reg.OpenKey("K", true));
-  reg.WriteInteger("A", 1);
-  EXPECT_THROW(reg.CloseKey(), ERegistryError);
-
-  const QString path = dir.filePath("taken.reg");
-  ASSERT_TRUE(QDir().mkpath(path));  // a folder where the file belongs
-  TRegFileStore taken(path);
-  TRegistry reg2(taken);
-  ASSERT_TRUE(reg2.OpenKey("K", true));
-  EXPECT_THROW(reg2.CloseKey(), ERegistryError);
-  EXPECT_TRUE(QFileInfo(path).isDir());
 }
