@@ -204,10 +204,7 @@ void TMainListDBForm::CreateActions() {
   addActions({GotoAllCategory, GotoPrevCategory, GotoNextCategory});
 
   // Commands whose features come later stay disabled until they are wired.
-  for (QAction* a : {PrintFileAction, CopyToClipboardAction, ToolbarViewAction, StatusBarViewAction,
-                     GridLinesViewAction, ShowHintsAction, FontViewAction, ColorViewAction,
-                     ShowHideFileTBAction, ShowHideEditTBAction, ShowHideFindTBAction,
-                     ShowHideCategoryTBAction, ShowHideExpImpTBAction})
+  for (QAction* a : {PrintFileAction, CopyToClipboardAction})
     a->setEnabled(false);
 }
 
@@ -408,6 +405,7 @@ void TMainListDBForm::ConnectHandlers() {
     OnExecute(a, [this, a] { FindActionExecute(a); });
     OnUpdate(a, [this] { FindActionUpdate(); });
   }
+  ConnectViewHandlers();
 
   for (QAction* a : {GotoAllCategory, GotoPrevCategory, GotoNextCategory}) {
     OnExecute(a, [this, a] { GotoPrevCategoryExecute(a); });
@@ -469,7 +467,7 @@ void TMainListDBForm::ArrangeToolBars() {
   int height = 0;
   for (QToolBar* bar : bars) {
     bar->setMinimumHeight(0);
-    if (!bar->isHidden()) height = std::max(height, bar->sizeHint().height());
+    if (ToolBarShown(bar)) height = std::max(height, bar->sizeHint().height());
   }
   for (QToolBar* bar : bars) bar->setMinimumHeight(height);
 }
@@ -530,16 +528,6 @@ void TMainListDBForm::closeEvent(QCloseEvent* event) {
 }
 
 void TMainListDBForm::ExitActionExecute() { close(); }
-
-void TMainListDBForm::LoadSettings() {
-  // Reads the view settings and the recent files from the user's registry;
-  // built with the view options.
-}
-
-void TMainListDBForm::SaveSettings() {
-  // Stores the view settings and the recent files in the user's registry;
-  // built with the view options.
-}
 
 void TMainListDBForm::HelpAboutActionExecute() { ShowAboutDialog(); }
 

@@ -3,11 +3,14 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <map>
 #include <memory>
 
+#include "components/QRXHtmlControls.h"
 #include "core/RecordSearch.h"
 #include "core/listdb.h"
 
@@ -147,10 +150,45 @@ class TMainListDBForm : public QMainWindow {
   void OnUpdate(QAction* action, std::function<void()> update);
   void StyleToolBar(QToolBar* bar);
 
-  // Persisted settings and About; filled in with their own features.
+  // About; filled in with its own feature.
+  void ShowAboutDialog();
+
+  // --- View commands (frmMain_view.cpp) ------------------------------------
+  void ConnectViewHandlers();
+  void ToolbarViewActionExecute();
+  void ToolbarViewActionUpdate();
+  void StatusBarViewActionExecute();
+  void StatusBarViewActionUpdate();
+  void GridLinesViewActionExecute();
+  void GridLinesViewActionUpdate();
+  void ShowHintsActionExecute();
+  void ShowHintsActionUpdate();
+  void FontViewActionExecute();
+  void ColorViewActionExecute();
+  // The five tool bar commands, told apart by their tags 1 to 5.
+  void ShowHideTBActionExecute(QAction* sender);
+  void ShowHideTBActionUpdate(QAction* sender);
+  // The controls of the tool bar area in the order their settings are stored.
+  QList<QToolBar*> CoolBarControls() const;
+  QToolBar* ToolBarOfTag(int tag) const;
+  // A bar's own visibility, which hiding the whole area leaves as it is.
+  bool ToolBarShown(const QToolBar* bar) const;
+  void SetToolBarShown(QToolBar* bar, bool shown);
+  void SetToolBarAreaShown(bool shown);
+  void SetListColor(TColorValue value);
+  void SetListFont(const QFont& font, TColorValue color);
+
+  // --- Persisted settings (frmMain_settings.cpp) ---------------------------
   void LoadSettings();
   void SaveSettings();
-  void ShowAboutDialog();
+  void KeepOnScreen();
+  static int FontPoints(const QFont& font);
+  // Tool bar positions inside the area: as laid out, else as last seen or
+  // loaded; PlaceToolBars arranges the bars in rows by them.
+  QPoint ToolBarAreaOrigin() const;
+  QPoint ToolBarPosition(QToolBar* bar) const;
+  void RememberToolBarPosition(QToolBar* bar);
+  void PlaceToolBars();
 
   // --- Controls (named as the window shows them) ---------------------------
   TActionList* ActionList = nullptr;
@@ -221,4 +259,12 @@ class TMainListDBForm : public QMainWindow {
   // The file name the save dialog last held.
   QString saveDialogFileName_;
   bool settingsSaved_ = false;
+
+  // View state not held by a control.
+  bool toolBarAreaShown_ = true;
+  std::map<const QToolBar*, bool> hiddenByArea_;
+  std::map<const QToolBar*, QPoint> barPositions_;
+  TColorValue listColor_ = 0x00FFFFFF;                // white
+  TColorValue listFontColor_ = kSystemColorFlag | 8;  // the window text colour
+  int listFontCharset_ = 1;                           // the default character set
 };

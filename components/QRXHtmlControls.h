@@ -37,6 +37,11 @@ constexpr int kHtmlColorCount = 52;
 // palette. clNone (no colour) gives an invalid QColor; clDefault the
 // palette's text colour.
 QColor ColorValueToQColor(TColorValue value);
+// The fixed colour value ($00BBGGRR) of a colour.
+inline TColorValue QColorToColorValue(const QColor& color) {
+  return TColorValue(color.red()) | (TColorValue(color.green()) << 8) |
+         (TColorValue(color.blue()) << 16);
+}
 // Resolves the name of a colour tag: "$" + hex digits ($BBGGRR), or a table
 // name without its "cl" prefix, case-insensitive. False when it names nothing.
 bool HtmlResolveColor(const QString& name, QColor& color);

@@ -113,6 +113,8 @@ std::function<TModalResult(QDialog*)> SelectCategoryAnswer(const QString& name) 
 
 void MainFormTest::SetUp() {
   ASSERT_TRUE(dir.isValid());
+  settings = std::make_unique<TMemorySettingsStore>();
+  outerSettings = SetSettingsStore(settings.get());
   prompts = std::make_unique<TScriptedPrompts>();
   TMainListDBForm::SetSortState(-1, true);
   form = std::make_unique<TMainListDBForm>();
@@ -123,6 +125,8 @@ void MainFormTest::TearDown() {
   EXPECT_EQ(prompts->Pending(), 0) << "an answer was scripted that nothing asked for";
   form.reset();
   prompts.reset();
+  SetSettingsStore(outerSettings);
+  settings.reset();
 }
 
 void MainFormTest::CreateList(const QString& name, const QString& f1, const QString& f2) {

@@ -22,6 +22,7 @@
 #include "components/RecordsListView.h"
 #include "core/listdb.h"
 #include "platform/ActionList.h"
+#include "platform/RegFileStore.h"
 #include "platform/ScriptedPrompts.h"
 
 struct TTestRecord {
@@ -99,6 +100,9 @@ class MainFormTest : public ::testing::Test {
   TActionList& Actions() const { return *form->findChild<TActionList*>(); }
 
   QTemporaryDir dir;
+  // The settings every window of the test reads and writes, empty at start.
+  std::unique_ptr<TMemorySettingsStore> settings;
+  ISettingsStore* outerSettings = nullptr;
   std::unique_ptr<TScriptedPrompts> prompts;
   std::unique_ptr<TMainListDBForm> form;
 };

@@ -1,0 +1,285 @@
+// The view settings and the recent files in the user's registry: read when the
+// window is made, written when it goes.
+#include <QAction>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLocale>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <algorithm>
+
+#include "app/frmMain.h"
+#include "components/RecordsListView.h"
+#include "platform/Registry.h"
+
+namespace {
+
+const QString kBaseKey = QStringLiteral("Software\\QRXSoft\\Vornik\\");
+
+// Sizes the list font may take; anything else was not stored by the program.
+constexpr int kMaxFontPoints = 1638;
+constexpr int kMaxColumnWidth = 8192;
+// Recent files read, whatever the stored count says.
+constexpr int kMaxLoadedRecentFiles = 14;
+
+QString ScreenKey(const QString& group) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QSize size = screen ? screen->size() : QSize();
+  return kBaseKey + group + QString::asprintf("\\%dx%d", size.width(), size.height());
+}
+
+// Opens the key, creating it when missing; failing that, raises the error.
+void OpenKey(TRegistry& reg, const QString& key) {
+  if (!reg.OpenKey(key, true))
+    throw ERegistryError(QStringLiteral("Failed to create key %1").arg(key));
+}
+
+QString ItemName(int k) { return QString::asprintf("Item%.2d", k); }
+QString ColumnName(int k) { return QString::asprintf("Column%.2d", k); }
+QString BarValueName(const QToolBar* bar, const char* what) {
+  return QStringLiteral("_%1_%2").arg(bar->objectName(), QLatin1String(what));
+}
+
+}  // namespace
+
+QPoint TMainListDBForm::ToolBarAreaOrigin() const {
+  const QWidget* menu = menuWidget();
+  return QPoint(0, menu && !menu->isHidden() ? menu->geometry().bottom() + 1 : 0);
+}
+
+void TMainListDBForm::RememberToolBarPosition(QToolBar* bar) {
+  // Only a bar on the screen has been laid out.
+  if (bar->isVisible()) barPositions_[bar] = bar->pos() - ToolBarAreaOrigin();
+}
+
+QPoint TMainListDBForm::ToolBarPosition(QToolBar* bar) const {
+  if (bar->isVisible()) return bar->pos() - ToolBarAreaOrigin();
+  const auto it = barPositions_.find(bar);
+  if (it != barPositions_.end()) return it->second;
+  // Never laid out: where it stands in the first row, after the bars before it.
+  const QList<QToolBar*> order = {FileToolBar, ExportImportToolBar, EditToolBar, FindToolBar,
+                                  CategoryBGPanel};
+  int left = 0;
+  for (QToolBar* other : order) {
+    if (other == bar) break;
+    if (!other->isHidden()) left += other->sizeHint().width();
+  }
+  return QPoint(left, 0);
+}
+
+void TMainListDBForm::PlaceToolBars() {
+  // Rows from top to bottom, each from left to right; bars whose tops lie
+  // within half a row of each other share a row.
+  struct Place {
+    QToolBar* bar;
+    QPoint pos;
+    int order;
+  };
+  const QList<QToolBar*> order = {FileToolBar, ExportImportToolBar, EditToolBar, FindToolBar,
+                                  CategoryBGPanel};
+  std::vector<Place> places;
+  for (int i = 0; i < order.size(); ++i) places.push_back({order[i], ToolBarPosition(order[i]), i});
+  std::stable_sort(places.begin(), places.end(),
+                   [](const Place& a, const Place& b) { return a.pos.y() < b.pos.y(); });
+  const int halfRow = std::max(1, FileToolBar->sizeHint().height() / 2);
+  std::vector<std::vector<Place>> rows;
+  for (const Place& p : places) {
+    if (rows.empty() || p.pos.y() - rows.back().front().pos.y() >= halfRow) rows.emplace_back();
+    rows.back().push_back(p);
+  }
+  for (auto& row : rows) {
+    std::stable_sort(row.begin(), row.end(), [](const Place& a, const Place& b) {
+      return a.pos.x() != b.pos.x() ? a.pos.x() < b.pos.x() : a.order < b.order;
+    });
+  }
+  for (QToolBar* bar : order) removeToolBarBreak(bar);
+  for (const auto& row : rows) {
+    for (const Place& p : row) {
+      const bool hidden = p.bar->isHidden();
+      addToolBar(Qt::TopToolBarArea, p.bar);
+      p.bar->setHidden(hidden);
+    }
+  }
+  for (size_t r = 1; r < rows.size(); ++r) insertToolBarBreak(rows[r].front().bar);
+}
+
+void TMainListDBForm::LoadSettings() {
+  TRegistry reg;
+  bool firstGroup = false;
+  try {
+    OpenKey(reg, kBaseKey);
+    SetToolBarAreaShown(reg.ReadBool("ShowToolBar"));
+    StatusBar->setVisible(reg.ReadBool("ShowStatus"));
+    RecordsListView->SetGridLines(reg.ReadBool("Gridlines"));
+    SetListColor(static_cast<TColorValue>(reg.ReadInteger("Color")));
+    RecordsListView->SetShowRecordHints(reg.ReadBool("DataHints"));
+
+    OpenKey(reg, kBaseKey + "Font");
+    // Each value takes effect as it is read, so a failure keeps the ones
+    // before it.
+    QFont font = BgPanel->font();
+    TColorValue color = listFontColor_;
+    const QString face = reg.ReadString("Name");
+    if (!face.isEmpty()) font.setFamily(face);
+    SetListFont(font, color);
+    const int points = reg.ReadInteger("Size");
+    if (points >= 1 && points <= kMaxFontPoints) font.setPointSize(points);
+    SetListFont(font, color);
+    color = static_cast<TColorValue>(reg.ReadInteger("Color"));
+    SetListFont(font, color);
+    const int charset = reg.ReadInteger("Charset");
+    if (charset >= 0 && charset <= 255) listFontCharset_ = charset;
+    font.setBold(false);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    SetListFont(font, color);
+    font.setBold(reg.ReadBool("Bold"));
+    SetListFont(font, color);
+    font.setItalic(reg.ReadBool("Italic"));
+    SetListFont(font, color);
+    font.setUnderline(reg.ReadBool("Underline"));
+    SetListFont(font, color);
+    font.setStrikeOut(reg.ReadBool("Strikeout"));
+    SetListFont(font, color);
+
+    OpenKey(reg, kBaseKey + "MRU");
+    const int count = reg.ReadInteger("");
+    recentFiles_.clear();
+    for (int k = 0; k < count && k < kMaxLoadedRecentFiles; ++k)
+      recentFiles_.append(reg.ReadString(ItemName(k)));
+    firstGroup = true;
+  } catch (const ERegistryError&) {
+    // A missing or mistyped value ends the group; what was read stays.
+  }
+  if (firstGroup) {
+    try {
+      OpenKey(reg, ScreenKey("Window"));
+      QRect bounds = geometry();
+      bounds.moveTop(reg.ReadInteger("Top"));
+      move(bounds.topLeft());
+      bounds.moveLeft(reg.ReadInteger("Left"));
+      move(bounds.topLeft());
+      bounds.setWidth(reg.ReadInteger("Width"));
+      resize(bounds.size());
+      bounds.setHeight(reg.ReadInteger("Height"));
+      resize(bounds.size());
+      KeepOnScreen();
+
+      OpenKey(reg, ScreenKey("Columns"));
+      QHeaderView* head = RecordsListView->header();
+      for (int k = 0; k < head->count(); ++k)
+        head->resizeSection(k, std::clamp(reg.ReadInteger(ColumnName(k)),
+                                          TRecordsListView::kMinColumnWidth, kMaxColumnWidth));
+
+      OpenKey(reg, ScreenKey("ToolbarSettings"));
+      for (QToolBar* bar : CoolBarControls()) {
+        QPoint pos = ToolBarPosition(bar);
+        pos.setY(reg.ReadInteger(BarValueName(bar, "Top")));
+        barPositions_[bar] = pos;
+        pos.setX(reg.ReadInteger(BarValueName(bar, "Left")));
+        barPositions_[bar] = pos;
+        SetToolBarShown(bar, reg.ReadBool(BarValueName(bar, "Visible")));
+      }
+    } catch (const ERegistryError&) {
+    }
+    PlaceToolBars();
+  }
+  try {
+    reg.CloseKey();
+  } catch (const ERegistryError&) {
+    // Keys that could not be created come again at the next store.
+  }
+}
+
+void TMainListDBForm::KeepOnScreen() {
+  // Bounds from another desktop (or damaged ones) still give a window that
+  // fits the screen with its frame and can be reached.
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  // Before the window is first shown its frame is not known yet: room for a
+  // title bar and borders is kept then.
+  QSize frame = frameGeometry().size() - size();
+  if (frame.isNull()) {
+    const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    frame = QSize(2 * border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * border);
+  }
+  const QRect avail = screen->availableGeometry();
+  const QSize room = avail.size() - frame;
+  const QSize size(std::clamp(width(), minimumWidth(), std::max(minimumWidth(), room.width())),
+                   std::clamp(height(), minimumHeight(), std::max(minimumHeight(), room.height())));
+  resize(size);
+  const QSize outer = size + frame;
+  move(std::clamp(x(), avail.left(), std::max(avail.left(), avail.right() + 1 - outer.width())),
+       std::clamp(y(), avail.top(), std::max(avail.top(), avail.bottom() + 1 - outer.height())));
+}
+
+void TMainListDBForm::SaveSettings() {
+  TRegistry reg;
+  OpenKey(reg, kBaseKey);
+  const QLocale locale;
+  const QDateTime now = QDateTime::currentDateTime();
+  reg.WriteString("", locale.toString(now.date(), QLocale::ShortFormat) + u' ' +
+                          locale.toString(now.time(), QLocale::LongFormat));
+  reg.WriteString("Path", QDir::toNativeSeparators(QCoreApplication::applicationFilePath()));
+  reg.WriteBool("ShowToolBar", toolBarAreaShown_);
+  reg.WriteBool("ShowStatus", !StatusBar->isHidden());
+  reg.WriteBool("Gridlines", RecordsListView->GridLines());
+  reg.WriteInteger("Color", static_cast<qint32>(listColor_));
+  reg.WriteBool("DataHints", RecordsListView->ShowRecordHints());
+  reg.CloseKey();
+
+  OpenKey(reg, kBaseKey + "Font");
+  const QFont font = BgPanel->font();
+  reg.WriteString("Name", font.family());
+  reg.WriteInteger("Size", FontPoints(font));
+  reg.WriteInteger("Color", static_cast<qint32>(listFontColor_));
+  reg.WriteInteger("Charset", listFontCharset_);
+  reg.WriteBool("Bold", font.bold());
+  reg.WriteBool("Italic", font.italic());
+  reg.WriteBool("Underline", font.underline());
+  reg.WriteBool("Strikeout", font.strikeOut());
+  reg.CloseKey();
+
+  reg.DeleteKey(kBaseKey + "MRU");
+  OpenKey(reg, kBaseKey + "MRU");
+  reg.WriteInteger("", static_cast<qint32>(recentFiles_.size()));
+  for (int k = 0; k < recentFiles_.size(); ++k) reg.WriteString(ItemName(k), recentFiles_[k]);
+  reg.CloseKey();
+
+  OpenKey(reg, ScreenKey("Window"));
+  reg.WriteInteger("Top", y());
+  reg.WriteInteger("Left", x());
+  reg.WriteInteger("Width", width());
+  reg.WriteInteger("Height", height());
+  reg.CloseKey();
+
+  OpenKey(reg, ScreenKey("Columns"));
+  const QHeaderView* head = RecordsListView->header();
+  for (int k = 0; k < head->count(); ++k) reg.WriteInteger(ColumnName(k), head->sectionSize(k));
+  reg.CloseKey();
+
+  OpenKey(reg, ScreenKey("ToolbarSettings"));
+  for (QToolBar* bar : CoolBarControls()) {
+    const QPoint pos = ToolBarPosition(bar);
+    reg.WriteInteger(BarValueName(bar, "Top"), pos.y());
+    reg.WriteInteger(BarValueName(bar, "Left"), pos.x());
+    reg.WriteBool(BarValueName(bar, "Visible"), ToolBarShown(bar));
+  }
+  reg.CloseKey();
+}
+
+int TMainListDBForm::FontPoints(const QFont& font) {
+  if (font.pointSize() > 0) return font.pointSize();
+  // A font sized in pixels: its size in points at the screen's resolution.
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const qreal dpi = screen ? screen->logicalDotsPerInchY() : 96.0;
+  return std::max(1, qRound(font.pixelSize() * 72.0 / dpi));
+}

@@ -1,0 +1,72 @@
+// Settings stores of our own: one held in memory (what tests install, so that
+// no test touches the user's real settings) and one kept in a registry export
+// text file (REGEDIT4), the user's settings where there is no registry.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <map>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "platform/Registry.h"
+
+class TMemorySettingsStore : public ISettingsStore {
+ public:
+  TMemorySettingsStore();
+  ~TMemorySettingsStore() override;
+
+  bool CreateKey(const QString& key) override;
+  bool KeyExists(const QString& key) const override;
+  bool DeleteKey(const QString& key) override;
+  TRegValue ReadValue(const QString& key, const QString& name) const override;
+  bool WriteValue(const QString& key, const QString& name, const TRegValue& value) override;
+  void Commit() override { dirty_ = false; }
+
+  // Every key in file order (parents before children, siblings by name), with
+  // its values (the default value first, then by name).
+  struct TKeyEntry {
+    QString path;
+    std::vector<std::pair<QString, TRegValue>> values;
+  };
+  std::vector<TKeyEntry> Keys() const;
+  void Clear();
+  // Whether something changed since the last commit.
+  bool Dirty() const { return dirty_; }
+  // Takes the contents as they are as stored (after reading them in).
+  void MarkClean() { dirty_ = false; }
+
+ protected:
+  bool dirty_ = false;
+
+ private:
+  struct TNode;
+  TNode* Find(const QString& key) const;
+  std::unique_ptr<TNode> root_;
+};
+
+// The registry export text of the store's keys below HKEY_CURRENT_USER.
+QByteArray FormatRegFile(const TMemorySettingsStore& store);
+// Replaces the store's contents with the keys and values of the text. Lines
+// that cannot be read are skipped (the values under a damaged key line with
+// them); integers are dword:, texts are quoted strings or hex(1): bytes.
+void ParseRegFile(const QByteArray& text, TMemorySettingsStore& store);
+
+// A store kept in one registry export file: read afresh at the start of every
+// session, written whole and atomically on commit.
+class TRegFileStore : public TMemorySettingsStore {
+ public:
+  explicit TRegFileStore(const QString& path);
+  void Refresh() override;
+  void Commit() override;
+  const QString& Path() const { return path_; }
+
+  // The user's settings file in the user's configuration folder.
+  static QString DefaultPath();
+  // Files larger than this are read up to it only.
+  static constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+
+ private:
+  QString path_;
+};
