@@ -48,6 +48,26 @@ const QList<QRgb>& Palette16() {
 
 }  // namespace
 
+void TS_ListViewPrint::TWidthEstimator::Reset(TCanvas& canvas) {
+  for (int c = 0; c < 256; ++c) advance_[c] = c < 32 ? -1 : canvas.TextWidth(QString(QChar(c)));
+  w_ = advance_['W'];
+}
+
+int TS_ListViewPrint::TWidthEstimator::Estimate(const QString& text) const {
+  int sum = 0;
+  for (const QChar ch : text) {
+    const int a = ch.unicode() < 256 ? advance_[ch.unicode()] : -1;
+    if (a < 0) return -1;
+    sum += a;
+  }
+  return sum;
+}
+
+bool TS_ListViewPrint::TWidthEstimator::MayExceed(const QString& text, int width, int slack) const {
+  const int estimate = Estimate(text);
+  return estimate < 0 || estimate + slack > width;
+}
+
 TS_ListViewPrint::TS_ListViewPrint(QAbstractItemView* listView) : listView_(listView) {
   if (!listView) throw ES_ListViewPrintError("ListView can not be a NULL");
   auto* tree = qobject_cast<QTreeView*>(listView);
@@ -143,14 +163,17 @@ void TS_ListViewPrint::ComputeColumnWidths() {
   const int firstOffset = FirstCellOffset();
   std::vector<long long> natural(static_cast<size_t>(columns), 0);
   long long sum = 0;
+  // Only a text that could be wider than the widest so far is measured.
+  estimator_.Reset(Canvas());
   for (int i = 0; i < columns; ++i) {
     int width = Canvas().TextWidth(Caption(i) + QStringLiteral("WW"));
     for (int r = 0; r < rows; ++r) {
       bool present = false;
       const QString text = CellText(r, i, &present);
       if (i == 0) {
-        width = std::max(width, firstOffset + Canvas().TextWidth(text));
-      } else if (present) {
+        if (estimator_.MayExceed(text, width - firstOffset, w))
+          width = std::max(width, firstOffset + Canvas().TextWidth(text));
+      } else if (present && estimator_.MayExceed(text, width - estimator_.W(), w)) {
         // The last line is measured one "W" wider.
         const QString measured = text + QStringLiteral("W");
         if (!HasLineBreak(measured)) {
@@ -175,6 +198,8 @@ void TS_ListViewPrint::ComputeColumnWidths() {
 bool TS_ListViewPrint::Print() {
   ComputeColumnWidths();
   imageKey_ = -1;
+  widths_.clear();
+  widthsFont_ = QFont();
   printer_->BeginDoc(Trimmed(Title).isEmpty() ? QStringLiteral("List") : Trimmed(Title));
   bool finished = false;
   try {
@@ -312,7 +337,7 @@ void TS_ListViewPrint::PrintRow(int row) {
     Cell& cell = cells[static_cast<size_t>(i)];
     cell.x = x + offset + 2;
     if (!text.isEmpty()) {
-      if (offset + c.TextWidth(text + QStringLiteral("WW")) < width) {
+      if (CellFits(text, width - offset)) {
         // Fits in one piece; its own line breaks still start new lines.
         cell.lines = HasLineBreak(text) ? HtmlSplitLines(text) : QStringList{text};
       } else {
@@ -367,6 +392,25 @@ void TS_ListViewPrint::PrintRow(int row) {
     PrintHeading();
     headingPending_ = false;
   }
+}
+
+bool TS_ListViewPrint::CellFits(const QString& text, int space) {
+  TCanvas& c = Canvas();
+  if (c.Font() != widthsFont_) {
+    widths_.clear();
+    widthsFont_ = c.Font();
+    estimator_.Reset(c);
+  }
+  // Measured only when the estimate is close to the space.
+  const int w = estimator_.W();
+  const int estimate = estimator_.Estimate(text);
+  if (estimate >= 0 && std::abs(estimate + 2 * w - space) > w) return estimate + 2 * w < space;
+  // Texts recur down a list (categories, notes): each is measured once.
+  const auto found = widths_.constFind(text);
+  if (found != widths_.cend()) return *found < space;
+  const int width = c.TextWidth(text + QStringLiteral("WW"));
+  if (widths_.size() < 100000) widths_.insert(text, width);
+  return width < space;
 }
 
 void TS_ListViewPrint::PrintPageLabel() {

@@ -16,6 +16,7 @@
 #pragma once
 
 #include <QFont>
+#include <QHash>
 #include <QImage>
 #include <QString>
 #include <functional>
@@ -85,6 +86,26 @@ class TS_ListViewPrint {
   QString CellText(int row, int column, bool* present = nullptr) const;
   const QImage& ItemImage(int row);
   int FirstCellOffset() const;
+  // Whether the text followed by "WW" is narrower than space, in the
+  // canvas's current font.
+  bool CellFits(const QString& text, int space);
+
+  // Widths of texts as the sum of their characters' widths, which differs
+  // from the measured width by little (kerning): it spares measuring texts
+  // far from a decision.
+  class TWidthEstimator {
+   public:
+    void Reset(TCanvas& canvas);
+    // -1 when a character is not in the table.
+    int Estimate(const QString& text) const;
+    // Whether the text, measured, could be wider than width.
+    bool MayExceed(const QString& text, int width, int slack) const;
+    int W() const { return w_; }
+
+   private:
+    int advance_[256] = {};
+    int w_ = 0;
+  };
 
   bool PrintJob();
   void EnsurePage();
@@ -110,6 +131,9 @@ class TS_ListViewPrint {
   bool headingPending_ = false;  // the next row starts a page: headings first
   bool pagePending_ = false;     // the page is full: the next output starts one
   int rowsOnPage_ = 0;
+  TWidthEstimator estimator_;
+  QHash<QString, int> widths_;  // measured by CellFits, in widthsFont_
+  QFont widthsFont_;
   qint64 imageKey_ = -1;  // the icon whose page image is cached
   QImage image_;
 };

@@ -6,6 +6,24 @@
 
 #include "platform/Prompts.h"
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+namespace {
+// A PDF page is compressed as it is finished, with buffers of a few hundred
+// kilobytes allocated and freed once a page. By default the C library gives
+// the freed top of the heap back to the system each time and faults it in
+// again on the next page, which costs more than the drawing on long jobs:
+// keep up to 64 MB of free heap instead.
+void KeepHeapForLongJobs() {
+#if defined(__GLIBC__)
+  static const bool done = mallopt(M_TRIM_THRESHOLD, 64 << 20) != 0;
+  (void)done;
+#endif
+}
+}  // namespace
+
 // --- TQtPrinter ---
 
 TQtPrinter::TQtPrinter(QPrinter& printer) : printer_(printer), canvas_(&printer) {}
@@ -20,6 +38,7 @@ int TQtPrinter::PageHeight() const { return printer_.height(); }
 
 void TQtPrinter::BeginDoc(const QString& title) {
   if (painter_) throw EPrinterError("Printing in progress");
+  KeepHeapForLongJobs();
   printer_.setDocName(title);
   auto painter = std::make_unique<QPainter>();
   if (!painter->begin(&printer_)) {
