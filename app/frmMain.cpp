@@ -403,6 +403,10 @@ void TMainListDBForm::ConnectHandlers() {
   OnUpdate(ExportFileAction, [this] { ExportFileActionUpdate(); });
   OnExecute(SendToPalmSyncAction, [this] { SendToPalmSyncActionExecute(); });
   OnUpdate(SendToPalmSyncAction, [this] { SendToPalmSyncActionUpdate(); });
+  OnExecute(PrintFileAction, [this] { PrintFileActionExecute(); });
+  OnUpdate(PrintFileAction, [this] { PrintFileActionUpdate(); });
+  OnExecute(CopyToClipboardAction, [this] { CopyToClipboardActionExecute(); });
+  OnUpdate(CopyToClipboardAction, [this] { CopyToClipboardActionUpdate(); });
   OnExecute(HelpAboutAction, [this] { HelpAboutActionExecute(); });
 
   for (QAction* a : {GotoAllCategory, GotoPrevCategory, GotoNextCategory}) {
