@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPrinter>
 
+#include "platform/AnsiText.h"
 #include "platform/Prompts.h"
 
 #if defined(__GLIBC__)
@@ -45,7 +46,7 @@ void TQtPrinter::BeginDoc(const QString& title) {
     const QString file = printer_.outputFileName();
     throw EPrinterError(file.isEmpty() || printer_.outputFormat() != QPrinter::PdfFormat
                             ? std::string("The printer could not start printing")
-                            : "Cannot create file \"" + file.toStdString() + "\"");
+                            : "Cannot create file \"" + QStringToAnsi(file) + "\"");
   }
   painter_ = std::move(painter);
   canvas_.SetPainter(painter_.get());

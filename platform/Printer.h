@@ -14,7 +14,8 @@
 class QPainter;
 class QPrinter;
 
-// A failure of the printer or of its print job.
+// A failure of the printer or of its print job; the message is Windows-1252
+// text, as every message the error box shows.
 class EPrinterError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
