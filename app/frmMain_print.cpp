@@ -32,10 +32,20 @@ void EnlargeByPoints(QFont& font, int points) {
     font.setPixelSize(font.pixelSize() + points * 96 / 72);
 }
 
+// The list's name as a document name the print dialog can propose as a file
+// name ("name.pdf" when printing to a file).
+QString PrintDocumentName(const QString& listName) {
+  QString name = listName.trimmed();
+  for (QChar& c : name)
+    if (c.unicode() < 32 || QStringLiteral("/\\:*?\"<>|").contains(c)) c = u'_';
+  return name.isEmpty() ? QStringLiteral("List") : name;
+}
+
 }  // namespace
 
 void TMainListDBForm::PrintFileActionExecute() {
   if (!document_) return;
+  ApplicationPrinter().setDocName(PrintDocumentName(AnsiToQString(document_->DatabaseName())));
   if (!Prompts().PrintDialog(this, ApplicationPrinter())) return;
 
   QStringList captions;
