@@ -342,7 +342,13 @@ void TS_ListViewPrint::PrintRow(int row) {
         cell.lines = HasLineBreak(text) ? HtmlSplitLines(text) : QStringList{text};
       } else {
         const int maxChars = w > 0 ? width / w : width;
-        for (const QString& line : HtmlSplitLines(text)) cell.lines << WrapTextLine(line, maxChars);
+        for (const QString& line : HtmlSplitLines(text)) {
+          for (QString& part : WrapTextLine(line, maxChars)) {
+            // The blank a line was broken after shows nothing: not drawn.
+            while (part.size() > 1 && (part.back() == u' ' || part.back() == u'\t')) part.chop(1);
+            cell.lines << part;
+          }
+        }
       }
       rowLines = std::max(rowLines, static_cast<int>(cell.lines.size()));
     }
