@@ -227,6 +227,11 @@ TEST_F(ListViewPrintTest, PagesBreakAfterTheRowThatReachesTheThreshold) {
   ASSERT_EQ(page2.size(), 2u);
   EXPECT_EQ(page2[0].text, "End");
   EXPECT_EQ(page2[1].text, "Page:  2");
+  // With nothing to print after the last row, no empty page follows it.
+  p.EndText.clear();
+  p.PageText.clear();
+  ASSERT_TRUE(p.Print());
+  EXPECT_EQ(printer->Pages(), 1);
 
   // One row more: the heading band is repeated in front of it.
   AddRow({"Row 61"});
