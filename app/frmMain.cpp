@@ -400,6 +400,10 @@ void TMainListDBForm::ConnectHandlers() {
   OnUpdate(ExportFileAction, [this] { ExportFileActionUpdate(); });
   OnExecute(SendToPalmSyncAction, [this] { SendToPalmSyncActionExecute(); });
   OnUpdate(SendToPalmSyncAction, [this] { SendToPalmSyncActionUpdate(); });
+  OnExecute(PrintFileAction, [this] { PrintFileActionExecute(); });
+  OnUpdate(PrintFileAction, [this] { PrintFileActionUpdate(); });
+  OnExecute(CopyToClipboardAction, [this] { CopyToClipboardActionExecute(); });
+  OnUpdate(CopyToClipboardAction, [this] { CopyToClipboardActionUpdate(); });
   OnExecute(HelpAboutAction, [this] { HelpAboutActionExecute(); });
   for (QAction* a : {FindAction, FindAgainAction}) {
     OnExecute(a, [this, a] { FindActionExecute(a); });

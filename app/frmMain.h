@@ -111,6 +111,10 @@ class TMainListDBForm : public QMainWindow {
   void ExportFileActionUpdate();
   void SendToPalmSyncActionExecute();
   void SendToPalmSyncActionUpdate();
+  void PrintFileActionExecute();
+  void PrintFileActionUpdate();
+  void CopyToClipboardActionExecute();
+  void CopyToClipboardActionUpdate();
   void GotoPrevCategoryExecute(QAction* sender);
   void GotoPrevCategoryUpdate();
   void NewRecordActionExecute();

@@ -30,11 +30,29 @@ TQPainterCanvas::TQPainterCanvas(QPainter* painter)
 
 TQPainterCanvas::TQPainterCanvas(QPaintDevice* measureDevice) : device_(measureDevice) {}
 
-namespace {
-QFontMetrics MetricsFor(const QFont& font, QPaintDevice* device) {
-  return device ? QFontMetrics(font, device) : QFontMetrics(font);
+void TQPainterCanvas::SetPainter(QPainter* painter) {
+  painter_ = painter;
+  if (painter_ && painter_->device() != device_) {
+    device_ = painter_->device();
+    metrics_.reset();
+  }
 }
-}  // namespace
+
+void TQPainterCanvas::SetFont(const QFont& font) {
+  if (font == font_) return;
+  TCanvas::SetFont(font);
+  metrics_.reset();
+}
+
+const QFontMetrics& TQPainterCanvas::Metrics() {
+  if (!metrics_) {
+    if (device_)
+      metrics_.emplace(font_, device_);
+    else
+      metrics_.emplace(font_);
+  }
+  return *metrics_;
+}
 
 void TQPainterCanvas::FillRect(const QRect& rect) {
   if (!painter_ || brushStyle_ == TBrushStyle::Clear || rect.isEmpty()) return;
@@ -43,21 +61,17 @@ void TQPainterCanvas::FillRect(const QRect& rect) {
 
 void TQPainterCanvas::TextOut(int x, int y, const QString& text) {
   if (!painter_ || text.isEmpty()) return;
-  painter_->setFont(font_);
-  const QFontMetrics fm = MetricsFor(font_, device_);
+  if (painter_->font() != font_) painter_->setFont(font_);
+  const QFontMetrics& fm = Metrics();
   if (brushStyle_ == TBrushStyle::Solid)
     painter_->fillRect(QRect(x, y, fm.horizontalAdvance(text), fm.height()), brushColor_);
   painter_->setPen(fontColor_);
   painter_->drawText(QPoint(x, y + fm.ascent()), text);
 }
 
-int TQPainterCanvas::TextWidth(const QString& text) {
-  return MetricsFor(font_, device_).horizontalAdvance(text);
-}
+int TQPainterCanvas::TextWidth(const QString& text) { return Metrics().horizontalAdvance(text); }
 
-int TQPainterCanvas::TextHeight(const QString& /*text*/) {
-  return MetricsFor(font_, device_).height();
-}
+int TQPainterCanvas::TextHeight(const QString& /*text*/) { return Metrics().height(); }
 
 void TQPainterCanvas::LineTo(int x, int y) {
   if (painter_) {
@@ -69,11 +83,15 @@ void TQPainterCanvas::LineTo(int x, int y) {
   penPos_ = QPoint(x, y);
 }
 
+void TQPainterCanvas::StretchDraw(const QRect& rect, const QImage& image) {
+  if (painter_ && !image.isNull() && !rect.isEmpty()) painter_->drawImage(rect, image);
+}
+
 // --- TRecordingCanvas ---
 
 TRecordingCanvas::Op TRecordingCanvas::Snapshot(Op::Kind kind) const {
-  Op op{kind,       {},    {},          {},          {},        FontStyle(),
-        fontColor_, font_, brushColor_, brushStyle_, penColor_, penWidth_};
+  Op op{kind,  {},          {},          {},        {},        FontStyle(), fontColor_,
+        font_, brushColor_, brushStyle_, penColor_, penWidth_, {}};
   return op;
 }
 
@@ -103,6 +121,13 @@ void TRecordingCanvas::LineTo(int x, int y) {
   op.to = QPoint(x, y);
   ops_.push_back(op);
   penPos_ = QPoint(x, y);
+}
+
+void TRecordingCanvas::StretchDraw(const QRect& rect, const QImage& image) {
+  Op op = Snapshot(Op::Image);
+  op.rect = rect;
+  op.image = image;
+  ops_.push_back(op);
 }
 
 std::vector<TRecordingCanvas::Op> TRecordingCanvas::TextOps() const {

@@ -5,9 +5,12 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
+#include <QImage>
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -33,6 +36,8 @@ class TCanvas {
   virtual int TextHeight(const QString& text) = 0;
   // A line from the pen position to (x, y) with the pen; the pen moves there.
   virtual void LineTo(int x, int y) = 0;
+  // Draws the image scaled to fill the rectangle.
+  virtual void StretchDraw(const QRect& rect, const QImage& image) = 0;
 
   void MoveTo(int x, int y) { penPos_ = QPoint(x, y); }
   QPoint PenPos() const { return penPos_; }
@@ -77,15 +82,25 @@ class TQPainterCanvas : public TCanvas {
   explicit TQPainterCanvas(QPainter* painter);
   explicit TQPainterCanvas(QPaintDevice* measureDevice = nullptr);
 
+  // Draws from now on with the painter (nullptr: measures only); the state
+  // (font, colours, pen) stays as it is.
+  void SetPainter(QPainter* painter);
+
+  void SetFont(const QFont& font) override;
   void FillRect(const QRect& rect) override;
   void TextOut(int x, int y, const QString& text) override;
   int TextWidth(const QString& text) override;
   int TextHeight(const QString& text) override;
   void LineTo(int x, int y) override;
+  void StretchDraw(const QRect& rect, const QImage& image) override;
 
  private:
+  const QFontMetrics& Metrics();
+
   QPainter* painter_ = nullptr;
   QPaintDevice* device_ = nullptr;
+  // The metrics of font_ on device_, made when first needed after a change.
+  std::optional<QFontMetrics> metrics_;
 };
 
 // Records every call with its coordinates and the state at that moment.
@@ -98,8 +113,8 @@ class TRecordingCanvas : public TCanvas {
   static constexpr int kTextHeight = 13;
 
   struct Op {
-    enum Kind { Fill, Text, Line } kind;
-    QRect rect;       // Fill: the rectangle; Text: the text's cell
+    enum Kind { Fill, Text, Line, Image } kind;
+    QRect rect;       // Fill, Image: the rectangle; Text: the text's cell
     QPoint from, to;  // Text: from is (x, y); Line: the end points
     QString text;
     int fontStyle = 0;
@@ -109,6 +124,7 @@ class TRecordingCanvas : public TCanvas {
     TBrushStyle brushStyle = TBrushStyle::Solid;
     QColor penColor;
     int penWidth = 1;
+    QImage image;  // Image: the image drawn
   };
 
   void FillRect(const QRect& rect) override;
@@ -116,6 +132,7 @@ class TRecordingCanvas : public TCanvas {
   int TextWidth(const QString& text) override;
   int TextHeight(const QString& text) override;
   void LineTo(int x, int y) override;
+  void StretchDraw(const QRect& rect, const QImage& image) override;
 
   const std::vector<Op>& Ops() const { return ops_; }
   // Only the text outputs, in order.

@@ -2,7 +2,7 @@
 # Installs what building, running and testing need, with apt-get, when missing.
 set -euo pipefail
 pkgs=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-      qt6-base-dev libgl-dev clang libclang-rt-14-dev xvfb xauth poppler-utils
+      qt6-base-dev libgl-dev clang libclang-rt-14-dev xvfb xauth poppler-utils unrtf
       fonts-dejavu-core ccache clang-format binutils
       g++-mingw-w64-x86-64-posix googletest wine64)  # the core's Windows build and its tests
 missing=()

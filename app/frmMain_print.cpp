@@ -1,0 +1,108 @@
+// The main window's output commands: Print (the records shown, in the order
+// shown, through the list view printer) and Copy to clipboard (the selected
+// record as rich text).
+#include <QAction>
+#include <QApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QTreeView>
+
+#include "app/frmMain.h"
+#include "components/CopyToClipboard.h"
+#include "components/ListViewPrints.h"
+#include "components/PrintList.h"
+#include "components/RecordListModel.h"
+#include "components/RecordsListView.h"
+#include "platform/AnsiText.h"
+#include "platform/DateTimeText.h"
+#include "platform/Prompts.h"
+
+namespace {
+
+// A print that takes longer than this shows its progress and can be cancelled.
+constexpr int kProgressDelayMs = 1000;
+constexpr int kProgressStepMs = 50;
+
+void EnlargeByPoints(QFont& font, int points) {
+  if (font.pointSizeF() > 0)
+    font.setPointSizeF(font.pointSizeF() + points);
+  else if (font.pixelSize() > 0)
+    font.setPixelSize(font.pixelSize() + points * 96 / 72);
+}
+
+// The list's name as a document name the print dialog can propose as a file
+// name ("name.pdf" when printing to a file).
+QString PrintDocumentName(const QString& listName) {
+  QString name = listName.trimmed();
+  for (QChar& c : name)
+    if (c.unicode() < 32 || QStringLiteral("/\\:*?\"<>|").contains(c)) c = u'_';
+  return name.isEmpty() ? QStringLiteral("List") : name;
+}
+
+}  // namespace
+
+void TMainListDBForm::PrintFileActionExecute() {
+  if (!document_) return;
+  ApplicationPrinter().setDocName(PrintDocumentName(AnsiToQString(document_->DatabaseName())));
+  if (!Prompts().PrintDialog(this, ApplicationPrinter())) return;
+
+  QStringList captions;
+  const QAbstractItemModel* model = RecordsListView->model();
+  for (int column = 0; column < model->columnCount(); ++column)
+    captions << model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+  // The rows the list shows, in the order shown.
+  const TRecordListModel& listModel = *RecordsListView->Model();
+  std::vector<TListRecord*> records;
+  records.reserve(static_cast<size_t>(listModel.ShownCount()));
+  for (int row = 0; row < listModel.ShownCount(); ++row)
+    records.push_back(listModel.ShownRecord(row));
+  const std::unique_ptr<QTreeView> list = MakePrintList(this, captions, records);
+
+  TS_ListViewPrint print(list.get());
+  EnlargeByPoints(print.TitleFont(), 2);
+  print.Title = AnsiToQString(document_->DatabaseName());
+  print.EndText = QStringLiteral("Printed on %1").arg(DateTimeToStr(QDateTime::currentDateTime()));
+  print.PrintPageNumbers = true;
+  print.PageText = QStringLiteral("Page: ");
+
+  // A long print shows its progress, keeps the window painted and can be
+  // cancelled; a short one neither shows a dialog nor takes input.
+  QProgressDialog progress(QStringLiteral("Printing..."), QStringLiteral("Cancel"), 0,
+                           std::max(list->model()->rowCount(), 1), this);
+  progress.setObjectName(QStringLiteral("PrintProgressDialog"));
+  progress.setWindowTitle(QApplication::applicationName());
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(kProgressDelayMs);
+  progress.setAutoClose(false);
+  progress.setAutoReset(false);
+  QElapsedTimer clock;
+  clock.start();
+  qint64 shown = -1;
+  print.OnProgress = [&](int printed, int) {
+    const qint64 now = clock.elapsed();
+    if (now < kProgressDelayMs) return true;
+    if (shown < 0 || now - shown >= kProgressStepMs) {
+      progress.setValue(printed);
+      shown = now;
+    }
+    return !progress.wasCanceled();
+  };
+  print.Print();
+}
+
+void TMainListDBForm::PrintFileActionUpdate() { PrintFileAction->setEnabled(document_ != nullptr); }
+
+void TMainListDBForm::CopyToClipboardActionExecute() {
+  const int row = RecordsListView->FirstSelectedRow();
+  TListRecord* record = row >= 0 ? RecordsListView->RecordAt(row) : nullptr;
+  if (!document_ || !record) return;
+  CopyRecordToClipboard(*record, *document_, RecordsListView->font(),
+                        RecordsListView->palette().color(QPalette::Text),
+                        QApplication::palette().color(QPalette::WindowText));
+}
+
+void TMainListDBForm::CopyToClipboardActionUpdate() {
+  CopyToClipboardAction->setEnabled(RecordsListView->SelectedCount() >= 1);
+}

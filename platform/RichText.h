@@ -1,0 +1,63 @@
+// A small rich text of paragraphs, each in one character format, written as
+// RTF, as HTML and as plain text, and put on the clipboard in all three forms.
+// Nothing in a paragraph's text can change the formatting or end the document:
+// the writers escape every character that means something to them.
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <vector>
+
+class QMimeData;
+
+class TRichText {
+ public:
+  // The default character format: the font's face, size and style, the colour.
+  TRichText(const QFont& font, const QColor& color);
+
+  // The format for the paragraphs appended from now on; each setting stays
+  // until it is changed. A style replaces the whole set (TFontStyle bits).
+  void SetStyle(int styles) { style_ = styles; }
+  void SetColor(const QColor& color) { color_ = color; }
+  // The indent of a paragraph's first line and, relative to it, of its
+  // following lines, in points.
+  void SetIndent(int startIndent, int offset) {
+    startIndent_ = startIndent;
+    offset_ = offset;
+  }
+  // Appends the text as a paragraph (it should hold no line breaks).
+  void AddParagraph(const QString& text);
+
+  // Each paragraph's text followed by CR LF.
+  QString ToPlainText() const;
+  // RTF in the Windows-1252 code page.
+  QByteArray ToRtf() const;
+  QString ToHtml() const;
+
+  struct Paragraph {
+    QString text;
+    int style;
+    QColor color;
+    int startIndent, offset;
+  };
+  const std::vector<Paragraph>& Paragraphs() const { return paragraphs_; }
+
+ private:
+  QFont font_;
+  int style_;
+  QColor color_;
+  int startIndent_ = 0, offset_ = 0;
+  std::vector<Paragraph> paragraphs_;
+};
+
+// The clipboard's name of RTF: "Rich Text Format" on Windows, text/rtf elsewhere.
+QString RtfMimeType();
+// The text as RTF, HTML and plain text, for QClipboard::setMimeData.
+QMimeData* RichTextMimeData(const TRichText& text);
+// Text escaped for RTF: \, { and } with a backslash, bytes from 0x80 and
+// control characters as \'hh (a tab as \tab), characters beyond Windows-1252
+// as \uN?.
+QByteArray RtfEscape(const QString& text);
+QString HtmlEscape(const QString& text);
