@@ -16,6 +16,7 @@ include(GNUInstallDirs)
 # One name for the menu entry, the description and the icon, as the desktop
 # expects: the entry's file name is how the window is matched to its entry.
 set(VORNIK_APP_ID "com.qrxsoft.Vornik")
+target_compile_definitions(vornik PRIVATE VORNIK_APP_ID="${VORNIK_APP_ID}")
 
 # The installed icons are rendered from the drawing the main window uses.
 find_package(Qt6 REQUIRED COMPONENTS Svg)

@@ -60,7 +60,7 @@ echo "check-install: installed tree is complete and valid"
 if [ "$deb" -eq 1 ]; then
   version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
   rm -f "$build"/vornik_*.deb
-  (cd "$build" && cpack -G DEB >/dev/null)
+  (cd "$build" && cpack -G DEB >"$stage/cpack.log" 2>&1) || { cat "$stage/cpack.log" >&2; fail "cpack cannot make the package"; }
   pkg=$(ls "$build"/vornik_*.deb)
   [ "$(dpkg-deb -f "$pkg" Version)" = "$version" ] || fail "the package's version is not $version"
   depends=$(dpkg-deb -f "$pkg" Depends)
