@@ -69,5 +69,12 @@ if [ "$deb" -eq 1 ]; then
   done
   dpkg-deb -x "$pkg" "$stage/deb"
   check_tree "$stage/deb" /usr
+  # Stripping the packaged program keeps the version stamp it reads back.
+  if readelf -S "$build/vornik" | grep -q '\.vornik_version'; then
+    objcopy -O binary --only-section=.vornik_version "$build/vornik" "$stage/stamp-built"
+    objcopy -O binary --only-section=.vornik_version "$stage/deb/usr/bin/vornik" "$stage/stamp-packaged"
+    [ -s "$stage/stamp-packaged" ] && cmp -s "$stage/stamp-built" "$stage/stamp-packaged" ||
+      fail "the packaged program lost its version stamp"
+  fi
   echo "check-install: $(basename "$pkg") depends on: $depends"
 fi
