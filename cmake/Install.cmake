@@ -31,7 +31,7 @@ foreach(size ${VORNIK_ICON_SIZES})
 endforeach()
 add_custom_command(
   OUTPUT ${_icon_files}
-  COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+  COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0
           $<TARGET_FILE:render_icons> ${_icon_root} ${VORNIK_APP_ID}
   DEPENDS render_icons
   COMMENT "Rendering the program's icons"
