@@ -10,6 +10,10 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build -j "$jobs" --output-on-failure
 
+# Installation into a temporary DESTDIR, the validators of the menu entry and
+# the software-centre description, and the Debian package.
+scripts/check-install.sh --deb build
+
 # Every source file as clang-format leaves it.
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 

@@ -354,13 +354,18 @@ constexpr std::array<TDraw, kActionImageCount> kDrawers = {
     DrawExport,    DrawRecentFile, DrawColor,        DrawGridLines,     DrawFind,
     DrawFindAgain, DrawCopy,       DrawImport,       DrawChangeCategory};
 
-QPixmap Render(TDraw draw, int size) {
-  QPixmap pm(size, size);
-  pm.fill(Qt::transparent);
-  QPainter p(&pm);
+// The 16 x 16 form keeps crisp, unsmoothed edges; larger forms are smoothed.
+void PaintScaled(QPaintDevice& device, TDraw draw, int size) {
+  QPainter p(&device);
   p.setRenderHint(QPainter::Antialiasing, size > 16);
   p.scale(size / 16.0, size / 16.0);
   draw(p);
+}
+
+QPixmap Render(TDraw draw, int size) {
+  QPixmap pm(size, size);
+  pm.fill(Qt::transparent);
+  PaintScaled(pm, draw, size);
   return pm;
 }
 
@@ -381,22 +386,28 @@ QIcon ActionImage(int index) {
   return cache[index];
 }
 
+void DrawMainWindowIcon(QPainter& p) {
+  p.setPen(Pen(kOutline));
+  p.setBrush(QColor(120, 120, 130));
+  p.drawRoundedRect(QRectF(3.5, 0.5, 9, 15), 1.5, 1.5);
+  p.setBrush(QColor(170, 200, 150));
+  p.drawRect(QRectF(4.5, 2.5, 7, 8));
+  TextLines(p, 5.5, 4.5, 5, 3);
+  p.setBrush(QColor(60, 60, 60));
+  p.drawEllipse(QPointF(8, 13), 1.2, 1.2);
+}
+
+QImage MainWindowImage(int size) {
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  PaintScaled(image, DrawMainWindowIcon, size);
+  return image;
+}
+
 QIcon MainWindowIcon() {
   static QIcon icon;
   if (icon.isNull()) {
-    auto draw = [](QPainter& p) {
-      p.setPen(Pen(kOutline));
-      p.setBrush(QColor(120, 120, 130));
-      p.drawRoundedRect(QRectF(3.5, 0.5, 9, 15), 1.5, 1.5);
-      p.setBrush(QColor(170, 200, 150));
-      p.drawRect(QRectF(4.5, 2.5, 7, 8));
-      TextLines(p, 5.5, 4.5, 5, 3);
-      p.setBrush(QColor(60, 60, 60));
-      p.drawEllipse(QPointF(8, 13), 1.2, 1.2);
-    };
-    icon.addPixmap(Render(draw, 16));
-    icon.addPixmap(Render(draw, 32));
-    icon.addPixmap(Render(draw, 48));
+    for (int size : {16, 32, 48}) icon.addPixmap(QPixmap::fromImage(MainWindowImage(size)));
   }
   return icon;
 }

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
+
+class QPainter;
 
 // Indexes of the action image list.
 enum TActionImage : int {
@@ -38,5 +41,13 @@ inline constexpr int kActionImageCount = 24;
 // index outside 0..23 gives a null icon.
 QIcon ActionImage(int index);
 
-// The picture of the main window.
+// The picture of the main window, drawn on a 16 x 16 grid: the painter is
+// scaled for larger forms. The installed icons are drawn by the same function,
+// so the desktop's menu shows the window's own picture.
+void DrawMainWindowIcon(QPainter& p);
+
+// The main window's picture at size x size pixels, transparent around it.
+QImage MainWindowImage(int size);
+
+// The picture of the main window (16, 32 and 48 pixels).
 QIcon MainWindowIcon();

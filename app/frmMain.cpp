@@ -202,10 +202,6 @@ void TMainListDBForm::CreateActions() {
   GotoNextCategory = MakeAction("GotoNextCategory", "GotoNextCategory", QString(), -1, 2);
   GotoNextCategory->setShortcut(K(Qt::CTRL | Qt::Key_2));
   addActions({GotoAllCategory, GotoPrevCategory, GotoNextCategory});
-
-  // Commands whose features come later stay disabled until they are wired.
-  for (QAction* a : {PrintFileAction, CopyToClipboardAction})
-    a->setEnabled(false);
 }
 
 void TMainListDBForm::CreateMenus() {

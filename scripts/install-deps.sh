@@ -4,6 +4,7 @@ set -euo pipefail
 pkgs=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
       qt6-base-dev libgl-dev clang libclang-rt-14-dev xvfb xauth poppler-utils unrtf
       fonts-dejavu-core ccache clang-format binutils
+      qt6-svg-dev desktop-file-utils appstream dpkg-dev  # icons, install checks, package
       g++-mingw-w64-x86-64-posix googletest wine64)  # the core's Windows build and its tests
 missing=()
 for p in "${pkgs[@]}"; do
