@@ -107,8 +107,8 @@ TEST_F(SearchDialogTest, CancelChangesNothing) {
 TEST_F(SearchDialogTest, TextIsWindows1252OfAnyLength) {
   TSearchDialog dlg(nullptr);
   QLineEdit* edit = dlg.SearchStringEdit->lineEdit();
-  for (const QString c : {QString::fromUtf8("\u20ac"), QString::fromUtf8("\u00e9"),
-                          QString::fromUtf8("\u0100")})  // the last refused
+  for (const QString& c : {QString::fromUtf8("\u20ac"), QString::fromUtf8("\u00e9"),
+                           QString::fromUtf8("\u0100")})  // the last refused
     QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, c, Qt::NoModifier);
   EXPECT_EQ(dlg.SearchText(), "\x80\xE9");
   const QString longText(40000, QLatin1Char('a'));
