@@ -5,24 +5,16 @@
 #include <QVariant>
 
 #include "app/frmMain.h"
+#include "components/CategoryItems.h"
 #include "components/RecordsListView.h"
 #include "components/prgutil.h"
 #include "platform/ActionList.h"
 #include "platform/AnsiText.h"
 #include "platform/Prompts.h"
 
-namespace {
-
-// Item data of the category box: the id of a category entry, and the marker
-// object bound to a pseudo-entry.
-constexpr int kCategoryIdRole = Qt::UserRole;
-constexpr int kMarkerRole = Qt::UserRole + 1;
-
-}  // namespace
-
 const void* TMainListDBForm::MarkerAt(int index) const {
   if (index < 0 || index >= CategoriesComboBox->count()) return nullptr;
-  const QVariant v = CategoriesComboBox->itemData(index, kMarkerRole);
+  const QVariant v = CategoriesComboBox->itemData(index, kCategoryMarkerRole);
   return v.isValid() ? reinterpret_cast<const void*>(v.value<quintptr>()) : nullptr;
 }
 
@@ -39,14 +31,9 @@ void TMainListDBForm::FillCategoriesComboBox() {
   CategoriesComboBox->clear();
   CategoriesComboBox->addItem("All");
   CategoriesComboBox->setItemData(0, QVariant::fromValue(reinterpret_cast<quintptr>(&allCategory_)),
-                                  kMarkerRole);
+                                  kCategoryMarkerRole);
   if (document_) {
-    const TListDBCategories& table = document_->Categories();
-    for (int i = 0; i < table.Count(); ++i) {
-      const int32_t id = table.IDAt(i);
-      CategoriesComboBox->addItem(AnsiToQString(table.NameOf(id)));
-      CategoriesComboBox->setItemData(CategoriesComboBox->count() - 1, id, kCategoryIdRole);
-    }
+    AddCategoryItems(CategoriesComboBox, document_->Categories());
   }
   CategoriesComboBox->setCurrentIndex(0);
   CategoriesComboBox->setMaxVisibleItems(16);

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "components/CategoryItems.h"
 #include "core/listdb.h"
 #include "dialogs/DialogControls.h"
 #include "dialogs/frmStringEdit.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr int kIdRole = Qt::UserRole;
 // "Unfiled" is never listed, so 15 entries fill a table of 16.
 constexpr int kMaxListed = 15;
 
@@ -94,23 +94,20 @@ TCategoriesListDialog::TCategoriesListDialog(QWidget* owner) : TAbstractDialog(o
 void TCategoriesListDialog::LoadCategories(TListDBData& data) {
   FData = &data;
   ListBox->clear();
-  const TListDBCategories& categories = data.Categories();
-  for (int i = 0; i < categories.Count(); ++i) {
-    const int32_t id = categories.IDAt(i);
-    if (id != 0) InsertSorted(categories.NameOf(id), id);
+  for (const TCategoryItem& item : CategoryItems(data.Categories())) {
+    if (item.id != 0) InsertSorted(item.text, item.id);
   }
   ListBox->ClearSelectionAndCurrent();
   ActionList1->UpdateAll();
 }
 
-QListWidgetItem* TCategoriesListDialog::InsertSorted(const std::string& name, int32_t id) {
+QListWidgetItem* TCategoriesListDialog::InsertSorted(const QString& text, int32_t id) {
   QCollator collator;
   collator.setCaseSensitivity(Qt::CaseInsensitive);
-  const QString text = AnsiToQString(name);
   int row = 0;
   while (row < ListBox->count() && collator.compare(ListBox->item(row)->text(), text) <= 0) ++row;
   auto* item = new QListWidgetItem(text);
-  item->setData(kIdRole, QVariant(id));
+  item->setData(kCategoryIdRole, QVariant(id));
   ListBox->insertItem(row, item);
   return item;
 }
@@ -122,7 +119,7 @@ void TCategoriesListDialog::NewCategoryActionExecute() {
   std::string name;
   if (!ExecuteStringDialog(this, QStringLiteral("New category"), name)) return;
   const int32_t id = FData->Categories().Add(name);
-  ListBox->setCurrentItem(InsertSorted(name, id));
+  ListBox->setCurrentItem(InsertSorted(AnsiToQString(name), id));
   FModified = true;
   ActionList1->UpdateAll();
 }
@@ -135,7 +132,7 @@ void TCategoriesListDialog::RenameCategoryActionExecute() {
   QListWidgetItem* item = SelectedItem();
   if (!FData || !item) return;
   std::string name = QStringToAnsi(item->text());
-  const int32_t id = item->data(kIdRole).toInt();
+  const int32_t id = item->data(kCategoryIdRole).toInt();
   if (!ExecuteStringDialog(this, QStringLiteral("Rename category"), name)) return;
   FData->Categories().Rename(id, name);
   // In place: the entry keeps its position, id and selection.
@@ -151,7 +148,7 @@ void TCategoriesListDialog::RenameCategoryActionUpdate() {
 void TCategoriesListDialog::DeleteCategoryActionExecute() {
   QListWidgetItem* item = SelectedItem();
   if (!FData || !item) return;
-  FData->Categories().Delete(item->data(kIdRole).toInt());
+  FData->Categories().Delete(item->data(kCategoryIdRole).toInt());
   delete item;
   ListBox->ClearSelectionAndCurrent();
   FModified = true;
@@ -161,7 +158,8 @@ void TCategoriesListDialog::DeleteCategoryActionExecute() {
 void TCategoriesListDialog::DeleteCategoryActionUpdate() {
   QListWidgetItem* item = SelectedItem();
   DeleteCategoryAction->setEnabled(item != nullptr);
-  IDLabel->setText(item ? QStringLiteral("id: %1").arg(item->data(kIdRole).toInt()) : QString());
+  IDLabel->setText(item ? QStringLiteral("id: %1").arg(item->data(kCategoryIdRole).toInt())
+                        : QString());
 }
 
 void TCategoriesListDialog::CloseActionExecute() { done(FModified ? Accepted : Rejected); }

@@ -58,7 +58,7 @@ class TCategoriesListDialog : public TAbstractDialog {
 
  private:
   // Inserts an entry at its place in the case-insensitive order.
-  QListWidgetItem* InsertSorted(const std::string& name, int32_t id);
+  QListWidgetItem* InsertSorted(const QString& text, int32_t id);
   QListWidgetItem* SelectedItem() const;
 
   TListDBData* FData = nullptr;

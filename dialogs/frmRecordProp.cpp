@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "components/AnsiMemo.h"
+#include "components/CategoryItems.h"
 #include "core/listdb.h"
 #include "dialogs/DialogControls.h"
 #include "platform/AnsiText.h"
@@ -131,11 +132,7 @@ void TRecPropDialog::SetupDialog(const std::string& field1Name, const std::strin
   F2Label->setText(AnsiToQString(field2Name) + QLatin1Char(':'));
   Arrange();
   CategoryCombobox->clear();
-  const TListDBCategories& categories = data.Categories();
-  for (int i = 0; i < categories.Count(); ++i) {
-    const int32_t id = categories.IDAt(i);
-    CategoryCombobox->addItem(AnsiToQString(categories.NameOf(id)), QVariant(id));
-  }
+  AddCategoryItems(CategoryCombobox, data.Categories());
 }
 
 void TRecPropDialog::LoadRecord(const TListRecord& record) {

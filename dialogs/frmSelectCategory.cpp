@@ -2,14 +2,13 @@
 
 #include <QPushButton>
 
+#include "components/CategoryItems.h"
 #include "core/listdb.h"
 #include "dialogs/DialogControls.h"
 #include "platform/AnsiText.h"
 #include "platform/Prompts.h"
 
-namespace {
-constexpr int kIdRole = Qt::UserRole;
-}
+namespace {}
 
 TSelCategoryDialog::TSelCategoryDialog(QWidget* owner) : TAbstractDialog(owner) {
   setWindowTitle(QStringLiteral("Category"));
@@ -37,12 +36,7 @@ TSelCategoryDialog::TSelCategoryDialog(QWidget* owner) : TAbstractDialog(owner) 
 void TSelCategoryDialog::LoadCategories(const TListDBData* data) {
   ListBox->clear();
   if (data) {
-    const TListDBCategories& categories = data->Categories();
-    for (int i = 0; i < categories.Count(); ++i) {
-      const int32_t id = categories.IDAt(i);
-      auto* item = new QListWidgetItem(AnsiToQString(categories.NameOf(id)), ListBox);
-      item->setData(kIdRole, QVariant(id));
-    }
+    AddCategoryItems(ListBox, data->Categories());
   }
   ListBox->ClearSelectionAndCurrent();
   ListBoxClick();
@@ -51,7 +45,7 @@ void TSelCategoryDialog::LoadCategories(const TListDBData* data) {
 bool TSelCategoryDialog::SelectedID(int32_t& id) const {
   const QListWidgetItem* item = ListBox->SelectedItem();
   if (!item) return false;
-  id = item->data(kIdRole).toInt();
+  id = item->data(kCategoryIdRole).toInt();
   return true;
 }
 
