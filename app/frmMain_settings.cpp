@@ -26,6 +26,8 @@ const QString kBaseKey = QStringLiteral("Software\\QRXSoft\\Vornik\\");
 // Sizes the list font may take; anything else was not stored by the program.
 constexpr int kMaxFontPoints = 1638;
 constexpr int kMaxColumnWidth = 8192;
+// Window and tool bar coordinates beyond any screen.
+constexpr int kMaxCoordinate = 32767;
 // Recent files read, whatever the stored count says.
 constexpr int kMaxLoadedRecentFiles = 14;
 
@@ -162,15 +164,20 @@ void TMainListDBForm::LoadSettings() {
   if (firstGroup) {
     try {
       OpenKey(reg, ScreenKey("Window"));
-      QRect bounds = geometry();
-      bounds.moveTop(reg.ReadInteger("Top"));
-      move(bounds.topLeft());
-      bounds.moveLeft(reg.ReadInteger("Left"));
-      move(bounds.topLeft());
-      bounds.setWidth(reg.ReadInteger("Width"));
-      resize(bounds.size());
-      bounds.setHeight(reg.ReadInteger("Height"));
-      resize(bounds.size());
+      // Stored values are held within what any screen can show first, so no
+      // arithmetic on a damaged value can overflow; KeepOnScreen then fits them.
+      auto coordinate = [](int v) { return std::clamp(v, -kMaxCoordinate, kMaxCoordinate); };
+      auto extent = [](int v) { return std::clamp(v, 0, kMaxCoordinate); };
+      QPoint topLeft = pos();
+      QSize extents = size();
+      topLeft.setY(coordinate(reg.ReadInteger("Top")));
+      move(topLeft);
+      topLeft.setX(coordinate(reg.ReadInteger("Left")));
+      move(topLeft);
+      extents.setWidth(extent(reg.ReadInteger("Width")));
+      resize(extents);
+      extents.setHeight(extent(reg.ReadInteger("Height")));
+      resize(extents);
       KeepOnScreen();
 
       OpenKey(reg, ScreenKey("Columns"));
@@ -182,9 +189,11 @@ void TMainListDBForm::LoadSettings() {
       OpenKey(reg, ScreenKey("ToolbarSettings"));
       for (QToolBar* bar : CoolBarControls()) {
         QPoint pos = ToolBarPosition(bar);
-        pos.setY(reg.ReadInteger(BarValueName(bar, "Top")));
+        pos.setY(
+            std::clamp(reg.ReadInteger(BarValueName(bar, "Top")), -kMaxCoordinate, kMaxCoordinate));
         barPositions_[bar] = pos;
-        pos.setX(reg.ReadInteger(BarValueName(bar, "Left")));
+        pos.setX(std::clamp(reg.ReadInteger(BarValueName(bar, "Left")), -kMaxCoordinate,
+                            kMaxCoordinate));
         barPositions_[bar] = pos;
         SetToolBarShown(bar, reg.ReadBool(BarValueName(bar, "Visible")));
       }
