@@ -52,7 +52,7 @@ void TMainListDBForm::NewRecordActionExecute() {
   document_->Modified = true;
 
   if (RecordMatchesCategory(record)) {
-    const int row = RecordsListView->Model()->AppendRow(MakeRecordRow(record));
+    const int row = RecordsListView->Model()->AppendRow(record);
     RecordsListView->ClearSelection();
     RecordsListView->SelectRow(row);
     RecordsListView->ScrollRowIntoView(row);

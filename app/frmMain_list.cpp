@@ -55,7 +55,7 @@ bool TMainListDBForm::RecordMatchesCategory(const TListRecord* record) const {
 }
 
 void TMainListDBForm::RecordToListItem(TListRecord* record, int row) {
-  RecordsListView->Model()->SetRow(row, MakeRecordRow(record));
+  RecordsListView->Model()->SetRow(row, record);
 }
 
 void TMainListDBForm::FillRecordsListView() {
@@ -63,7 +63,7 @@ void TMainListDBForm::FillRecordsListView() {
   const int firstSelected = RecordsListView->FirstSelectedRow();
   const TListRecord* remembered =
       firstSelected >= 0 ? RecordsListView->RecordAt(firstSelected) : nullptr;
-  std::vector<TRecordRow> rows;
+  std::vector<TListRecord*> rows;
   // However filling ends, the rows built so far are shown and the selection,
   // status bar and header marks are brought up to date.
   auto finish = [&] {
@@ -89,7 +89,7 @@ void TMainListDBForm::FillRecordsListView() {
       rows.reserve(count);
       for (int i = 0; i < count; ++i) {
         TListRecord* record = document_->GetRecord(i);
-        if (RecordMatchesCategory(record)) rows.push_back(PendingRecordRow(record));
+        if (RecordMatchesCategory(record)) rows.push_back(record);
       }
     }
   } catch (...) {

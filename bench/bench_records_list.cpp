@@ -2,6 +2,7 @@
 // list, a change of the category filter and a sort by each column; beside
 // them the same done with a plain QTreeWidget, one item per row.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 #include <QApplication>
 #include <QLocale>
@@ -14,6 +15,7 @@
 #include "bench/SampleList.h"
 #include "components/RecImages.h"
 #include "components/RecordsListView.h"
+#include "core/Streams.h"
 #include "core/listdb.h"
 #include "platform/AnsiText.h"
 
@@ -27,12 +29,12 @@ TListDBData& Document() {
   return *doc;
 }
 
-std::vector<TRecordRow> BuildRows(const TListDBData& doc, int category) {
-  std::vector<TRecordRow> rows;
+std::vector<TListRecord*> BuildRows(const TListDBData& doc, int category) {
+  std::vector<TListRecord*> rows;
   rows.reserve(doc.RecordCount());
   for (int i = 0; i < doc.RecordCount(); ++i) {
     TListRecord* record = doc.GetRecord(i);
-    if (category < 0 || record->CategoryID() == category) rows.push_back(PendingRecordRow(record));
+    if (category < 0 || record->CategoryID() == category) rows.push_back(record);
   }
   return rows;
 }
@@ -86,6 +88,115 @@ void BM_List_Sort(benchmark::State& state) {
     Settle();
     ascending = !ascending;
   }
+}
+
+// On the realistic list: what the user waits for when a list opens (read,
+// compact, fill, paint), closes, and on a click on a column header.
+
+const std::vector<uint8_t>& RealisticFile() {
+  static const std::vector<uint8_t> bytes = [] {
+    TMemoryStream stream;
+    WriteListDB(*bench::MakeRealisticList(), stream);
+    return stream.Bytes();
+  }();
+  return bytes;
+}
+
+std::unique_ptr<TListDBData> ReadRealistic() {
+  auto doc = std::make_unique<TListDBData>();
+  TMemoryStream in(RealisticFile());
+  ReadListDB(*doc, in);
+  CompactCategories(*doc);
+  return doc;
+}
+
+void Close(TShownList& list, std::unique_ptr<TListDBData>& doc) {
+  list.view.Model()->SetRows({});
+  doc.reset();
+  Settle();
+}
+
+void BM_Realistic_Open(benchmark::State& state) {
+  RealisticFile();
+  TShownList list;
+  std::unique_ptr<TListDBData> doc;
+  for (auto _ : state) {
+    doc = ReadRealistic();
+    list.view.Model()->SetRows(BuildRows(*doc, -1));
+    Settle();
+    state.PauseTiming();
+    Close(list, doc);
+    state.ResumeTiming();
+  }
+}
+
+void BM_Realistic_Close(benchmark::State& state) {
+  TShownList list;
+  std::unique_ptr<TListDBData> doc;
+  for (auto _ : state) {
+    state.PauseTiming();
+    doc = ReadRealistic();
+    list.view.Model()->SetRows(BuildRows(*doc, -1));
+    list.view.SortRows(0, true);
+    Settle();
+    state.ResumeTiming();
+    Close(list, doc);
+  }
+}
+
+// The first click on a column after the list opened.
+void BM_Realistic_FirstSort(benchmark::State& state) {
+  const int column = static_cast<int>(state.range(0));
+  TShownList list;
+  std::unique_ptr<TListDBData> doc;
+  for (auto _ : state) {
+    state.PauseTiming();
+    Close(list, doc);
+    doc = ReadRealistic();
+    list.view.Model()->SetRows(BuildRows(*doc, -1));
+    Settle();
+    state.ResumeTiming();
+    list.view.SortRows(column, true);
+    Settle();
+  }
+}
+
+// Later clicks: every column was sorted once; each click sorts this one again,
+// the other way round than the last.
+void BM_Realistic_LaterSort(benchmark::State& state) {
+  const int column = static_cast<int>(state.range(0));
+  TShownList list;
+  std::unique_ptr<TListDBData> doc = ReadRealistic();
+  list.view.Model()->SetRows(BuildRows(*doc, -1));
+  for (int c = 0; c < kRecordColumnCount; ++c) list.view.SortRows(c, true);
+  Settle();
+  bool ascending = false;
+  for (auto _ : state) {
+    list.view.SortRows(column, ascending);
+    Settle();
+    ascending = !ascending;
+  }
+}
+
+// Heap the open list adds once every column was sorted, against the file.
+void BM_Realistic_Memory(benchmark::State& state) {
+  TShownList list;
+  std::unique_ptr<TListDBData> doc;
+  double added = 0;
+  for (auto _ : state) {
+    Close(list, doc);
+    malloc_trim(0);
+    const size_t before = mallinfo2().uordblks;
+    doc = ReadRealistic();
+    list.view.Model()->SetRows(BuildRows(*doc, -1));
+    for (int c = 0; c < kRecordColumnCount; ++c) list.view.SortRows(c, true);
+    Settle();
+    added = static_cast<double>(mallinfo2().uordblks) - static_cast<double>(before);
+  }
+  const double file = static_cast<double>(RealisticFile().size());
+  state.counters["file_MiB"] = file / (1 << 20);
+  state.counters["added_MiB"] = added / (1 << 20);
+  state.counters["x_file"] = added / file;
 }
 
 // The baseline: a QTreeWidget filled item by item.
@@ -166,6 +277,11 @@ BENCHMARK(BM_List_FilterChange)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TreeWidget_FilterChange)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_List_Sort)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TreeWidget_Sort)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Realistic_Open)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Realistic_Close)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Realistic_FirstSort)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Realistic_LaterSort)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Realistic_Memory)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,6 +1,5 @@
 #include "components/RecordListModel.h"
 
-#include <QCollator>
 #include <QLocale>
 #include <algorithm>
 #include <numeric>
@@ -9,6 +8,7 @@
 
 #include "components/RecImages.h"
 #include "core/listdb.h"
+#include "platform/AnsiCollation.h"
 #include "platform/AnsiText.h"
 
 namespace {
@@ -63,23 +63,23 @@ QString CategoryText(const std::string& name) {
 
 }  // namespace
 
-TRecordRow MakeRecordRow(TListRecord* record) {
-  TRecordRow row;
-  row.record = record;
-  if (!record) return row;
-  row.texts[kField1Column] = AnsiToQString(record->Field1());
-  row.texts[kField2Column] = AnsiToQString(record->Field2());
-  row.texts[kNotesColumn] = AnsiToQString(record->Notes());
-  JoinCrLfLines(row.texts[kNotesColumn]);
-  row.texts[kCategoryColumn] = CategoryText(record->CategoryName());
-  return row;
-}
-
-TRecordRow PendingRecordRow(TListRecord* record) {
-  TRecordRow row;
-  row.record = record;
-  row.filled = false;
-  return row;
+QString RecordCellText(const TListRecord* record, int column) {
+  if (!record) return {};
+  switch (column) {
+    case kField1Column:
+      return AnsiToQString(record->Field1());
+    case kField2Column:
+      return AnsiToQString(record->Field2());
+    case kNotesColumn: {
+      QString text = AnsiToQString(record->Notes());
+      JoinCrLfLines(text);
+      return text;
+    }
+    case kCategoryColumn:
+      return CategoryText(record->CategoryName());
+    default:
+      return {};
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -90,10 +90,7 @@ TRecordListModel::TRecordListModel(QObject* parent) : QAbstractTableModel(parent
             RecImageIcon(kSortDescendingImage));
 }
 
-const TRecordRow& TRecordListModel::Filled(TRecordRow& row) const {
-  if (!row.filled) row = MakeRecordRow(row.record);
-  return row;
-}
+TRecordListModel::~TRecordListModel() = default;
 
 int TRecordListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(rows_.size());
@@ -109,7 +106,7 @@ QVariant TRecordListModel::data(const QModelIndex& index, int role) const {
     return {};
   switch (role) {
     case Qt::DisplayRole:
-      return Filled(rows_[index.row()]).texts[index.column()];
+      return RecordCellText(rows_[index.row()], index.column());
     case Qt::DecorationRole:
       if (index.column() == kField1Column) return recordIcon_;
       return {};
@@ -144,28 +141,25 @@ Qt::ItemFlags TRecordListModel::flags(const QModelIndex& index) const {
   return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
 }
 
-void TRecordListModel::SetRows(std::vector<TRecordRow> rows) {
+void TRecordListModel::SetRows(std::vector<TListRecord*> records) {
+  std::erase(records, nullptr);
   beginResetModel();
-  rows_.swap(rows);
+  rows_.swap(records);
   endResetModel();
-  // The old rows go last row first, the reverse of the order a fill made
-  // their texts in: glibc's allocator then merges each freed text with the
-  // free space beside it at once; dropping 65,535 rows takes a third of the
-  // time it takes front to back.
-  while (!rows.empty()) rows.pop_back();
 }
 
-int TRecordListModel::AppendRow(TRecordRow row) {
+int TRecordListModel::AppendRow(TListRecord* record) {
+  if (!record) return -1;
   const int position = static_cast<int>(rows_.size());
   beginInsertRows({}, position, position);
-  rows_.push_back(std::move(row));
+  rows_.push_back(record);
   endInsertRows();
   return position;
 }
 
-void TRecordListModel::SetRow(int row, TRecordRow value) {
-  if (row < 0 || row >= static_cast<int>(rows_.size())) return;
-  rows_[row] = std::move(value);
+void TRecordListModel::SetRow(int row, TListRecord* record) {
+  if (row < 0 || row >= static_cast<int>(rows_.size()) || !record) return;
+  rows_[row] = record;
   emit dataChanged(index(row, 0), index(row, kRecordColumnCount - 1));
 }
 
@@ -176,16 +170,19 @@ void TRecordListModel::RemoveRow(int row) {
   endRemoveRows();
 }
 
+QString TRecordListModel::Text(int row, int column) const {
+  return RecordCellText(ShownRecord(row), column);
+}
+
 int TRecordListModel::FindRecord(const TListRecord* record) const {
   if (!record) return -1;
-  for (size_t i = 0; i < rows_.size(); ++i)
-    if (rows_[i].record == record) return static_cast<int>(i);
-  return -1;
+  const auto it = std::find(rows_.begin(), rows_.end(), record);
+  return it == rows_.end() ? -1 : static_cast<int>(it - rows_.begin());
 }
 
 TListRecord* TRecordListModel::ShownRecord(int row) const {
   if (row < 0 || row >= ShownCount()) return nullptr;
-  return rows_[row].record;
+  return rows_[row];
 }
 
 void TRecordListModel::DeleteRecords(TListDBData& document, std::vector<int> rows) {
@@ -203,7 +200,7 @@ void TRecordListModel::DeleteRecords(TListDBData& document, std::vector<int> row
   std::vector<int> doomed;
   doomed.reserve(rows.size());
   for (int row : rows) {
-    const auto it = positions.find(rows_[row].record);
+    const auto it = positions.find(rows_[row]);
     if (it != positions.end()) doomed.push_back(it->second);
   }
 
@@ -284,70 +281,135 @@ void TRecordListModel::SetImages(const QIcon& record, const QIcon& ascending,
   if (!rows_.empty()) emit dataChanged(index(0, 0), index(rowCount() - 1, 0));
 }
 
+namespace {
+
+// What a column sorts by: its text, trimmed, notes on one line.
+TRecordValue ColumnValue(int column) {
+  switch (column) {
+    case kField1Column:
+      return TRecordValue::Field1;
+    case kField2Column:
+      return TRecordValue::Field2;
+    case kNotesColumn:
+      return TRecordValue::Notes;
+    default:
+      return TRecordValue::Category;
+  }
+}
+
+// The note as the list shows it, trimmed: CR LF pairs as blanks. The bytes
+// are copied only for a note with a line break.
+std::string_view NoteSortText(std::string_view notes, std::string& storage) {
+  notes = TrimView(notes);
+  if (notes.find("\r\n") == std::string_view::npos) return notes;
+  storage.clear();
+  for (size_t i = 0; i < notes.size(); ++i) {
+    if (notes[i] == '\r' && i + 1 < notes.size() && notes[i + 1] == '\n') {
+      storage += ' ';
+      ++i;
+    } else {
+      storage += notes[i];
+    }
+  }
+  return storage;
+}
+
+}  // namespace
+
+const TAnsiCollation& TRecordListModel::Collation() {
+  if (!collation_ || collation_->LocaleName() != QLocale().name())
+    collation_ = std::make_unique<TAnsiCollation>(QLocale());
+  return *collation_;
+}
+
+const std::vector<uint32_t>& TRecordListModel::ColumnRanks(const TListDBData& document,
+                                                           int column) {
+  const TAnsiCollation& collation = Collation();
+  TColumnRanks& cache = ranks_[column];
+  const uint64_t revision = document.Revision(ColumnValue(column));
+  if (cache.document == &document && cache.revision == revision &&
+      cache.locale == collation.LocaleName())
+    return cache.bySerial;
+
+  const int count = document.RecordCount();
+  std::vector<uint32_t> bySerial(document.SerialLimit(), 0);
+  if (column == kCategoryColumn) {
+    // A handful of names: each entry's name is ranked once ("Unfiled" for a
+    // record whose id names no entry).
+    const TListDBCategories& categories = document.Categories();
+    std::vector<std::string> names{categories.NameOf(-1)};
+    for (int i = 0; i < categories.Count(); ++i) names.push_back(categories.NameAt(i));
+    std::vector<std::string_view> texts;
+    for (const std::string& name : names) texts.push_back(TrimView(std::string_view(name)));
+    const std::vector<uint32_t> nameRanks = collation.Ranks(texts);
+    for (int i = 0; i < count; ++i) {
+      const TListRecord* record = document.GetRecord(i);
+      bySerial[record->Serial()] = nameRanks[categories.IndexOfID(record->CategoryID()) + 1];
+    }
+  } else {
+    std::vector<std::string_view> texts(static_cast<size_t>(count));
+    std::vector<std::string> joined;  // notes with line breaks, as shown
+    if (column == kNotesColumn) {
+      // Stable storage for the joined notes before views into it are taken.
+      size_t withBreaks = 0;
+      for (int i = 0; i < count; ++i)
+        withBreaks += document.GetRecord(i)->Notes().find("\r\n") != std::string::npos;
+      joined.reserve(withBreaks);
+    }
+    for (int i = 0; i < count; ++i) {
+      const TListRecord* record = document.GetRecord(i);
+      if (column == kField1Column) {
+        texts[i] = TrimView(std::string_view(record->Field1()));
+      } else if (column == kField2Column) {
+        texts[i] = TrimView(std::string_view(record->Field2()));
+      } else {
+        std::string storage;
+        const std::string_view text = NoteSortText(record->Notes(), storage);
+        if (text.data() == storage.data()) {
+          joined.push_back(std::move(storage));
+          texts[i] = joined.back();
+        } else {
+          texts[i] = text;
+        }
+      }
+    }
+    const std::vector<uint32_t> ranks = collation.Ranks(texts);
+    for (int i = 0; i < count; ++i) bySerial[document.GetRecord(i)->Serial()] = ranks[i];
+  }
+  cache = {&document, revision, collation.LocaleName(), std::move(bySerial)};
+  return cache.bySerial;
+}
+
 void TRecordListModel::SortRows(int column, bool ascending) {
   if (!ValidColumn(column)) return;
   const int count = static_cast<int>(rows_.size());
   if (count < 2) return;
 
-  // The user's locale, letters that differ only in case kept apart, digits
-  // compared as text.
-  QCollator collator{QLocale()};
-  collator.setCaseSensitivity(Qt::CaseSensitive);
-  collator.setNumericMode(false);
-  collator.setIgnorePunctuation(false);
-
-  // Rows that show the same text share one key: a category column holds at
-  // most 16 texts, and repeated values are common in the others too. Each
-  // distinct text is ranked once, then the rows are ordered by rank.
-  // Pending rows get their texts first, in one pass: made together, they lie
-  // together in memory for the passes below.
-  for (TRecordRow& row : rows_) Filled(row);
-  std::unordered_map<std::u16string_view, int> distinctIndex;
-  distinctIndex.reserve(count);
-  std::vector<int> textOfRow(count);
-  std::vector<QStringView> texts;
+  // The places of the rows' records in the column's order, ranked over the
+  // whole document once and kept: the rows of any filter, and a later click on
+  // the same column, reuse them.
+  const TListDBData& document = *rows_.front()->Owner();
+  const std::vector<uint32_t>& ranks = ColumnRanks(document, column);
+  std::vector<uint32_t> rowRank(count);
+  uint32_t largest = 0;
   for (int i = 0; i < count; ++i) {
-    const QStringView key = TrimView(rows_[i].texts[column]);
-    const auto [it, inserted] = distinctIndex.try_emplace(
-        std::u16string_view(key.utf16(), key.size()), static_cast<int>(texts.size()));
-    if (inserted) texts.push_back(key);
-    textOfRow[i] = it->second;
+    rowRank[i] = ranks[rows_[i]->Serial()];
+    largest = std::max(largest, rowRank[i]);
   }
-  std::vector<QCollatorSortKey> keys;
-  keys.reserve(texts.size());
-  for (QStringView text : texts) keys.push_back(collator.sortKey(text.toString()));
-  std::vector<int> byText(texts.size());
-  std::iota(byText.begin(), byText.end(), 0);
-  std::sort(byText.begin(), byText.end(),
-            [&](int a, int b) { return keys[a].compare(keys[b]) < 0; });
-  // Texts that collate equal (say "a" and "a" with a blank before it, once
-  // trimmed; or forms the locale treats as one) share a rank.
-  std::vector<int> rank(texts.size());
-  int ranks = 0;
-  for (size_t i = 0; i < byText.size(); ++i) {
-    if (i > 0 && keys[byText[i - 1]].compare(keys[byText[i]]) != 0) ++ranks;
-    rank[byText[i]] = ranks;
-  }
-  ++ranks;
+  const size_t ranksUsed = size_t{largest} + 1;
 
   // A counting sort by rank (descending: ranks reversed); rows of one rank
   // keep their order.
-  std::vector<int> start(ranks + 1, 0);
-  for (int i = 0; i < count; ++i) {
-    const int r = rank[textOfRow[i]];
-    ++start[(ascending ? r : ranks - 1 - r) + 1];
-  }
+  std::vector<int> start(ranksUsed + 1, 0);
+  auto bucket = [&](uint32_t r) { return ascending ? r : largest - r; };
+  for (int i = 0; i < count; ++i) ++start[bucket(rowRank[i]) + 1];
   std::partial_sum(start.begin(), start.end(), start.begin());
   std::vector<int> order(count);
-  for (int i = 0; i < count; ++i) {
-    const int r = rank[textOfRow[i]];
-    order[start[ascending ? r : ranks - 1 - r]++] = i;
-  }
+  for (int i = 0; i < count; ++i) order[start[bucket(rowRank[i])]++] = i;
 
   emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-  std::vector<TRecordRow> sorted;
-  sorted.reserve(count);
-  for (int from : order) sorted.push_back(std::move(rows_[from]));
+  std::vector<TListRecord*> sorted(count);
+  for (int i = 0; i < count; ++i) sorted[i] = rows_[order[i]];
   rows_.swap(sorted);
 
   std::vector<int> newRow(count);

@@ -1,15 +1,18 @@
-// The table model of the record list. A row holds its record (not owned) and
-// the four texts the list shows: field 1, field 2, the note on one line, the
-// category name. The rows are the records the list shows, in the order shown:
-// whoever fills the model chooses them (the category filter), and sorting
-// reorders them without touching the document.
+// The table model of the record list. A row is its record (not owned); the
+// texts are made from the record's bytes when a row is painted, so the model
+// holds no copy of them. The rows are the records the list shows, in the order
+// shown: whoever fills the model chooses them (the category filter), and
+// sorting reorders them without touching the document.
 #pragma once
 
 #include <QAbstractTableModel>
 #include <QIcon>
 #include <QString>
+#include <cstdint>
+#include <memory>
 #include <vector>
 
+class TAnsiCollation;
 class TListDBData;
 class TListRecord;
 
@@ -22,27 +25,15 @@ enum TRecordColumn : int {
   kRecordColumnCount
 };
 
-struct TRecordRow {
-  TListRecord* record = nullptr;
-  QString texts[kRecordColumnCount];
-  // False for a row whose texts the model makes from its record the first
-  // time they are shown, sorted or asked for.
-  bool filled = true;
-};
-
-// The row texts of a record: Field1, Field2, Notes with every CR LF as one
-// blank, CategoryName.
-TRecordRow MakeRecordRow(TListRecord* record);
-// A row of the record whose texts are made when first needed, so a rebuild of
-// many rows converts only the texts the user sees. The record must not change
-// before then without the row being set again (as every change to a record
-// sets its row or rebuilds the list).
-TRecordRow PendingRecordRow(TListRecord* record);
+// The text a record shows in a column: Field1, Field2, Notes with every CR LF
+// as one blank, CategoryName.
+QString RecordCellText(const TListRecord* record, int column);
 
 class TRecordListModel : public QAbstractTableModel {
   Q_OBJECT
  public:
   explicit TRecordListModel(QObject* parent = nullptr);
+  ~TRecordListModel() override;
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -56,12 +47,13 @@ class TRecordListModel : public QAbstractTableModel {
   // The record of the shown row, or null for a row that does not exist.
   TListRecord* ShownRecord(int row) const;
 
-  // Replaces every row at once (one model reset).
-  void SetRows(std::vector<TRecordRow> rows);
-  int AppendRow(TRecordRow row);
-  void SetRow(int row, TRecordRow value);
+  // Replaces every row at once (one model reset); null records are left out.
+  void SetRows(std::vector<TListRecord*> records);
+  int AppendRow(TListRecord* record);  // -1 for a null record
+  // Shows the row's record anew after it changed, or another record in it.
+  void SetRow(int row, TListRecord* record);
   void RemoveRow(int row);
-  const TRecordRow& Row(int row) const { return Filled(rows_.at(row)); }
+  QString Text(int row, int column) const;          // empty outside the rows
   int FindRecord(const TListRecord* record) const;  // -1 when no row holds it
 
   // Deletes the records of the given rows from the document and removes their
@@ -80,15 +72,27 @@ class TRecordListModel : public QAbstractTableModel {
   void SetImages(const QIcon& record, const QIcon& ascending, const QIcon& descending);
 
   // Sorts the rows by the trimmed texts of column with the user locale's
-  // case-sensitive collation (keys computed once); the records' order in the
-  // document is not touched. Persistent indexes move with their rows.
+  // case-sensitive collation; rows whose texts collate equal keep their order.
+  // The records' order in the document is not touched. Persistent indexes
+  // move with their rows.
   void SortRows(int column, bool ascending);
 
  private:
-  const TRecordRow& Filled(TRecordRow& row) const;
+  // The place of every record of a document in one column's order, by the
+  // record's serial number; kept until a value of that column changes in the
+  // document (its revision) or the locale changes.
+  struct TColumnRanks {
+    const TListDBData* document = nullptr;
+    uint64_t revision = 0;
+    QString locale;
+    std::vector<uint32_t> bySerial;
+  };
+  const TAnsiCollation& Collation();
+  const std::vector<uint32_t>& ColumnRanks(const TListDBData& document, int column);
 
-  // Mutable: a pending row gets its texts when first read.
-  mutable std::vector<TRecordRow> rows_;
+  std::vector<TListRecord*> rows_;
+  TColumnRanks ranks_[kRecordColumnCount];
+  std::unique_ptr<TAnsiCollation> collation_;
   QString captions_[kRecordColumnCount] = {"CustomField1", "CustomField2", "Notes", "Category"};
   int headerImages_[kRecordColumnCount] = {-1, -1, -1, -1};
   QIcon recordIcon_, ascIcon_, descIcon_;

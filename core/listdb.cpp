@@ -2,6 +2,7 @@
 #include "core/listdb.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "core/FormatText.h"
 
@@ -28,27 +29,45 @@ const char kCustomField2Long[] = "CustomField2 name is longer than %d";
 
 TListRecord::TListRecord(TListDBData* owner) : owner_(owner) {
   if (owner_ == nullptr) throw EListDBError("Owner of \"record\" can't be a NULL");
+  serial_ = owner_->nextSerial_++;
   SetCategoryID(-1);
+}
+
+void TListRecord::StoreField1Unchecked(std::string value) {
+  field1_ = std::move(value);
+  owner_->Touch(TRecordValue::Field1);
+}
+void TListRecord::StoreField2Unchecked(std::string value) {
+  field2_ = std::move(value);
+  owner_->Touch(TRecordValue::Field2);
+}
+void TListRecord::StoreNotesUnchecked(std::string value) {
+  notes_ = std::move(value);
+  owner_->Touch(TRecordValue::Notes);
 }
 
 void TListRecord::SetField1(const std::string& value) {
   CheckLength(value, kMaxFieldValue, kField1Long);
   field1_ = value;
+  owner_->Touch(TRecordValue::Field1);
 }
 
 void TListRecord::SetField2(const std::string& value) {
   CheckLength(value, kMaxFieldValue, kField2Long);
   field2_ = value;
+  owner_->Touch(TRecordValue::Field2);
 }
 
 void TListRecord::SetNotes(const std::string& value) {
   CheckLength(value, kMaxNotes, kNotesLong);
   notes_ = value;
+  owner_->Touch(TRecordValue::Notes);
 }
 
 void TListRecord::SetNotes(std::string&& value) {
   CheckLength(value, kMaxNotes, kNotesLong);
   notes_ = std::move(value);
+  owner_->Touch(TRecordValue::Notes);
 }
 
 void TListRecord::Assign(std::string field1, std::string field2, std::string notes,
@@ -59,11 +78,13 @@ void TListRecord::Assign(std::string field1, std::string field2, std::string not
   field1_ = std::move(field1);
   field2_ = std::move(field2);
   notes_ = std::move(notes);
+  owner_->TouchAll();
   SetCategoryID(categoryId);
 }
 
 void TListRecord::SetCategoryID(int32_t id) {
   categoryId_ = owner_->Categories().IndexOfID(id) >= 0 ? id : -1;
+  owner_->Touch(TRecordValue::Category);
 }
 
 std::string TListRecord::CategoryName() const { return owner_->Categories().NameOf(categoryId_); }
@@ -84,6 +105,7 @@ TListDBCategories::TListDBCategories(TListDBData* owner) : owner_(owner) {
 }
 
 void TListDBCategories::Reset() {
+  owner_->Touch(TRecordValue::Category);
   entries_.clear();
   entries_.push_back({kUnfiled, 0});
 }
@@ -103,10 +125,12 @@ int32_t TListDBCategories::Add(const std::string& name) {
   // Ids come from Add, Compact and the file (0..255), so the next one always fits.
   const auto id = static_cast<int32_t>(std::min<int64_t>(largest + 1, INT32_MAX));
   entries_.push_back({name, id});
+  owner_->Touch(TRecordValue::Category);
   return id;
 }
 
 void TListDBCategories::Delete(int32_t id) {
+  owner_->Touch(TRecordValue::Category);
   const int index = IndexOfID(id);
   if (index < 0) throw EListDBError("Category not found.");
   entries_.erase(entries_.begin() + index);
@@ -117,6 +141,7 @@ void TListDBCategories::Delete(int32_t id) {
 }
 
 void TListDBCategories::Rename(int32_t id, const std::string& name) {
+  owner_->Touch(TRecordValue::Category);
   const int index = IndexOfID(id);
   if (index < 0) throw EListDBError("Category not found.");
   const int32_t existing = IDOfName(name);
@@ -126,6 +151,7 @@ void TListDBCategories::Rename(int32_t id, const std::string& name) {
 }
 
 void TListDBCategories::ChangeID(int32_t oldId, int32_t newId) {
+  owner_->Touch(TRecordValue::Category);
   const int index = IndexOfID(oldId);
   if (index < 0)
     throw EListDBError(FormatText("Unable to compact categories. Category with index %d not exists",
@@ -164,6 +190,7 @@ int32_t TListDBCategories::IDOfName(const std::string& name) const {
 }
 
 void TListDBCategories::AppendEntry(const std::string& name, int32_t id) {
+  owner_->Touch(TRecordValue::Category);
   entries_.push_back({name, id});
 }
 
@@ -177,12 +204,32 @@ TListDBData::TListDBData()
 
 TListDBData::~TListDBData() { ClearRecords(); }
 
+namespace {
+uint64_t NextRevision() {
+  static std::atomic<uint64_t> counter{0};
+  return ++counter;
+}
+}  // namespace
+
+void TListDBData::Touch(TRecordValue which) {
+  revisions_[static_cast<int>(which)] = NextRevision();
+}
+
+void TListDBData::TouchAll() {
+  for (uint64_t& revision : revisions_) revision = NextRevision();
+}
+
 TListRecord* TListDBData::AddRecord() {
+  TouchAll();
   records_.push_back(std::make_unique<TListRecord>(this));
   return records_.back().get();
 }
 
-void TListDBData::ClearRecords() { records_.clear(); }
+void TListDBData::ClearRecords() {
+  records_.clear();
+  nextSerial_ = 0;
+  TouchAll();
+}
 
 void TListDBData::DeleteRecord(int index) {
   records_.at(index);  // a position outside the list raises std::out_of_range

@@ -51,6 +51,9 @@ TDateTime NowLocal();
 
 class TListDBData;
 
+// The kinds of value a record has, for the document's change counters.
+enum class TRecordValue { Field1, Field2, Notes, Category };
+
 class TListRecord {
  public:
   explicit TListRecord(TListDBData* owner);  // raises when owner is null
@@ -71,18 +74,20 @@ class TListRecord {
   // value leaves the record as it was.
   void Assign(std::string field1, std::string field2, std::string notes, int32_t categoryId);
   std::string CategoryName() const;
-  int Index() const;  // position in the owner's records, -1 when absent
+  int Index() const;                           // position in the owner's records, -1 when absent
+  uint32_t Serial() const { return serial_; }  // below the owner's SerialLimit()
 
   // The file reader stores values without the length checks.
-  void StoreField1Unchecked(std::string value) { field1_ = std::move(value); }
-  void StoreField2Unchecked(std::string value) { field2_ = std::move(value); }
-  void StoreNotesUnchecked(std::string value) { notes_ = std::move(value); }
+  void StoreField1Unchecked(std::string value);
+  void StoreField2Unchecked(std::string value);
+  void StoreNotesUnchecked(std::string value);
 
  private:
   // The category table renumbers records directly while it changes ids.
   friend class TListDBCategories;
 
   TListDBData* owner_;
+  uint32_t serial_;
   std::string field1_, field2_, notes_;
   int32_t categoryId_ = -1;
 };
@@ -147,13 +152,21 @@ class TListDBData {
   // The file reader stores names without the length checks.
   void StoreNamesUnchecked(std::string databaseName, std::string field1, std::string field2);
 
+  uint32_t SerialLimit() const { return nextSerial_; }
+  uint64_t Revision(TRecordValue which) const { return revisions_[static_cast<int>(which)]; }
+  void Touch(TRecordValue which);
+  void TouchAll();
+
   TDateTime CreationDate;
   TDateTime ModificationDate;
   std::string FileName;
   bool Modified = false;
 
  private:
+  friend class TListRecord;
   std::vector<std::unique_ptr<TListRecord>> records_;
+  uint32_t nextSerial_ = 0;
+  uint64_t revisions_[4] = {};
   std::unique_ptr<TListDBCategories> categories_;
   std::string databaseName_, customField1_, customField2_;
 };

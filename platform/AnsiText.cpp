@@ -34,11 +34,12 @@ QString AnsiToQString(std::string_view bytes) {
   if (latin1) return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
   QString result;
   result.resize(static_cast<qsizetype>(bytes.size()));
-  QChar* out = result.data();
-  for (unsigned char b : bytes) {
-    *out++ = QChar(b >= 0x80 && b < 0xA0 ? kHighTable[b - 0x80] : char16_t(b));
-  }
+  AnsiToUtf16(bytes, reinterpret_cast<char16_t*>(result.data()));
   return result;
+}
+
+void AnsiToUtf16(std::string_view bytes, char16_t* out) {
+  for (unsigned char b : bytes) *out++ = b >= 0x80 && b < 0xA0 ? kHighTable[b - 0x80] : char16_t(b);
 }
 
 std::string QStringToAnsi(const QString& text) {

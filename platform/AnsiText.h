@@ -10,6 +10,8 @@
 #include <string_view>
 
 QString AnsiToQString(std::string_view bytes);
+// The same into out, which has room for bytes.size() code units.
+void AnsiToUtf16(std::string_view bytes, char16_t* out);
 // Characters that Windows-1252 cannot hold become '?'.
 std::string QStringToAnsi(const QString& text);
 // The text without leading and trailing characters of codes 0 to 32, as the

@@ -38,10 +38,9 @@ inline std::unique_ptr<TListDBData> MakeTestDocument(const std::vector<TTestReco
   return document;
 }
 
-inline std::vector<TRecordRow> RowsOf(const TListDBData& document) {
-  std::vector<TRecordRow> rows;
-  for (int i = 0; i < document.RecordCount(); ++i)
-    rows.push_back(MakeRecordRow(document.GetRecord(i)));
+inline std::vector<TListRecord*> RowsOf(const TListDBData& document) {
+  std::vector<TListRecord*> rows;
+  for (int i = 0; i < document.RecordCount(); ++i) rows.push_back(document.GetRecord(i));
   return rows;
 }
 

@@ -12,40 +12,35 @@ TEST(RecordRow, TextsAsTheListShowsThem) {
   auto doc = MakeTestDocument({{"Ann", "555-1234", "one\r\ntwo\r\n\r\nthree", 1},
                                {"Bob", "", "lone\nLF and lone\rCR", 0},
                                {"\xC9mile", "x", "", -1}});
-  const TRecordRow ann = MakeRecordRow(doc->GetRecord(0));
-  EXPECT_EQ(ann.record, doc->GetRecord(0));
-  EXPECT_EQ(ann.texts[0], "Ann");
-  EXPECT_EQ(ann.texts[1], "555-1234");
-  EXPECT_EQ(ann.texts[2], "one two  three");
-  EXPECT_EQ(ann.texts[3], "Business");
+  const TListRecord* ann = doc->GetRecord(0);
+  EXPECT_EQ(RecordCellText(ann, 0), "Ann");
+  EXPECT_EQ(RecordCellText(ann, 1), "555-1234");
+  EXPECT_EQ(RecordCellText(ann, 2), "one two  three");
+  EXPECT_EQ(RecordCellText(ann, 3), "Business");
 
   // Only CR LF pairs become blanks; a lone CR or LF stays.
-  EXPECT_EQ(MakeRecordRow(doc->GetRecord(1)).texts[2], "lone\nLF and lone\rCR");
-  EXPECT_EQ(MakeRecordRow(doc->GetRecord(1)).texts[3], "Unfiled");
+  EXPECT_EQ(RecordCellText(doc->GetRecord(1), 2), "lone\nLF and lone\rCR");
+  EXPECT_EQ(RecordCellText(doc->GetRecord(1), 3), "Unfiled");
 
   // Windows-1252 bytes become their characters; no category reads "Unfiled".
-  const TRecordRow emile = MakeRecordRow(doc->GetRecord(2));
-  EXPECT_EQ(emile.texts[0], QString::fromUtf8("\xC3\x89mile"));
-  EXPECT_EQ(emile.texts[3], "Unfiled");
+  EXPECT_EQ(RecordCellText(doc->GetRecord(2), 0), QString::fromUtf8("\xC3\x89mile"));
+  EXPECT_EQ(RecordCellText(doc->GetRecord(2), 3), "Unfiled");
   doc->GetRecord(2)->SetField2("\x80 5\x81\x9F\xA0");
-  EXPECT_EQ(MakeRecordRow(doc->GetRecord(2)).texts[1],
-            QString::fromUtf8("\u20AC 5\u0081\u0178\u00A0"));
+  EXPECT_EQ(RecordCellText(doc->GetRecord(2), 1), QString::fromUtf8("\u20AC 5\u0081\u0178\u00A0"));
 
   doc->GetRecord(1)->SetNotes("\r\r\n\r\n|\n\r|\r\n");
-  EXPECT_EQ(MakeRecordRow(doc->GetRecord(1)).texts[2], "\r  |\n\r| ");
+  EXPECT_EQ(RecordCellText(doc->GetRecord(1), 2), "\r  |\n\r| ");
 
-  const TRecordRow none = MakeRecordRow(nullptr);
-  EXPECT_EQ(none.record, nullptr);
-  EXPECT_TRUE(none.texts[0].isEmpty());
+  EXPECT_TRUE(RecordCellText(nullptr, 0).isEmpty());
 }
 
 TEST(RecordRow, CategoryTextFollowsRenamesAndManyNames) {
   // Rows share the converted category names; a rename or a name not seen
   // for a while still reads right.
   auto doc = MakeTestDocument({{"a", "", "", 1}, {"b", "", "", 1}});
-  EXPECT_EQ(MakeRecordRow(doc->GetRecord(0)).texts[3], "Business");
+  EXPECT_EQ(RecordCellText(doc->GetRecord(0), 3), "Business");
   doc->Categories().Rename(1, "Work");
-  EXPECT_EQ(MakeRecordRow(doc->GetRecord(1)).texts[3], "Work");
+  EXPECT_EQ(RecordCellText(doc->GetRecord(1), 3), "Work");
   std::vector<std::unique_ptr<TListDBData>> docs;
   for (int round = 0; round < 2; ++round) {
     for (int d = 0; d < 3; ++d) {
@@ -57,7 +52,7 @@ TEST(RecordRow, CategoryTextFollowsRenamesAndManyNames) {
       for (int c = 1; c < 15; ++c) {
         TListRecord* record = docs[d]->AddRecord();
         record->SetCategoryID(c);
-        EXPECT_EQ(MakeRecordRow(record).texts[3], QString("D%1C%2").arg(d).arg(c));
+        EXPECT_EQ(RecordCellText(record, 3), QString("D%1C%2").arg(d).arg(c));
       }
     }
   }
@@ -83,14 +78,14 @@ TEST(RecordListModel, ShapeRolesAndRowOperations) {
   EXPECT_EQ(model.FindRecord(doc->GetRecord(2)), 2);
   model.RemoveRow(1);
   EXPECT_EQ(model.FindRecord(doc->GetRecord(1)), -1);
-  EXPECT_EQ(model.AppendRow(MakeRecordRow(doc->GetRecord(1))), 2);
+  EXPECT_EQ(model.AppendRow(doc->GetRecord(1)), 2);
   EXPECT_EQ(ColumnTexts(model, 0), QStringList({"a", "c", "b"}));
   doc->GetRecord(1)->SetField1("B!");
-  model.SetRow(2, MakeRecordRow(doc->GetRecord(1)));
+  model.SetRow(2, doc->GetRecord(1));
   EXPECT_EQ(ColumnTexts(model, 0), QStringList({"a", "c", "B!"}));
 
   // Positions that hold no row are ignored, not trusted.
-  model.SetRow(7, MakeRecordRow(doc->GetRecord(0)));
+  model.SetRow(7, doc->GetRecord(0));
   model.RemoveRow(-1);
   model.RemoveRow(3);
   EXPECT_EQ(model.rowCount(), 3);
@@ -213,7 +208,7 @@ TEST_F(RecordSort, RowsKeepTheirRecordsAndTheDocumentItsOrder) {
   EXPECT_EQ(a.row(), 2);
   EXPECT_EQ(a.column(), kNotesColumn);
   for (int row = 0; row < 3; ++row)
-    EXPECT_EQ(AnsiToQString(model.ShownRecord(row)->Field1()), model.Row(row).texts[kField1Column]);
+    EXPECT_EQ(AnsiToQString(model.ShownRecord(row)->Field1()), model.Text(row, kField1Column));
   EXPECT_EQ(doc->GetRecord(0)->Field1(), "c");
   EXPECT_EQ(doc->GetRecord(1)->Field1(), "a");
 }
@@ -263,22 +258,51 @@ TEST(RecordListModel, DeleteRecordsTakesRowsAndRecordsTogether) {
 
 namespace {
 
-// Rows set pending show, sort and report the same texts as rows made at once.
-TEST(RecordListModel, PendingRowsGetTheirTextsWhenFirstNeeded) {
-  const auto doc =
-      MakeTestDocument({{"b", "2", "x\r\ny", 1}, {"  a", "1", "", -1}, {"c", "3", "note", 2}});
+// A sort ranks a column once and reuses the ranks for later sorts and other
+// filters, until a value of that column changes: then it ranks again.
+TEST(RecordListModel, SortRanksFollowEveryChange) {
+  auto doc = MakeTestDocument({{"b", "2", "x\r\ny", 1}, {"  a", "1", "", -1}, {"c", "3", "w", 2}});
   TRecordListModel model;
-  std::vector<TRecordRow> rows;
-  for (int i = 0; i < doc->RecordCount(); ++i) rows.push_back(PendingRecordRow(doc->GetRecord(i)));
-  model.SetRows(std::move(rows));
-  EXPECT_EQ(model.data(model.index(0, 2), Qt::DisplayRole).toString(), "x y");
-  model.SortRows(0, true);
+  model.SetRows(RowsOf(*doc));
+  model.SortRows(kField1Column, true);
   EXPECT_EQ(ColumnTexts(model, 0), QStringList({"  a", "b", "c"}));
-  EXPECT_EQ(ColumnTexts(model, 3), QStringList({"Unfiled", "Business", "Personal"}));
-  const TRecordRow& row = model.Row(2);
-  EXPECT_TRUE(row.filled);
-  EXPECT_EQ(row.texts[kNotesColumn], "note");
-  EXPECT_EQ(row.record, doc->GetRecord(2));
+  model.SortRows(kNotesColumn, true);
+  EXPECT_EQ(ColumnTexts(model, 2), QStringList({"", "w", "x y"}));
+
+  doc->GetRecord(2)->SetField1("0");
+  model.SortRows(kField1Column, true);
+  EXPECT_EQ(ColumnTexts(model, 0), QStringList({"0", "  a", "b"}));
+  doc->GetRecord(0)->SetNotes("a\r\nb");
+  model.SortRows(kNotesColumn, false);
+  EXPECT_EQ(ColumnTexts(model, 2), QStringList({"w", "a b", ""}));
+  doc->GetRecord(1)->Assign("a", "9", "z", 2);
+  model.SortRows(kField2Column, true);
+  EXPECT_EQ(ColumnTexts(model, 1), QStringList({"2", "3", "9"}));
+
+  // Category names: renamed, deleted, a record re-filed.
+  model.SortRows(kCategoryColumn, true);
+  EXPECT_EQ(ColumnTexts(model, 3), QStringList({"Business", "Personal", "Personal"}));
+  doc->Categories().Rename(1, "Zoo");
+  model.SortRows(kCategoryColumn, true);
+  EXPECT_EQ(ColumnTexts(model, 3), QStringList({"Personal", "Personal", "Zoo"}));
+  doc->Categories().Delete(2);
+  model.SortRows(kCategoryColumn, true);
+  EXPECT_EQ(ColumnTexts(model, 3), QStringList({"Unfiled", "Unfiled", "Zoo"}));
+  doc->GetRecord(0)->SetCategoryID(0);
+  doc->GetRecord(1)->SetCategoryID(1);
+  model.SortRows(kCategoryColumn, false);
+  EXPECT_EQ(ColumnTexts(model, 3), QStringList({"Zoo", "Unfiled", "Unfiled"}));
+
+  // A record added to the document and shown, and a list of another document.
+  TListRecord* added = doc->AddRecord();
+  added->SetField1("aa");
+  model.AppendRow(added);
+  model.SortRows(kField1Column, true);
+  EXPECT_EQ(ColumnTexts(model, 0), QStringList({"0", "a", "aa", "b"}));
+  auto other = MakeTestDocument({{"y", "", "", 0}, {"x", "", "", 0}});
+  model.SetRows(RowsOf(*other));
+  model.SortRows(kField1Column, true);
+  EXPECT_EQ(ColumnTexts(model, 0), QStringList({"x", "y"}));
 }
 
 }  // namespace
