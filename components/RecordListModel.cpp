@@ -297,21 +297,23 @@ TRecordValue ColumnValue(int column) {
   }
 }
 
-// The note as the list shows it, trimmed: CR LF pairs as blanks. The bytes
-// are copied only for a note with a line break.
+// The note as the list shows it, trimmed: CR LF pairs as blanks. A note
+// without a pair is its own text; one with pairs is joined at the end of
+// storage, which has room for it (joining only shortens).
 std::string_view NoteSortText(std::string_view notes, std::string& storage) {
   notes = TrimView(notes);
-  if (notes.find("\r\n") == std::string_view::npos) return notes;
-  storage.clear();
-  for (size_t i = 0; i < notes.size(); ++i) {
-    if (notes[i] == '\r' && i + 1 < notes.size() && notes[i + 1] == '\n') {
-      storage += ' ';
-      ++i;
-    } else {
-      storage += notes[i];
-    }
+  size_t pair = notes.find("\r\n");
+  if (pair == std::string_view::npos) return notes;
+  const size_t first = storage.size();
+  size_t from = 0;
+  while (pair != std::string_view::npos) {
+    storage.append(notes.substr(from, pair - from));
+    storage += ' ';
+    from = pair + 2;
+    pair = notes.find("\r\n", from);
   }
-  return storage;
+  storage.append(notes.substr(from));
+  return std::string_view(storage).substr(first);
 }
 
 }  // namespace
@@ -348,30 +350,22 @@ const std::vector<uint32_t>& TRecordListModel::ColumnRanks(const TListDBData& do
     }
   } else {
     std::vector<std::string_view> texts(static_cast<size_t>(count));
-    std::vector<std::string> joined;  // notes with line breaks, as shown
+    // The notes with line breaks, joined as shown; the room is reserved first
+    // so that the views into it stay valid.
+    std::string joined;
     if (column == kNotesColumn) {
-      // Stable storage for the joined notes before views into it are taken.
-      size_t withBreaks = 0;
-      for (int i = 0; i < count; ++i)
-        withBreaks += document.GetRecord(i)->Notes().find("\r\n") != std::string::npos;
-      joined.reserve(withBreaks);
+      size_t room = 0;
+      for (int i = 0; i < count; ++i) room += document.GetRecord(i)->Notes().size();
+      joined.reserve(room);
     }
     for (int i = 0; i < count; ++i) {
       const TListRecord* record = document.GetRecord(i);
-      if (column == kField1Column) {
+      if (column == kField1Column)
         texts[i] = TrimView(std::string_view(record->Field1()));
-      } else if (column == kField2Column) {
+      else if (column == kField2Column)
         texts[i] = TrimView(std::string_view(record->Field2()));
-      } else {
-        std::string storage;
-        const std::string_view text = NoteSortText(record->Notes(), storage);
-        if (text.data() == storage.data()) {
-          joined.push_back(std::move(storage));
-          texts[i] = joined.back();
-        } else {
-          texts[i] = text;
-        }
-      }
+      else
+        texts[i] = NoteSortText(record->Notes(), joined);
     }
     const std::vector<uint32_t> ranks = collation.Ranks(texts);
     for (int i = 0; i < count; ++i) bySerial[document.GetRecord(i)->Serial()] = ranks[i];

@@ -1,0 +1,163 @@
+// The main window on the realistic list as the user meets it: open the file
+// (read, compact, fill, paint), a click on a column header the first time and
+// later, closing the list (a new one replaces it), and the heap the open,
+// sorted list holds against the file's size.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QLocale>
+#include <QTreeView>
+#include <cstdio>
+#include <string>
+
+#include "app/frmMain.h"
+#include "bench/SampleList.h"
+#include "components/RecordListModel.h"
+#include "core/Streams.h"
+#include "core/listdb.h"
+#include "platform/RegFileStore.h"
+#include "platform/Registry.h"
+#include "platform/ScriptedPrompts.h"
+
+namespace {
+
+const std::string& RealisticPath() {
+  static const std::string path = [] {
+    std::string p = "/tmp/vornik-window-bench-" + std::to_string(::getpid()) + ".pdb";
+    TFileStream out(p, TFileStream::Mode::Create);
+    WriteListDB(*bench::MakeRealisticList(), out);
+    return p;
+  }();
+  return path;
+}
+
+struct TWindow {
+  TWindow() {
+    SetSettingsStore(&settings);
+    form.resize(800, 600);
+    form.show();
+    QApplication::processEvents();
+  }
+  ~TWindow() { SetSettingsStore(nullptr); }
+  void Run(const char* action) {
+    form.findChild<QAction*>(action)->trigger();
+    QApplication::processEvents();
+  }
+  // The new list is modified: its changes are not saved.
+  void DiscardChanges() {
+    if (form.Document() && form.Document()->Modified) prompts.AnswerMessage(TModalResult::No);
+  }
+  void Open() {
+    DiscardChanges();
+    prompts.AnswerOpenFile(QString::fromStdString(RealisticPath()));
+    Run("OpenFileAction");
+  }
+  // A new list in place of the open one (its properties dialog taken as
+  // proposed).
+  void New() {
+    DiscardChanges();
+    prompts.AnswerDialog([](QDialog*) { return TModalResult::OK; });
+    Run("NewFileAction");
+  }
+  void Click(int column) {
+    emit form.findChild<QTreeView*>("RecordsListView")->header()->sectionClicked(column);
+    QApplication::processEvents();
+  }
+  TMemorySettingsStore settings;
+  TScriptedPrompts prompts;
+  TMainListDBForm form;
+};
+
+void BM_Window_Open(benchmark::State& state) {
+  RealisticPath();
+  TWindow window;
+  for (auto _ : state) {
+    state.PauseTiming();
+    window.New();
+    state.ResumeTiming();
+    window.Open();
+  }
+  state.counters["records"] = window.form.Document()->RecordCount();
+}
+
+void BM_Window_Close(benchmark::State& state) {
+  TWindow window;
+  for (auto _ : state) {
+    state.PauseTiming();
+    window.Open();
+    window.Click(0);
+    state.ResumeTiming();
+    window.New();
+  }
+}
+
+void BM_Window_FirstClick(benchmark::State& state) {
+  const int column = static_cast<int>(state.range(0));
+  TWindow window;
+  for (auto _ : state) {
+    state.PauseTiming();
+    window.New();
+    window.Open();
+    state.ResumeTiming();
+    window.Click(column);
+  }
+}
+
+// Every column was clicked once; each later click on this one.
+void BM_Window_LaterClick(benchmark::State& state) {
+  const int column = static_cast<int>(state.range(0));
+  TWindow window;
+  window.Open();
+  for (int c = 0; c < kRecordColumnCount; ++c) window.Click(c);
+  for (auto _ : state) window.Click(column);
+}
+
+// Heap in use, small blocks and those mapped on their own.
+double HeapInUse() {
+  const struct mallinfo2 info = mallinfo2();
+  return static_cast<double>(info.uordblks) + static_cast<double>(info.hblkhd);
+}
+
+void BM_Window_Memory(benchmark::State& state) {
+  TWindow window;
+  double added = 0;
+  for (auto _ : state) {
+    window.New();
+    malloc_trim(0);
+    const double before = HeapInUse();
+    window.Open();
+    for (int c = 0; c < kRecordColumnCount; ++c) window.Click(c);
+    added = HeapInUse() - before;
+  }
+  TFileStream file(RealisticPath(), TFileStream::Mode::OpenRead);
+  const double size = static_cast<double>(file.Size());
+  state.counters["file_MiB"] = size / (1 << 20);
+  state.counters["added_MiB"] = added / (1 << 20);
+  state.counters["x_file"] = added / size;
+}
+
+BENCHMARK(BM_Window_Open)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Window_Close)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Window_FirstClick)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Window_LaterClick)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Window_Memory)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  // Sorting collates for the user's locale; measure with a real one, not "C".
+  if (QLocale().language() == QLocale::C)
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::remove(RealisticPath().c_str());
+  return 0;
+}
