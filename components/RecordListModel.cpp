@@ -324,53 +324,70 @@ const TAnsiCollation& TRecordListModel::Collation() {
   return *collation_;
 }
 
+std::vector<uint32_t> TRecordListModel::RankRecords(const std::vector<const TListRecord*>& records,
+                                                    int column) {
+  const TAnsiCollation& collation = Collation();
+  const size_t count = records.size();
+  std::vector<std::string_view> texts(count);
+  if (column == kCategoryColumn) {
+    // A handful of names: each entry's name is ranked once ("Unfiled" for a
+    // record whose id names no entry). Records of several lists (never the
+    // window's) rank their names one by one.
+    const TListDBData* owner = count > 0 ? records.front()->Owner() : nullptr;
+    if (std::all_of(records.begin(), records.end(),
+                    [owner](const TListRecord* r) { return r->Owner() == owner; })) {
+      const TListDBCategories& categories = owner->Categories();
+      std::vector<std::string> names{categories.NameOf(-1)};
+      for (int i = 0; i < categories.Count(); ++i) names.push_back(categories.NameAt(i));
+      std::vector<std::string_view> nameTexts;
+      for (const std::string& name : names) nameTexts.push_back(TrimView(std::string_view(name)));
+      const std::vector<uint32_t> nameRanks = collation.Ranks(nameTexts);
+      std::vector<uint32_t> ranks(count);
+      for (size_t i = 0; i < count; ++i)
+        ranks[i] = nameRanks[categories.IndexOfID(records[i]->CategoryID()) + 1];
+      return ranks;
+    }
+    std::vector<std::string> names(count);
+    for (size_t i = 0; i < count; ++i) {
+      names[i] = records[i]->CategoryName();
+      texts[i] = TrimView(std::string_view(names[i]));
+    }
+    return collation.Ranks(texts);
+  }
+  // The notes with line breaks, joined as shown; the room is reserved first
+  // so that the views into it stay valid.
+  std::string joined;
+  if (column == kNotesColumn) {
+    size_t room = 0;
+    for (const TListRecord* record : records) room += record->Notes().size();
+    joined.reserve(room);
+  }
+  for (size_t i = 0; i < count; ++i) {
+    const TListRecord* record = records[i];
+    if (column == kField1Column)
+      texts[i] = TrimView(std::string_view(record->Field1()));
+    else if (column == kField2Column)
+      texts[i] = TrimView(std::string_view(record->Field2()));
+    else
+      texts[i] = NoteSortText(record->Notes(), joined);
+  }
+  return collation.Ranks(texts);
+}
+
 const std::vector<uint32_t>& TRecordListModel::ColumnRanks(const TListDBData& document,
                                                            int column) {
-  const TAnsiCollation& collation = Collation();
   TColumnRanks& cache = ranks_[column];
   const uint64_t revision = document.Revision(ColumnValue(column));
   if (cache.document == &document && cache.revision == revision &&
-      cache.locale == collation.LocaleName())
+      cache.locale == Collation().LocaleName())
     return cache.bySerial;
 
-  const int count = document.RecordCount();
+  std::vector<const TListRecord*> records(static_cast<size_t>(document.RecordCount()));
+  for (size_t i = 0; i < records.size(); ++i) records[i] = document.GetRecord(static_cast<int>(i));
+  const std::vector<uint32_t> ranks = RankRecords(records, column);
   std::vector<uint32_t> bySerial(document.SerialLimit(), 0);
-  if (column == kCategoryColumn) {
-    // A handful of names: each entry's name is ranked once ("Unfiled" for a
-    // record whose id names no entry).
-    const TListDBCategories& categories = document.Categories();
-    std::vector<std::string> names{categories.NameOf(-1)};
-    for (int i = 0; i < categories.Count(); ++i) names.push_back(categories.NameAt(i));
-    std::vector<std::string_view> texts;
-    for (const std::string& name : names) texts.push_back(TrimView(std::string_view(name)));
-    const std::vector<uint32_t> nameRanks = collation.Ranks(texts);
-    for (int i = 0; i < count; ++i) {
-      const TListRecord* record = document.GetRecord(i);
-      bySerial[record->Serial()] = nameRanks[categories.IndexOfID(record->CategoryID()) + 1];
-    }
-  } else {
-    std::vector<std::string_view> texts(static_cast<size_t>(count));
-    // The notes with line breaks, joined as shown; the room is reserved first
-    // so that the views into it stay valid.
-    std::string joined;
-    if (column == kNotesColumn) {
-      size_t room = 0;
-      for (int i = 0; i < count; ++i) room += document.GetRecord(i)->Notes().size();
-      joined.reserve(room);
-    }
-    for (int i = 0; i < count; ++i) {
-      const TListRecord* record = document.GetRecord(i);
-      if (column == kField1Column)
-        texts[i] = TrimView(std::string_view(record->Field1()));
-      else if (column == kField2Column)
-        texts[i] = TrimView(std::string_view(record->Field2()));
-      else
-        texts[i] = NoteSortText(record->Notes(), joined);
-    }
-    const std::vector<uint32_t> ranks = collation.Ranks(texts);
-    for (int i = 0; i < count; ++i) bySerial[document.GetRecord(i)->Serial()] = ranks[i];
-  }
-  cache = {&document, revision, collation.LocaleName(), std::move(bySerial)};
+  for (size_t i = 0; i < records.size(); ++i) bySerial[records[i]->Serial()] = ranks[i];
+  cache = {&document, revision, Collation().LocaleName(), std::move(bySerial)};
   return cache.bySerial;
 }
 
@@ -382,14 +399,17 @@ void TRecordListModel::SortRows(int column, bool ascending) {
   // The places of the rows' records in the column's order, ranked over the
   // whole document once and kept: the rows of any filter, and a later click on
   // the same column, reuse them.
-  const TListDBData& document = *rows_.front()->Owner();
-  const std::vector<uint32_t>& ranks = ColumnRanks(document, column);
+  // Rows of records from several lists are ranked among themselves.
+  const TListDBData* document = rows_.front()->Owner();
   std::vector<uint32_t> rowRank(count);
-  uint32_t largest = 0;
-  for (int i = 0; i < count; ++i) {
-    rowRank[i] = ranks[rows_[i]->Serial()];
-    largest = std::max(largest, rowRank[i]);
+  if (std::all_of(rows_.begin(), rows_.end(),
+                  [document](const TListRecord* r) { return r->Owner() == document; })) {
+    const std::vector<uint32_t>& ranks = ColumnRanks(*document, column);
+    for (int i = 0; i < count; ++i) rowRank[i] = ranks[rows_[i]->Serial()];
+  } else {
+    rowRank = RankRecords({rows_.begin(), rows_.end()}, column);
   }
+  const uint32_t largest = *std::max_element(rowRank.begin(), rowRank.end());
   const size_t ranksUsed = size_t{largest} + 1;
 
   // A counting sort by rank (descending: ranks reversed); rows of one rank

@@ -88,6 +88,8 @@ class TRecordListModel : public QAbstractTableModel {
     std::vector<uint32_t> bySerial;
   };
   const TAnsiCollation& Collation();
+  // The rank of each record's text in column among the records given.
+  std::vector<uint32_t> RankRecords(const std::vector<const TListRecord*>& records, int column);
   const std::vector<uint32_t>& ColumnRanks(const TListDBData& document, int column);
 
   std::vector<TListRecord*> rows_;

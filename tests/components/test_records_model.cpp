@@ -299,10 +299,16 @@ TEST(RecordListModel, SortRanksFollowEveryChange) {
   model.AppendRow(added);
   model.SortRows(kField1Column, true);
   EXPECT_EQ(ColumnTexts(model, 0), QStringList({"0", "a", "aa", "b"}));
-  auto other = MakeTestDocument({{"y", "", "", 0}, {"x", "", "", 0}});
+  auto other = MakeTestDocument({{"y", "", "", 0}, {"x", "", "", 1}});
   model.SetRows(RowsOf(*other));
   model.SortRows(kField1Column, true);
   EXPECT_EQ(ColumnTexts(model, 0), QStringList({"x", "y"}));
+  // Rows of two lists at once rank among themselves.
+  model.AppendRow(added);
+  model.SortRows(kField1Column, false);
+  EXPECT_EQ(ColumnTexts(model, 0), QStringList({"y", "x", "aa"}));
+  model.SortRows(kCategoryColumn, true);
+  EXPECT_EQ(ColumnTexts(model, 3), QStringList({"Business", "Unfiled", "Unfiled"}));
 }
 
 }  // namespace
