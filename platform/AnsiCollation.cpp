@@ -71,35 +71,25 @@ std::vector<uint32_t> TAnsiCollation::Ranks(const std::vector<std::string_view>&
   std::vector<uint32_t> rank(n, 0);
   if (n == 0) return rank;
 
-  // Each text as its places, and the first eight places as one number; and
-  // each converted once for the collator.
-  size_t total = 0;
-  for (std::string_view text : texts) total += text.size();
-  std::vector<uint8_t> places(total);
-  std::vector<char16_t> converted(total);
+  // Each text's first places (texts alike that far are put in order by the
+  // collator), the first eight also as one number.
+  constexpr size_t kPlacesKept = 32;
   std::vector<size_t> start(n + 1);
+  for (size_t i = 0; i < n; ++i) start[i + 1] = start[i] + std::min(texts[i].size(), kPlacesKept);
+  std::vector<uint8_t> places(start[n]);
   struct TEntry {
     uint64_t prefix;
     uint32_t text;
   };
   std::vector<TEntry> entries(n);
-  size_t at = 0;
   for (size_t i = 0; i < n; ++i) {
-    start[i] = at;
-    AnsiToUtf16(texts[i], converted.data() + at);
+    uint8_t* out = places.data() + start[i];
+    const size_t kept = start[i + 1] - start[i];
+    for (size_t k = 0; k < kept; ++k) out[k] = place_[static_cast<unsigned char>(texts[i][k])];
     uint64_t prefix = 0;
-    int shift = 56;
-    for (unsigned char byte : texts[i]) {
-      const uint8_t p = place_[byte];
-      places[at++] = p;
-      if (shift >= 0) {
-        prefix |= uint64_t{p} << shift;
-        shift -= 8;
-      }
-    }
+    for (size_t k = 0; k < 8; ++k) prefix = (prefix << 8) | (k < kept ? out[k] : 0);
     entries[i] = {prefix, static_cast<uint32_t>(i)};
   }
-  start[n] = at;
   auto placesLess = [&](uint32_t x, uint32_t y) {
     const size_t lx = start[x + 1] - start[x], ly = start[y + 1] - start[y];
     const int c = std::memcmp(&places[start[x]], &places[start[y]], std::min(lx, ly));
@@ -115,20 +105,25 @@ std::vector<uint32_t> TAnsiCollation::Ranks(const std::vector<std::string_view>&
   for (size_t i = 0; i < n; ++i) order[i] = entries[i].text;
   entries = {};
 
+  // Every text converted once for the collator, back to back.
+  std::vector<size_t> from(n + 1);
+  for (size_t i = 0; i < n; ++i) from[i + 1] = from[i] + texts[i].size();
+  std::vector<char16_t> converted(from[n]);
+  for (size_t i = 0; i < n; ++i) AnsiToUtf16(texts[i], converted.data() + from[i]);
   auto text = [&](uint32_t x) {
-    return QStringView(converted.data() + start[x],
-                       static_cast<qsizetype>(start[x + 1] - start[x]));
+    return QStringView(converted.data() + from[x], static_cast<qsizetype>(texts[x].size()));
   };
   auto compare = [&](uint32_t x, uint32_t y) { return collator_.compare(text(x), text(y)); };
   auto less = [&](uint32_t x, uint32_t y) { return compare(x, y) < 0; };
-  // Texts with the same places (differing in case or accents, or equal) are
-  // put in order by the collator.
+  // Texts with the same first places (differing in case or accents, or
+  // equal) are put in order by the collator.
   for (size_t first = 0; first < n;) {
     size_t last = first + 1;
     while (last < n && !placesLess(order[first], order[last])) ++last;
     if (last - first > 1) std::stable_sort(order.begin() + first, order.begin() + last, less);
     first = last;
   }
+  places = {};
 
   // The collator checks every neighbour pair. Where the places misled (a
   // character that expands to two, or one the locale ignores), the runs

@@ -1,5 +1,7 @@
 #include "platform/AnsiText.h"
 
+#include <array>
+
 namespace {
 
 // Code points of the bytes 0x80..0x9F. The five bytes Windows-1252 leaves
@@ -39,7 +41,13 @@ QString AnsiToQString(std::string_view bytes) {
 }
 
 void AnsiToUtf16(std::string_view bytes, char16_t* out) {
-  for (unsigned char b : bytes) *out++ = b >= 0x80 && b < 0xA0 ? kHighTable[b - 0x80] : char16_t(b);
+  static constexpr auto kTable = [] {
+    std::array<char16_t, 256> table{};
+    for (int b = 0; b < 256; ++b)
+      table[b] = b >= 0x80 && b < 0xA0 ? kHighTable[b - 0x80] : static_cast<char16_t>(b);
+    return table;
+  }();
+  for (unsigned char b : bytes) *out++ = kTable[b];
 }
 
 std::string QStringToAnsi(const QString& text) {
