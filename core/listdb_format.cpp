@@ -99,25 +99,25 @@ const char* Find(const char* from, const char* end, char c) {
   return found ? static_cast<const char*>(found) : end;
 }
 
-// Every CR LF, lone LF and lone CR becomes one CR LF.
-std::string NormaliseLineBreaks(std::string_view text) {
+// Copies text to out with every CR LF, lone LF and lone CR as one CR LF (at
+// most twice the text's length); returns the end.
+char* CopyWithCRLF(char* out, std::string_view text) {
   const char* p = text.data();
   const char* const end = p + text.size();
   const char* cr = Find(p, end, '\r');
   const char* lf = Find(p, end, '\n');
-  if (cr == end && lf == end) return std::string(text);
-  std::string result;
-  result.reserve(text.size() + text.size() / 16 + 2);
   while (p < end) {
     const char* stop = std::min(cr, lf);
-    result.append(p, stop);
+    std::memcpy(out, p, static_cast<size_t>(stop - p));
+    out += stop - p;
     if (stop == end) break;
-    result += "\r\n";
+    *out++ = '\r';
+    *out++ = '\n';
     p = stop + (stop == cr && stop + 1 < end && stop[1] == '\n' ? 2 : 1);
     if (cr < p) cr = Find(p, end, '\r');
     if (lf < p) lf = Find(p, end, '\n');
   }
-  return result;
+  return out;
 }
 
 // The id each named slot 1..15 loads with (-1 for an empty slot): the file's
@@ -193,7 +193,7 @@ void ComputeRecordSizes(std::vector<TReadEntry>& entries, uint64_t fileSize) {
 // Writing
 
 // Copies text to out with every CR LF pair as a single LF; returns the end.
-uint8_t* CopyWithLF(uint8_t* out, const std::string& text) {
+uint8_t* CopyWithLF(uint8_t* out, std::string_view text) {
   const char* p = text.data();
   const char* const end = p + text.size();
   if (text.size() < 32) {  // most values: a plain loop beats the library calls
@@ -216,7 +216,7 @@ uint8_t* CopyWithLF(uint8_t* out, const std::string& text) {
   return out;
 }
 
-size_t LengthWithLF(const std::string& text) {
+size_t LengthWithLF(std::string_view text) {
   size_t length = text.size();
   for (size_t i = 0; i + 1 < text.size(); ++i) length -= (text[i] == '\r' && text[i + 1] == '\n');
   return length;
@@ -286,6 +286,9 @@ void ReadListDB(TListDBData& document, TStream& stream) {
   constexpr uint64_t kWindow = 256 * 1024;
   std::vector<uint8_t> window;
   document.ReserveRecords(static_cast<int>(n));
+  // The values take about the records' data (less the offsets and zero bytes,
+  // more for LF breaks that become CR LF): one block of that size holds most.
+  if (n > 0) document.texts_.Reserve(static_cast<size_t>(stream.Size() - entries[0].offset));
   for (size_t i = 0; i < n;) {
     const uint64_t from = entries[i].offset;
     uint64_t to = from + entries[i].size;
@@ -300,17 +303,28 @@ void ReadListDB(TListDBData& document, TStream& stream) {
     for (; i < j; ++i) {
       const TReadEntry& entry = entries[i];
       const uint8_t* p = window.data() + (entry.offset - from);
-      TListRecord* record = document.AddRecord();
-      record->SetCategoryID(slotCategory[entry.slot]);
-      record->StoreField1Unchecked(std::string(TrimView(RecordValue(p, entry.size, 0))));
-      record->StoreField2Unchecked(std::string(TrimView(RecordValue(p, entry.size, 1))));
+      const std::string_view field1 = TrimView(RecordValue(p, entry.size, 0));
+      const std::string_view field2 = TrimView(RecordValue(p, entry.size, 1));
       // Trimming first gives the same note: the line breaks at its ends go either way.
       // Like the fields, the note is taken as the file holds it: LF breaks that
       // became CR LF may take it past the typing limit, and a list the
       // handheld wrote must still open.
-      record->StoreNotesUnchecked(NormaliseLineBreaks(TrimView(RecordValue(p, entry.size, 2))));
+      const std::string_view notes = TrimView(RecordValue(p, entry.size, 2));
+      // The three values go straight into the document's text store.
+      char* const out = document.ReadRoom(field1.size() + field2.size() + 2 * notes.size());
+      char* q = out;
+      if (!field1.empty()) std::memcpy(q, field1.data(), field1.size());
+      q += field1.size();
+      if (!field2.empty()) std::memcpy(q, field2.data(), field2.size());
+      q += field2.size();
+      const size_t notesLength = static_cast<size_t>(CopyWithCRLF(q, notes) - q);
+      document.AddReadRecord(slotCategory[entry.slot], static_cast<uint32_t>(field1.size()),
+                             static_cast<uint32_t>(field2.size()),
+                             static_cast<uint32_t>(notesLength));
     }
   }
+  // The records came in without a revision each: one for all of them.
+  document.TouchAll();
 }
 
 void WriteListDB(const TListDBData& document, TStream& stream) {
@@ -337,9 +351,9 @@ void WriteListDB(const TListDBData& document, TStream& stream) {
 
   for (int i = 0; i < n; ++i) {
     const TListRecord* record = document.GetRecord(i);
-    const std::string& f1 = record->Field1();
-    const std::string& f2 = record->Field2();
-    const std::string& notes = record->Notes();
+    const std::string_view f1 = record->Field1();
+    const std::string_view f2 = record->Field2();
+    const std::string_view notes = record->Notes();
     if (f1.size() + f2.size() > static_cast<size_t>(kMaxFileFieldsTogether)) {
       const size_t together = LengthWithLF(f1) + LengthWithLF(f2);
       if (together > static_cast<size_t>(kMaxFileFieldsTogether))

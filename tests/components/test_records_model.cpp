@@ -251,7 +251,8 @@ TEST(RecordListModel, DeleteRecordsTakesRowsAndRecordsTogether) {
     }
     // The document keeps its own order among the records left.
     for (int i = 1; i < doc->RecordCount(); ++i)
-      EXPECT_LT(std::stoi(doc->GetRecord(i - 1)->Field1()), std::stoi(doc->GetRecord(i)->Field1()));
+      EXPECT_LT(std::stoi(std::string(doc->GetRecord(i - 1)->Field1())),
+                std::stoi(std::string(doc->GetRecord(i)->Field1())));
     EXPECT_TRUE(doc->Modified);
     EXPECT_EQ(model.ShownRecord(kept.row()), keptRecord);
     EXPECT_EQ(kept.column(), kNotesColumn);
