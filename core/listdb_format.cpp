@@ -3,9 +3,13 @@
 // record data. Every integer in the file is big-endian.
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <memory>
 #include <string_view>
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
 
 #include "core/FormatText.h"
 #include "core/PalmTypesUnit.h"
@@ -83,39 +87,76 @@ struct TReadEntry {
   uint8_t slot;
 };
 
+// Finding bytes eight at a time in a 64-bit word: Matches(x, c) has the high
+// bit of the lowest byte equal to c set (higher bytes may be marked wrongly,
+// never lower ones), so the lowest marked byte is the first match.
+constexpr uint64_t kOnes = 0x0101010101010101u;
+constexpr uint64_t kHighBits = 0x8080808080808080u;
+
+inline uint64_t ZeroBytes(uint64_t x) { return (x - kOnes) & ~x & kHighBits; }
+inline uint64_t Matches(uint64_t x, char c) {
+  return ZeroBytes(x ^ (kOnes * static_cast<unsigned char>(c)));
+}
+
+inline uint64_t LoadWord(const char* p) {
+  uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  return word;
+}
+
+// The first byte in [from, end) that is zero (or with breaks, also CR or LF);
+// end when there is none.
+template <bool breaks>
+inline const char* FindStop(const char* from, const char* end) {
+#if defined(__SSE2__) || defined(_M_X64)
+  for (; end - from >= 16; from += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    __m128i found = _mm_cmpeq_epi8(bytes, _mm_setzero_si128());
+    if constexpr (breaks) {
+      found = _mm_or_si128(found, _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')));
+      found = _mm_or_si128(found, _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')));
+    }
+    if (const int mask = _mm_movemask_epi8(found))
+      return from + std::countr_zero(static_cast<unsigned>(mask));
+  }
+#endif
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; end - from >= 8; from += 8) {
+      const uint64_t word = LoadWord(from);
+      uint64_t found = ZeroBytes(word);
+      if constexpr (breaks) found |= Matches(word, '\r') | Matches(word, '\n');
+      if (found) return from + std::countr_zero(found) / 8;
+    }
+  }
+  for (; from < end; ++from) {
+    if (*from == 0 || (breaks && (*from == '\r' || *from == '\n'))) return from;
+  }
+  return end;
+}
+
 // A value of a record: from the offset in byte `which` up to the first zero
 // byte or the end of the record's data. Bytes past the data read as zero.
-std::string_view RecordValue(const uint8_t* data, size_t size, int which) {
+inline std::string_view RecordValue(const uint8_t* data, size_t size, int which) {
   const size_t start = static_cast<size_t>(which) < size ? data[which] : 0;
   if (start >= size) return {};
   const char* value = reinterpret_cast<const char*>(data + start);
-  const void* zero = std::memchr(value, 0, size - start);
-  return {value, zero ? static_cast<size_t>(static_cast<const char*>(zero) - value) : size - start};
+  const char* end = reinterpret_cast<const char*>(data + size);
+  return {value, static_cast<size_t>(FindStop<false>(value, end) - value)};
 }
 
-const char* Find(const char* from, const char* end, char c) {
-  if (from == end) return end;  // an empty view may have no data pointer
-  const void* found = std::memchr(from, c, static_cast<size_t>(end - from));
-  return found ? static_cast<const char*>(found) : end;
-}
-
-// Copies text to out with every CR LF, lone LF and lone CR as one CR LF (at
-// most twice the text's length); returns the end.
+// Copies text (without zero bytes) to out with every CR LF, lone LF and lone
+// CR as one CR LF (at most twice the text's length); returns the end.
 char* CopyWithCRLF(char* out, std::string_view text) {
   const char* p = text.data();
   const char* const end = p + text.size();
-  const char* cr = Find(p, end, '\r');
-  const char* lf = Find(p, end, '\n');
   while (p < end) {
-    const char* stop = std::min(cr, lf);
+    const char* stop = FindStop<true>(p, end);
     std::memcpy(out, p, static_cast<size_t>(stop - p));
     out += stop - p;
     if (stop == end) break;
     *out++ = '\r';
     *out++ = '\n';
-    p = stop + (stop == cr && stop + 1 < end && stop[1] == '\n' ? 2 : 1);
-    if (cr < p) cr = Find(p, end, '\r');
-    if (lf < p) lf = Find(p, end, '\n');
+    p = stop + (*stop == '\r' && stop + 1 < end && stop[1] == '\n' ? 2 : 1);
   }
   return out;
 }
