@@ -64,7 +64,8 @@ enum class TRecordValue { Field1, Field2, Notes, Category };
 class TListRecord {
  public:
   // A record outside the document's list (holding values to copy into one);
-  // raises when owner is null. Its texts lie in the owner's store.
+  // raises when owner is null. Its texts lie in the owner's store, so it must
+  // not be used after the owner's next ClearRecords.
   explicit TListRecord(TListDBData* owner);
   TListRecord(const TListRecord&) = delete;
   // Takes the other record's values (texts and category id); owner and serial
