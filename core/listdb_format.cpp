@@ -104,12 +104,20 @@ inline uint64_t LoadWord(const char* p) {
   return word;
 }
 
+// The reader's buffer holds this many readable bytes past its records, so
+// the loops below may read (never write) a whole block past a value's end.
+constexpr size_t kPadding = 16;
+
+#if defined(__SSE2__) || defined(_M_X64)
+#define VORNIK_READER_SSE2 1
+#endif
+
 // The first byte in [from, end) that is zero (or with breaks, also CR or LF);
-// end when there is none.
+// end when there is none. Reads up to kPadding bytes past end.
 template <bool breaks>
 inline const char* FindStop(const char* from, const char* end) {
-#if defined(__SSE2__) || defined(_M_X64)
-  for (; end - from >= 16; from += 16) {
+#ifdef VORNIK_READER_SSE2
+  for (; from < end; from += 16) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
     __m128i found = _mm_cmpeq_epi8(bytes, _mm_setzero_si128());
     if constexpr (breaks) {
@@ -117,9 +125,10 @@ inline const char* FindStop(const char* from, const char* end) {
       found = _mm_or_si128(found, _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')));
     }
     if (const int mask = _mm_movemask_epi8(found))
-      return from + std::countr_zero(static_cast<unsigned>(mask));
+      return std::min(from + std::countr_zero(static_cast<unsigned>(mask)), end);
   }
-#endif
+  return end;
+#else
   if constexpr (std::endian::native == std::endian::little) {
     for (; end - from >= 8; from += 8) {
       const uint64_t word = LoadWord(from);
@@ -132,6 +141,19 @@ inline const char* FindStop(const char* from, const char* end) {
     if (*from == 0 || (breaks && (*from == '\r' || *from == '\n'))) return from;
   }
   return end;
+#endif
+}
+
+// Copies size bytes to out; may read up to kPadding bytes past the source's
+// end and write as far past the copy's end (the caller leaves room for it).
+inline void CopyBytes(char* out, const char* from, size_t size) {
+#ifdef VORNIK_READER_SSE2
+  for (size_t i = 0; i < size; i += 16)
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
+                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i)));
+#else
+  if (size > 0) std::memcpy(out, from, size);
+#endif
 }
 
 // A value of a record: from the offset in byte `which` up to the first zero
@@ -145,13 +167,14 @@ inline std::string_view RecordValue(const uint8_t* data, size_t size, int which)
 }
 
 // Copies text (without zero bytes) to out with every CR LF, lone LF and lone
-// CR as one CR LF (at most twice the text's length); returns the end.
+// CR as one CR LF (at most twice the text's length); returns the end. Reads
+// and writes as CopyBytes does.
 char* CopyWithCRLF(char* out, std::string_view text) {
   const char* p = text.data();
   const char* const end = p + text.size();
   while (p < end) {
     const char* stop = FindStop<true>(p, end);
-    std::memcpy(out, p, static_cast<size_t>(stop - p));
+    CopyBytes(out, p, static_cast<size_t>(stop - p));
     out += stop - p;
     if (stop == end) break;
     *out++ = '\r';
@@ -338,9 +361,9 @@ void ReadListDB(TListDBData& document, TStream& stream) {
       to = entries[j].offset + entries[j].size;
       ++j;
     }
-    window.resize(static_cast<size_t>(to - from));
+    window.resize(static_cast<size_t>(to - from) + kPadding);
     stream.Seek(from);
-    stream.ReadBuffer(window.data(), window.size());
+    stream.ReadBuffer(window.data(), window.size() - kPadding);
     for (; i < j; ++i) {
       const TReadEntry& entry = entries[i];
       const uint8_t* p = window.data() + (entry.offset - from);
@@ -352,11 +375,12 @@ void ReadListDB(TListDBData& document, TStream& stream) {
       // handheld wrote must still open.
       const std::string_view notes = TrimView(RecordValue(p, entry.size, 2));
       // The three values go straight into the document's text store.
-      char* const out = document.ReadRoom(field1.size() + field2.size() + 2 * notes.size());
+      char* const out =
+          document.ReadRoom(field1.size() + field2.size() + 2 * notes.size() + kPadding);
       char* q = out;
-      if (!field1.empty()) std::memcpy(q, field1.data(), field1.size());
+      CopyBytes(q, field1.data(), field1.size());
       q += field1.size();
-      if (!field2.empty()) std::memcpy(q, field2.data(), field2.size());
+      CopyBytes(q, field2.data(), field2.size());
       q += field2.size();
       const size_t notesLength = static_cast<size_t>(CopyWithCRLF(q, notes) - q);
       document.AddReadRecord(slotCategory[entry.slot], static_cast<uint32_t>(field1.size()),
