@@ -87,6 +87,15 @@ struct TReadEntry {
   uint8_t slot;
 };
 
+// The reader's buffer holds this many readable bytes past its records, so
+// the loops below may read (never write) a whole block past a value's end.
+constexpr size_t kPadding = 16;
+
+#if defined(__SSE2__) || defined(_M_X64)
+#define VORNIK_READER_SSE2 1
+#endif
+
+#ifndef VORNIK_READER_SSE2
 // Finding bytes eight at a time in a 64-bit word: Matches(x, c) has the high
 // bit of the lowest byte equal to c set (higher bytes may be marked wrongly,
 // never lower ones), so the lowest marked byte is the first match.
@@ -103,13 +112,6 @@ inline uint64_t LoadWord(const char* p) {
   std::memcpy(&word, p, sizeof word);
   return word;
 }
-
-// The reader's buffer holds this many readable bytes past its records, so
-// the loops below may read (never write) a whole block past a value's end.
-constexpr size_t kPadding = 16;
-
-#if defined(__SSE2__) || defined(_M_X64)
-#define VORNIK_READER_SSE2 1
 #endif
 
 // The first byte in [from, end) that is zero (or with breaks, also CR or LF);
