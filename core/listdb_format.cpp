@@ -89,7 +89,7 @@ struct TReadEntry {
 
 // The reader's buffer holds this many readable bytes past its records, so
 // the loops below may read (never write) a whole block past a value's end.
-constexpr size_t kPadding = 16;
+constexpr size_t kPadding = 128;
 
 #if defined(__SSE2__) || defined(_M_X64)
 #define VORNIK_READER_SSE2 1
@@ -158,15 +158,65 @@ inline void CopyBytes(char* out, const char* from, size_t size) {
 #endif
 }
 
-// A value of a record: from the offset in byte `which` up to the first zero
-// byte or the end of the record's data. Bytes past the data read as zero.
-inline std::string_view RecordValue(const uint8_t* data, size_t size, int which) {
-  const size_t start = static_cast<size_t>(which) < size ? data[which] : 0;
-  if (start >= size) return {};
-  const char* value = reinterpret_cast<const char*>(data + start);
-  const char* end = reinterpret_cast<const char*>(data + size);
-  return {value, static_cast<size_t>(FindStop<false>(value, end) - value)};
-}
+// The values of a record: each from the offset in its byte up to the first
+// zero byte or the end of the record's data. Bytes past the data read as zero.
+class TRecordValues {
+ public:
+  // Reads up to kPadding bytes past the record's start.
+  TRecordValues(const uint8_t* data, size_t size) : data_(data), size_(size) {
+#ifdef VORNIK_READER_SSE2
+    // A bit for each zero byte of the first 128 and for each byte past the
+    // data: most values end within them, found without a loop.
+    stops_[0] = ZeroMask(data);
+    stops_[1] = ZeroMask(data + 64);
+    if (size < 64) {
+      stops_[0] |= ~uint64_t{0} << size;
+      stops_[1] = ~uint64_t{0};
+    } else if (size < 128) {
+      stops_[1] |= ~uint64_t{0} << (size - 64);
+    }
+#endif
+  }
+
+  std::string_view Value(int which) const {
+    const size_t start = static_cast<size_t>(which) < size_ ? data_[which] : 0;
+    if (start >= size_) return {};
+    const char* value = reinterpret_cast<const char*>(data_ + start);
+    return {value, End(start) - start};
+  }
+
+ private:
+  size_t End(size_t start) const {
+#ifdef VORNIK_READER_SSE2
+    if (start < 64) {
+      if (const uint64_t m = stops_[0] >> start) return start + std::countr_zero(m);
+      if (stops_[1]) return 64 + std::countr_zero(stops_[1]);
+    } else if (start < 128) {
+      if (const uint64_t m = stops_[1] >> (start - 64)) return start + std::countr_zero(m);
+    }
+    start = std::max<size_t>(start, 128);
+#endif
+    const char* from = reinterpret_cast<const char*>(data_ + start);
+    const char* end = reinterpret_cast<const char*>(data_ + size_);
+    return start + static_cast<size_t>(FindStop<false>(from, end) - from);
+  }
+
+#ifdef VORNIK_READER_SSE2
+  static uint64_t ZeroMask(const uint8_t* p) {
+    uint64_t mask = 0;
+    for (int i = 0; i < 4; ++i) {
+      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+      const auto bits =
+          static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_setzero_si128())));
+      mask |= uint64_t{bits} << (16 * i);
+    }
+    return mask;
+  }
+  uint64_t stops_[2];
+#endif
+  const uint8_t* data_;
+  size_t size_;
+};
 
 // Copies text (without zero bytes) to out with every CR LF, lone LF and lone
 // CR as one CR LF (at most twice the text's length); returns the end. Reads
@@ -369,13 +419,14 @@ void ReadListDB(TListDBData& document, TStream& stream) {
     for (; i < j; ++i) {
       const TReadEntry& entry = entries[i];
       const uint8_t* p = window.data() + (entry.offset - from);
-      const std::string_view field1 = TrimView(RecordValue(p, entry.size, 0));
-      const std::string_view field2 = TrimView(RecordValue(p, entry.size, 1));
+      const TRecordValues values(p, entry.size);
+      const std::string_view field1 = TrimView(values.Value(0));
+      const std::string_view field2 = TrimView(values.Value(1));
       // Trimming first gives the same note: the line breaks at its ends go either way.
       // Like the fields, the note is taken as the file holds it: LF breaks that
       // became CR LF may take it past the typing limit, and a list the
       // handheld wrote must still open.
-      const std::string_view notes = TrimView(RecordValue(p, entry.size, 2));
+      const std::string_view notes = TrimView(values.Value(2));
       // The three values go straight into the document's text store.
       char* const out =
           document.ReadRoom(field1.size() + field2.size() + 2 * notes.size() + kPadding);
