@@ -180,6 +180,53 @@ TEST(RecordStore, RevisionsMoveWithTheirValueAndNeverRepeat) {
   expectChanged(b, all, [&] { b.ClearRecords(); });
 }
 
+// Records of every size up to past the reader's 128-byte mask, zero bytes and
+// line breaks anywhere, offsets anywhere: each value is what the plain rule
+// gives (from its offset to the first zero byte or the data's end, trimmed,
+// the note's breaks made CR LF).
+TEST(RecordStore, TheReaderFindsEveryValueWhereverItEnds) {
+  auto value = [](const TBytes& data, size_t which) {
+    const size_t start = which < data.size() ? data[which] : 0;
+    std::string v;
+    for (size_t i = start; i < data.size() && data[i] != 0; ++i) v += static_cast<char>(data[i]);
+    return std::string(TrimView(v));
+  };
+  auto crlf = [](const std::string& v) {
+    std::string out;
+    for (size_t i = 0; i < v.size(); ++i) {
+      if (v[i] == '\r' || v[i] == '\n') {
+        out += "\r\n";
+        if (v[i] == '\r' && i + 1 < v.size() && v[i + 1] == '\n') ++i;
+      } else {
+        out += v[i];
+      }
+    }
+    return out;
+  };
+  std::mt19937 random(5);
+  TRawListFile raw;
+  for (size_t size = 0; size < 300; ++size) {
+    for (int variant = 0; variant < 3; ++variant) {
+      TBytes data(size);
+      for (uint8_t& b : data) {
+        const unsigned r = random() % 40;
+        b = r == 0 ? 0 : r == 1 ? '\r' : r == 2 ? '\n' : r == 3 ? ' ' : 'a' + r % 26;
+      }
+      for (size_t i = 0; i < 3 && i < size; ++i) data[i] = static_cast<uint8_t>(random() % 256);
+      raw.records.push_back({data});
+    }
+  }
+  TListDBData doc;
+  ReadBytes(doc, raw.Build());
+  ASSERT_EQ(doc.RecordCount(), static_cast<int>(raw.records.size()));
+  for (int i = 0; i < doc.RecordCount(); ++i) {
+    const TBytes& data = raw.records[static_cast<size_t>(i)].data;
+    ASSERT_EQ(doc.GetRecord(i)->Field1(), value(data, 0)) << "record " << i;
+    ASSERT_EQ(doc.GetRecord(i)->Field2(), value(data, 1)) << "record " << i;
+    ASSERT_EQ(doc.GetRecord(i)->Notes(), crlf(value(data, 2))) << "record " << i;
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Compact against the renumbering it replaces: each entry's id through a
 // detour (16000 + position) to its position, one id at a time, moving the
