@@ -402,9 +402,13 @@ void ReadListDB(TListDBData& document, TStream& stream) {
   constexpr uint64_t kWindow = 256 * 1024;
   std::vector<uint8_t> window;
   document.ReserveRecords(static_cast<int>(n));
-  // The values take about the records' data (less the offsets and zero bytes,
-  // more for LF breaks that become CR LF): one block of that size holds most.
-  if (n > 0) document.texts_.Reserve(static_cast<size_t>(stream.Size() - entries[0].offset));
+  // The values take about the records' data less each record's three offsets
+  // and three zero bytes: one block of that size holds most of them (LF
+  // breaks that become CR LF go on into the next).
+  if (n > 0) {
+    const auto data = static_cast<size_t>(stream.Size() - entries[0].offset);
+    document.texts_.Reserve(data > 6 * n ? data - 6 * n : data);
+  }
   for (size_t i = 0; i < n;) {
     const uint64_t from = entries[i].offset;
     uint64_t to = from + entries[i].size;
