@@ -34,7 +34,7 @@ QVariant TPrintListModel::headerData(int section, Qt::Orientation orientation, i
 }
 
 namespace {
-std::string UniformLineBreaks(const std::string& text) {
+std::string UniformLineBreaks(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {

@@ -399,11 +399,13 @@ void TRecordListModel::SortRows(int column, bool ascending) {
   // The places of the rows' records in the column's order, ranked over the
   // whole document once and kept: the rows of any filter, and a later click on
   // the same column, reuse them.
-  // Rows of records from several lists are ranked among themselves.
+  // Rows of records from several lists, or of records outside their list,
+  // are ranked among themselves.
   const TListDBData* document = rows_.front()->Owner();
   std::vector<uint32_t> rowRank(count);
-  if (std::all_of(rows_.begin(), rows_.end(),
-                  [document](const TListRecord* r) { return r->Owner() == document; })) {
+  if (std::all_of(rows_.begin(), rows_.end(), [document](const TListRecord* r) {
+        return r->Owner() == document && r->Serial() < document->SerialLimit();
+      })) {
     const std::vector<uint32_t>& ranks = ColumnRanks(*document, column);
     for (int i = 0; i < count; ++i) rowRank[i] = ranks[rows_[i]->Serial()];
   } else {

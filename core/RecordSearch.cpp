@@ -12,7 +12,7 @@ constexpr unsigned char AsciiUpper(unsigned char c) {
 
 }  // namespace
 
-bool ContainsTextAnsiCase(const std::string& value, const std::string& text) {
+bool ContainsTextAnsiCase(std::string_view value, std::string_view text) {
   if (text.empty() || text.size() > value.size()) return false;
   return std::search(value.begin(), value.end(), text.begin(), text.end(), [](char a, char b) {
            return AsciiUpper(static_cast<unsigned char>(a)) ==

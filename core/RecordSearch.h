@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 class TListRecord;
 
@@ -17,7 +18,7 @@ struct TRecSearchOptions {
 
 // Whether text occurs in value with the ASCII letters a..z and A..Z taken as
 // equal; every other byte must match exactly. An empty text occurs nowhere.
-bool ContainsTextAnsiCase(const std::string& value, const std::string& text);
+bool ContainsTextAnsiCase(std::string_view value, std::string_view text);
 
 // Whether the record's field 1, field 2 or note, as far as they are among the
 // places of options.Where, contains options.Text. The category is never

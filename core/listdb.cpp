@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
+#include <new>
+#include <type_traits>
 
 #include "core/FormatText.h"
 
@@ -10,8 +13,12 @@ namespace {
 
 const char kUnfiled[] = "Unfiled";
 
+// Every revision of every document comes from here, so none repeats.
+std::atomic<uint64_t> lastRevision{0};
+uint64_t NewRevision() { return lastRevision.fetch_add(1, std::memory_order_relaxed) + 1; }
+
 // The checks of the setters, one per value, each raising the value's message.
-void CheckLength(const std::string& value, int limit, const char* format) {
+void CheckLength(std::string_view value, int limit, const char* format) {
   if (static_cast<int64_t>(value.size()) > limit) throw EListDBError(FormatText(format, limit));
 }
 
@@ -29,61 +36,93 @@ const char kCustomField2Long[] = "CustomField2 name is longer than %d";
 
 TListRecord::TListRecord(TListDBData* owner) : owner_(owner) {
   if (owner_ == nullptr) throw EListDBError("Owner of \"record\" can't be a NULL");
-  serial_ = owner_->nextSerial_++;
-  SetCategoryID(-1);
 }
 
-void TListRecord::StoreField1Unchecked(std::string value) {
-  field1_ = std::move(value);
+TListRecord& TListRecord::operator=(const TListRecord& other) {
+  if (&other == this) return *this;
+  StoreTexts(other.Field1(), other.Field2(), other.Notes());
+  StoreCategory(other.categoryId_);
+  owner_->TouchAll();
+  return *this;
+}
+
+void TListRecord::StoreTexts(std::string_view field1, std::string_view field2,
+                             std::string_view notes) {
+  const size_t total = field1.size() + field2.size() + notes.size();
+  // A value may be a view of this record's own texts, which the new ones are
+  // about to overwrite: such values are copied aside first.
+  const auto inside = [this](std::string_view v) {
+    return !v.empty() && text_ != nullptr && v.data() >= text_ && v.data() < text_ + capacity_;
+  };
+  std::string aside;
+  if (inside(field1) || inside(field2) || inside(notes)) {
+    aside.reserve(total);
+    aside.append(field1).append(field2).append(notes);
+    field1 = std::string_view(aside).substr(0, field1.size());
+    field2 = std::string_view(aside).substr(field1.size(), field2.size());
+    notes = std::string_view(aside).substr(field1.size() + field2.size());
+  }
+  char* out = const_cast<char*>(text_);
+  if (total > capacity_) {
+    owner_->texts_.ReleaseChunk(text_, capacity_);
+    out = owner_->texts_.TakeChunk(total, capacity_);
+    text_ = out;
+  }
+  if (!field1.empty()) std::memcpy(out, field1.data(), field1.size());
+  if (!field2.empty()) std::memcpy(out + field1.size(), field2.data(), field2.size());
+  if (!notes.empty()) std::memcpy(out + field1.size() + field2.size(), notes.data(), notes.size());
+  length_[0] = static_cast<uint32_t>(field1.size());
+  length_[1] = static_cast<uint32_t>(field2.size());
+  length_[2] = static_cast<uint32_t>(notes.size());
+}
+
+void TListRecord::StoreCategory(int32_t id) {
+  categoryId_ = id;
+  owner_->categoryIdCeiling_ = std::max(owner_->categoryIdCeiling_, id);
+}
+
+void TListRecord::StoreField1Unchecked(std::string_view value) {
+  StoreTexts(value, Field2(), Notes());
   owner_->Touch(TRecordValue::Field1);
 }
-void TListRecord::StoreField2Unchecked(std::string value) {
-  field2_ = std::move(value);
+
+void TListRecord::StoreField2Unchecked(std::string_view value) {
+  StoreTexts(Field1(), value, Notes());
   owner_->Touch(TRecordValue::Field2);
 }
-void TListRecord::StoreNotesUnchecked(std::string value) {
-  notes_ = std::move(value);
+
+void TListRecord::StoreNotesUnchecked(std::string_view value) {
+  StoreTexts(Field1(), Field2(), value);
   owner_->Touch(TRecordValue::Notes);
 }
 
-void TListRecord::SetField1(const std::string& value) {
+void TListRecord::SetField1(std::string_view value) {
   CheckLength(value, kMaxFieldValue, kField1Long);
-  field1_ = value;
-  owner_->Touch(TRecordValue::Field1);
+  StoreField1Unchecked(value);
 }
 
-void TListRecord::SetField2(const std::string& value) {
+void TListRecord::SetField2(std::string_view value) {
   CheckLength(value, kMaxFieldValue, kField2Long);
-  field2_ = value;
-  owner_->Touch(TRecordValue::Field2);
+  StoreField2Unchecked(value);
 }
 
-void TListRecord::SetNotes(const std::string& value) {
+void TListRecord::SetNotes(std::string_view value) {
   CheckLength(value, kMaxNotes, kNotesLong);
-  notes_ = value;
-  owner_->Touch(TRecordValue::Notes);
+  StoreNotesUnchecked(value);
 }
 
-void TListRecord::SetNotes(std::string&& value) {
-  CheckLength(value, kMaxNotes, kNotesLong);
-  notes_ = std::move(value);
-  owner_->Touch(TRecordValue::Notes);
-}
-
-void TListRecord::Assign(std::string field1, std::string field2, std::string notes,
+void TListRecord::Assign(std::string_view field1, std::string_view field2, std::string_view notes,
                          int32_t categoryId) {
   CheckLength(field1, kMaxFieldValue, kField1Long);
   CheckLength(field2, kMaxFieldValue, kField2Long);
   CheckLength(notes, kMaxNotes, kNotesLong);
-  field1_ = std::move(field1);
-  field2_ = std::move(field2);
-  notes_ = std::move(notes);
+  StoreTexts(field1, field2, notes);
   owner_->TouchAll();
   SetCategoryID(categoryId);
 }
 
 void TListRecord::SetCategoryID(int32_t id) {
-  categoryId_ = owner_->Categories().IndexOfID(id) >= 0 ? id : -1;
+  StoreCategory(owner_->Categories().IndexOfID(id) >= 0 ? id : -1);
   owner_->Touch(TRecordValue::Category);
 }
 
@@ -104,10 +143,12 @@ TListDBCategories::TListDBCategories(TListDBData* owner) : owner_(owner) {
   Reset();
 }
 
+void TListDBCategories::Changed() { owner_->Touch(TRecordValue::Category); }
+
 void TListDBCategories::Reset() {
-  owner_->Touch(TRecordValue::Category);
   entries_.clear();
   entries_.push_back({kUnfiled, 0});
+  Changed();
 }
 
 int32_t TListDBCategories::Add(const std::string& name) {
@@ -125,49 +166,138 @@ int32_t TListDBCategories::Add(const std::string& name) {
   // Ids come from Add, Compact and the file (0..255), so the next one always fits.
   const auto id = static_cast<int32_t>(std::min<int64_t>(largest + 1, INT32_MAX));
   entries_.push_back({name, id});
-  owner_->Touch(TRecordValue::Category);
+  Changed();
   return id;
 }
 
 void TListDBCategories::Delete(int32_t id) {
-  owner_->Touch(TRecordValue::Category);
   const int index = IndexOfID(id);
   if (index < 0) throw EListDBError("Category not found.");
   entries_.erase(entries_.begin() + index);
-  for (int i = 0; i < owner_->RecordCount(); ++i) {
-    TListRecord* record = owner_->GetRecord(i);
+  for (TListRecord* record : owner_->records_) {
     if (record->categoryId_ == id) record->categoryId_ = -1;
   }
+  Changed();
 }
 
 void TListDBCategories::Rename(int32_t id, const std::string& name) {
-  owner_->Touch(TRecordValue::Category);
   const int index = IndexOfID(id);
   if (index < 0) throw EListDBError("Category not found.");
   const int32_t existing = IDOfName(name);
   if (existing != -1 && existing != id)
     throw EListDBError(FormatText("Category \"%s\" already exists.", name.c_str()));
   entries_[index].name = name;
+  Changed();
 }
 
 void TListDBCategories::ChangeID(int32_t oldId, int32_t newId) {
-  owner_->Touch(TRecordValue::Category);
   const int index = IndexOfID(oldId);
   if (index < 0)
     throw EListDBError(FormatText("Unable to compact categories. Category with index %d not exists",
                                   static_cast<int>(oldId)));
-  for (int i = 0; i < owner_->RecordCount(); ++i) {
-    TListRecord* record = owner_->GetRecord(i);
+  for (TListRecord* record : owner_->records_) {
     if (record->categoryId_ == oldId) record->categoryId_ = newId;
   }
+  owner_->categoryIdCeiling_ = std::max(owner_->categoryIdCeiling_, newId);
   entries_[index].id = newId;
+  Changed();
 }
 
+namespace {
+
+// Where the ids of the records go: each step of Compact moves the records of
+// one id to another, so together they map each id touched to its last place.
+class TIdMap {
+ public:
+  // The records of oldId move to newId.
+  void Move(int32_t oldId, int32_t newId) {
+    if (std::none_of(pairs_.begin(), pairs_.end(), [&](const Pair& p) { return p.from == oldId; }))
+      pairs_.push_back({oldId, oldId});
+    for (Pair& p : pairs_) {
+      if (p.to == oldId) p.to = newId;
+    }
+  }
+  bool Moves() const {
+    return std::any_of(pairs_.begin(), pairs_.end(), [](const Pair& p) { return p.from != p.to; });
+  }
+  // Applies the map to every record in one pass: ids -1..255 (all a file can
+  // give) through a table, others through the list.
+  int32_t Apply(const std::vector<TListRecord*>& records, int32_t (*get)(const TListRecord*),
+                void (*set)(TListRecord*, int32_t)) const {
+    std::array<int32_t, 257> table;
+    for (int i = 0; i < 257; ++i) table[static_cast<size_t>(i)] = i - 1;
+    std::vector<Pair> others;
+    for (const Pair& p : pairs_) {
+      if (p.from >= -1 && p.from <= 255)
+        table[static_cast<size_t>(p.from + 1)] = p.to;
+      else if (p.from != p.to)
+        others.push_back(p);
+    }
+    int32_t ceiling = -1;
+    for (TListRecord* record : records) {
+      const int32_t id = get(record);
+      int32_t to = id;
+      if (id >= -1 && id <= 255) {
+        to = table[static_cast<size_t>(id + 1)];
+      } else {
+        for (const Pair& p : others) {
+          if (p.from == id) to = p.to;
+        }
+      }
+      if (to != id) set(record, to);
+      ceiling = std::max(ceiling, to);
+    }
+    return ceiling;
+  }
+
+ private:
+  struct Pair {
+    int32_t from, to;
+  };
+  std::vector<Pair> pairs_;
+};
+
+}  // namespace
+
 void TListDBCategories::Compact() {
-  // The detour through 16000 + i keeps a new id from meeting an old one.
+  // Renumbering goes the way it always went, one id at a time through a
+  // detour (16000 + i keeps a new id from meeting an old one), but on the
+  // table alone; the records then follow the ids' moves in one pass. Odd
+  // tables (ids shared by entries, ids over 16000) come out as they always did.
   constexpr int32_t kDetour = 16000;
-  for (int i = 0; i < Count(); ++i) ChangeID(entries_[i].id, kDetour + i);
-  for (int i = 0; i < Count(); ++i) ChangeID(kDetour + i, i);
+  const int count = Count();
+  bool compact = owner_->categoryIdCeiling_ < kDetour;
+  for (int i = 0; i < count && compact; ++i) compact = entries_[i].id == i;
+  if (compact) return;  // every step would be undone by the next
+
+  std::vector<int32_t> ids(entries_.size());
+  for (size_t i = 0; i < entries_.size(); ++i) ids[i] = entries_[i].id;
+  TIdMap moves;
+  int32_t missing = 0;
+  bool failed = false;
+  const auto change = [&](int32_t oldId, int32_t newId) {
+    const auto at = std::find(ids.begin(), ids.end(), oldId);
+    if (at == ids.end()) {
+      missing = oldId;
+      failed = true;
+      return;
+    }
+    moves.Move(oldId, newId);
+    *at = newId;
+  };
+  for (int i = 0; i < count && !failed; ++i) change(ids[static_cast<size_t>(i)], kDetour + i);
+  for (int i = 0; i < count && !failed; ++i) change(kDetour + i, i);
+
+  for (size_t i = 0; i < entries_.size(); ++i) entries_[i].id = ids[i];
+  if (moves.Moves()) {
+    owner_->categoryIdCeiling_ = moves.Apply(
+        owner_->records_, [](const TListRecord* r) { return r->categoryId_; },
+        [](TListRecord* r, int32_t id) { r->categoryId_ = id; });
+  }
+  Changed();
+  if (failed)
+    throw EListDBError(FormatText("Unable to compact categories. Category with index %d not exists",
+                                  static_cast<int>(missing)));
 }
 
 std::string TListDBCategories::NameOf(int32_t id) const {
@@ -190,8 +320,8 @@ int32_t TListDBCategories::IDOfName(const std::string& name) const {
 }
 
 void TListDBCategories::AppendEntry(const std::string& name, int32_t id) {
-  owner_->Touch(TRecordValue::Category);
   entries_.push_back({name, id});
+  Changed();
 }
 
 // ---------------------------------------------------------------------------
@@ -200,39 +330,73 @@ void TListDBCategories::AppendEntry(const std::string& name, int32_t id) {
 TListDBData::TListDBData()
     : CreationDate(NowLocal()),
       ModificationDate(CreationDate),
-      categories_(std::make_unique<TListDBCategories>(this)) {}
-
-TListDBData::~TListDBData() { ClearRecords(); }
-
-namespace {
-uint64_t NextRevision() {
-  static std::atomic<uint64_t> counter{0};
-  return ++counter;
+      categories_(std::make_unique<TListDBCategories>(this)) {
+  TouchAll();
 }
-}  // namespace
+
+// Records and texts go with their blocks; records need no destructor.
+static_assert(std::is_trivially_destructible_v<TListRecord>);
+TListDBData::~TListDBData() = default;
 
 void TListDBData::Touch(TRecordValue which) {
-  revisions_[static_cast<int>(which)] = NextRevision();
+  revisions_[static_cast<size_t>(which)] = NewRevision();
 }
 
 void TListDBData::TouchAll() {
-  for (uint64_t& revision : revisions_) revision = NextRevision();
+  const uint64_t revision = NewRevision();
+  for (uint64_t& r : revisions_) r = revision;
+}
+
+TListRecord* TListDBData::NewRecord() {
+  uint32_t serial;
+  if (!freeSerials_.empty()) {
+    serial = freeSerials_.back();
+    freeSerials_.pop_back();
+  } else {
+    serial = serialLimit_++;
+  }
+  const size_t block = serial / kRecordsPerBlock;
+  if (block >= recordBlocks_.size())
+    recordBlocks_.push_back(std::unique_ptr<RecordSlot[]>(new RecordSlot[kRecordsPerBlock]));
+  auto* record = new (&recordBlocks_[block][serial % kRecordsPerBlock]) TListRecord(this);
+  record->serial_ = serial;
+  records_.push_back(record);
+  return record;
 }
 
 TListRecord* TListDBData::AddRecord() {
+  TListRecord* record = NewRecord();
   TouchAll();
-  records_.push_back(std::make_unique<TListRecord>(this));
-  return records_.back().get();
+  return record;
+}
+
+TListRecord* TListDBData::AddReadRecord(int32_t categoryId, uint32_t field1, uint32_t field2,
+                                        uint32_t notes) {
+  TListRecord* record = NewRecord();
+  record->text_ = texts_.Room(0);
+  record->length_[0] = field1;
+  record->length_[1] = field2;
+  record->length_[2] = notes;
+  record->capacity_ = field1 + field2 + notes;
+  texts_.Commit(record->capacity_);
+  record->StoreCategory(categoryId);
+  return record;
 }
 
 void TListDBData::ClearRecords() {
   records_.clear();
-  nextSerial_ = 0;
+  recordBlocks_.clear();
+  freeSerials_.clear();
+  serialLimit_ = 0;
+  categoryIdCeiling_ = -1;
+  texts_.Clear();
   TouchAll();
 }
 
 void TListDBData::DeleteRecord(int index) {
-  records_.at(index);  // a position outside the list raises std::out_of_range
+  TListRecord* record = records_.at(index);  // outside the list raises std::out_of_range
+  texts_.ReleaseChunk(record->text_, record->capacity_);
+  freeSerials_.push_back(record->serial_);
   records_.erase(records_.begin() + index);
   Modified = true;
 }

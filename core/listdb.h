@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/Streams.h"
+#include "core/TextStore.h"
 
 // Every rejected value and every refused file raises this; its message is what
 // the user reads.
@@ -51,45 +52,71 @@ TDateTime NowLocal();
 
 class TListDBData;
 
-// The kinds of value a record has, for the document's change counters.
+// The values of a record that views of the list may cache: each has its own
+// revision in the document (TListDBData::Revision).
 enum class TRecordValue { Field1, Field2, Notes, Category };
 
+// A record of a list. Records live in blocks their document owns: a record's
+// address stays the same from AddRecord until DeleteRecord or ClearRecords,
+// however many records come and go meanwhile. Its three texts lie back to back
+// in the document's text store; the views the accessors return stay valid
+// until the record's next change or the document's ClearRecords.
 class TListRecord {
  public:
-  explicit TListRecord(TListDBData* owner);  // raises when owner is null
+  // A record outside the document's list (holding values to copy into one);
+  // raises when owner is null. Its texts lie in the owner's store, so it must
+  // not be used after the owner's next ClearRecords.
+  explicit TListRecord(TListDBData* owner);
+  TListRecord(const TListRecord&) = delete;
+  // Takes the other record's values (texts and category id); owner and serial
+  // number stay.
+  TListRecord& operator=(const TListRecord& other);
 
   TListDBData* Owner() const { return owner_; }
-  const std::string& Field1() const { return field1_; }
-  const std::string& Field2() const { return field2_; }
-  const std::string& Notes() const { return notes_; }
+  std::string_view Field1() const { return {text_, length_[0]}; }
+  std::string_view Field2() const { return {text_ + length_[0], length_[1]}; }
+  std::string_view Notes() const { return {text_ + length_[0] + length_[1], length_[2]}; }
   int32_t CategoryID() const { return categoryId_; }
+  // A number no other live record of the document has, below the document's
+  // SerialLimit() and kept for the record's life; a freshly read list of n
+  // records numbers them 0..n-1, and AddRecord may reuse a deleted record's.
+  // Views key per-record caches by it. Records outside the list have kNoSerial.
+  uint32_t Serial() const { return serial_; }
+  static constexpr uint32_t kNoSerial = UINT32_MAX;
 
-  void SetField1(const std::string& value);  // at most 112
-  void SetField2(const std::string& value);  // at most 112
-  void SetNotes(const std::string& value);   // at most 4095
-  void SetNotes(std::string&& value);        // at most 4095
-  void SetCategoryID(int32_t id);            // -1 when no entry has the id
+  void SetField1(std::string_view value);  // at most 112
+  void SetField2(std::string_view value);  // at most 112
+  void SetNotes(std::string_view value);   // at most 4095
+  void SetCategoryID(int32_t id);          // -1 when no entry has the id
   // Checks the three values as the setters do, in their order (the first
   // refused raises its message), and only then stores all four: a refused
   // value leaves the record as it was.
-  void Assign(std::string field1, std::string field2, std::string notes, int32_t categoryId);
+  void Assign(std::string_view field1, std::string_view field2, std::string_view notes,
+              int32_t categoryId);
   std::string CategoryName() const;
-  int Index() const;                           // position in the owner's records, -1 when absent
-  uint32_t Serial() const { return serial_; }  // below the owner's SerialLimit()
+  int Index() const;  // position in the owner's records, -1 when absent
 
   // The file reader stores values without the length checks.
-  void StoreField1Unchecked(std::string value);
-  void StoreField2Unchecked(std::string value);
-  void StoreNotesUnchecked(std::string value);
+  void StoreField1Unchecked(std::string_view value);
+  void StoreField2Unchecked(std::string_view value);
+  void StoreNotesUnchecked(std::string_view value);
 
  private:
-  // The category table renumbers records directly while it changes ids.
+  // The category table renumbers records directly while it changes ids; the
+  // document places records and their texts.
   friend class TListDBCategories;
+  friend class TListDBData;
+
+  // Stores the three texts (any of which may be a view of this record's own).
+  void StoreTexts(std::string_view field1, std::string_view field2, std::string_view notes);
+  void StoreCategory(int32_t id);
 
   TListDBData* owner_;
-  uint32_t serial_;
-  std::string field1_, field2_, notes_;
+  const char* text_ = nullptr;  // field 1, field 2 and the note, back to back
+  uint32_t length_[3] = {0, 0, 0};
+  uint32_t capacity_ = 0;  // bytes at text_ this record may rewrite
   int32_t categoryId_ = -1;
+  uint32_t serial_ = kNoSerial;
 };
 
 class TListDBCategories {
@@ -106,6 +133,8 @@ class TListDBCategories {
   int32_t Add(const std::string& name);
   void Delete(int32_t id);
   void Rename(int32_t id, const std::string& name);
+  // Gives the entries the ids 0..Count()-1 in their order and moves the
+  // records along, in one pass over the records (none when nothing changes).
   void Compact();
   void ChangeID(int32_t oldId, int32_t newId);
   std::string NameOf(int32_t id) const;
@@ -117,6 +146,8 @@ class TListDBCategories {
   const std::vector<Entry>& Entries() const { return entries_; }
 
  private:
+  void Changed();
+
   TListDBData* owner_;
   std::vector<Entry> entries_;
 };
@@ -131,10 +162,21 @@ class TListDBData {
   TListRecord* AddRecord();
   void ClearRecords();
   void DeleteRecord(int index);  // sets Modified
-  TListRecord* GetRecord(int index) const { return records_.at(index).get(); }
+  TListRecord* GetRecord(int index) const { return records_.at(index); }
   int RecordCount() const { return static_cast<int>(records_.size()); }
   // Makes room for count records without changing the list (the file reader).
   void ReserveRecords(int count) { records_.reserve(count > 0 ? static_cast<size_t>(count) : 0); }
+  // Every live record's Serial() is below this.
+  uint32_t SerialLimit() const { return serialLimit_; }
+
+  // Changes whenever the value may have changed for any record of the
+  // document: the value's setters, Assign and StoreXUnchecked (Assign and
+  // copying a record count as all four), AddRecord, ClearRecords and reading
+  // a file (all four); for Category also every change to the category table.
+  // DeleteRecord leaves the revisions (the other records keep their values).
+  // Revisions come from one counter for the whole process: no two documents
+  // ever show the same revision, and a revision once left never comes back.
+  uint64_t Revision(TRecordValue which) const { return revisions_[static_cast<size_t>(which)]; }
 
   TListDBCategories& Categories() { return *categories_; }
   const TListDBCategories& Categories() const { return *categories_; }
@@ -152,11 +194,6 @@ class TListDBData {
   // The file reader stores names without the length checks.
   void StoreNamesUnchecked(std::string databaseName, std::string field1, std::string field2);
 
-  uint32_t SerialLimit() const { return nextSerial_; }
-  uint64_t Revision(TRecordValue which) const { return revisions_[static_cast<int>(which)]; }
-  void Touch(TRecordValue which);
-  void TouchAll();
-
   TDateTime CreationDate;
   TDateTime ModificationDate;
   std::string FileName;
@@ -164,9 +201,32 @@ class TListDBData {
 
  private:
   friend class TListRecord;
-  std::vector<std::unique_ptr<TListRecord>> records_;
-  uint32_t nextSerial_ = 0;
-  uint64_t revisions_[4] = {};
+  friend class TListDBCategories;
+  friend void ReadListDB(TListDBData& document, TStream& stream);
+
+  // Raw room for records, never moved while the document holds them.
+  struct alignas(TListRecord) RecordSlot {
+    unsigned char bytes[sizeof(TListRecord)];
+  };
+  static constexpr uint32_t kRecordsPerBlock = 1024;
+
+  TListRecord* NewRecord();  // in the list, without a new revision
+  void Touch(TRecordValue which);
+  void TouchAll();
+  // The file reader: room for the next record's texts (at least size bytes),
+  // then the record whose texts are the first bytes of that room.
+  char* ReadRoom(size_t size) { return texts_.Room(size); }
+  TListRecord* AddReadRecord(int32_t categoryId, uint32_t field1, uint32_t field2, uint32_t notes);
+
+  std::vector<TListRecord*> records_;
+  std::vector<std::unique_ptr<RecordSlot[]>> recordBlocks_;
+  std::vector<uint32_t> freeSerials_;  // of deleted records, the latest last
+  uint32_t serialLimit_ = 0;
+  // No record holds a category id above this (the table's Compact may then
+  // know that a table already compact needs no pass over the records).
+  int32_t categoryIdCeiling_ = -1;
+  TTextStore texts_;
+  uint64_t revisions_[4];
   std::unique_ptr<TListDBCategories> categories_;
   std::string databaseName_, customField1_, customField2_;
 };

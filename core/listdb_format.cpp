@@ -3,9 +3,13 @@
 // record data. Every integer in the file is big-endian.
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <memory>
 #include <string_view>
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
 
 #include "core/FormatText.h"
 #include "core/PalmTypesUnit.h"
@@ -83,41 +87,153 @@ struct TReadEntry {
   uint8_t slot;
 };
 
-// A value of a record: from the offset in byte `which` up to the first zero
-// byte or the end of the record's data. Bytes past the data read as zero.
-std::string_view RecordValue(const uint8_t* data, size_t size, int which) {
-  const size_t start = static_cast<size_t>(which) < size ? data[which] : 0;
-  if (start >= size) return {};
-  const char* value = reinterpret_cast<const char*>(data + start);
-  const void* zero = std::memchr(value, 0, size - start);
-  return {value, zero ? static_cast<size_t>(static_cast<const char*>(zero) - value) : size - start};
+// The reader's buffer holds this many readable bytes past its records, so
+// the loops below may read (never write) a whole block past a value's end.
+constexpr size_t kPadding = 128;
+
+#if defined(__SSE2__) || defined(_M_X64)
+#define VORNIK_READER_SSE2 1
+#endif
+
+#ifndef VORNIK_READER_SSE2
+// Finding bytes eight at a time in a 64-bit word: Matches(x, c) has the high
+// bit of the lowest byte equal to c set (higher bytes may be marked wrongly,
+// never lower ones), so the lowest marked byte is the first match.
+constexpr uint64_t kOnes = 0x0101010101010101u;
+constexpr uint64_t kHighBits = 0x8080808080808080u;
+
+inline uint64_t ZeroBytes(uint64_t x) { return (x - kOnes) & ~x & kHighBits; }
+inline uint64_t Matches(uint64_t x, char c) {
+  return ZeroBytes(x ^ (kOnes * static_cast<unsigned char>(c)));
 }
 
-const char* Find(const char* from, const char* end, char c) {
-  if (from == end) return end;  // an empty view may have no data pointer
-  const void* found = std::memchr(from, c, static_cast<size_t>(end - from));
-  return found ? static_cast<const char*>(found) : end;
+inline uint64_t LoadWord(const char* p) {
+  uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  return word;
+}
+#endif
+
+// The first byte in [from, end) that is zero (or with breaks, also CR or LF);
+// end when there is none. Reads up to kPadding bytes past end.
+template <bool breaks>
+inline const char* FindStop(const char* from, const char* end) {
+#ifdef VORNIK_READER_SSE2
+  for (; from < end; from += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    __m128i found = _mm_cmpeq_epi8(bytes, _mm_setzero_si128());
+    if constexpr (breaks) {
+      found = _mm_or_si128(found, _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')));
+      found = _mm_or_si128(found, _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')));
+    }
+    if (const int mask = _mm_movemask_epi8(found))
+      return std::min(from + std::countr_zero(static_cast<unsigned>(mask)), end);
+  }
+  return end;
+#else
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; end - from >= 8; from += 8) {
+      const uint64_t word = LoadWord(from);
+      uint64_t found = ZeroBytes(word);
+      if constexpr (breaks) found |= Matches(word, '\r') | Matches(word, '\n');
+      if (found) return from + std::countr_zero(found) / 8;
+    }
+  }
+  for (; from < end; ++from) {
+    if (*from == 0 || (breaks && (*from == '\r' || *from == '\n'))) return from;
+  }
+  return end;
+#endif
 }
 
-// Every CR LF, lone LF and lone CR becomes one CR LF.
-std::string NormaliseLineBreaks(std::string_view text) {
+// Copies size bytes to out; may read up to kPadding bytes past the source's
+// end and write as far past the copy's end (the caller leaves room for it).
+inline void CopyBytes(char* out, const char* from, size_t size) {
+#ifdef VORNIK_READER_SSE2
+  for (size_t i = 0; i < size; i += 16)
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
+                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i)));
+#else
+  if (size > 0) std::memcpy(out, from, size);
+#endif
+}
+
+// The values of a record: each from the offset in its byte up to the first
+// zero byte or the end of the record's data. Bytes past the data read as zero.
+class TRecordValues {
+ public:
+  // Reads up to kPadding bytes past the record's start.
+  TRecordValues(const uint8_t* data, size_t size) : data_(data), size_(size) {
+#ifdef VORNIK_READER_SSE2
+    // A bit for each zero byte of the first 128 and for each byte past the
+    // data: most values end within them, found without a loop.
+    stops_[0] = ZeroMask(data);
+    stops_[1] = ZeroMask(data + 64);
+    if (size < 64) {
+      stops_[0] |= ~uint64_t{0} << size;
+      stops_[1] = ~uint64_t{0};
+    } else if (size < 128) {
+      stops_[1] |= ~uint64_t{0} << (size - 64);
+    }
+#endif
+  }
+
+  std::string_view Value(int which) const {
+    const size_t start = static_cast<size_t>(which) < size_ ? data_[which] : 0;
+    if (start >= size_) return {};
+    const char* value = reinterpret_cast<const char*>(data_ + start);
+    return {value, End(start) - start};
+  }
+
+ private:
+  size_t End(size_t start) const {
+#ifdef VORNIK_READER_SSE2
+    if (start < 64) {
+      if (const uint64_t m = stops_[0] >> start) return start + std::countr_zero(m);
+      if (stops_[1]) return 64 + std::countr_zero(stops_[1]);
+    } else if (start < 128) {
+      if (const uint64_t m = stops_[1] >> (start - 64)) return start + std::countr_zero(m);
+    }
+    start = std::max<size_t>(start, 128);
+#endif
+    const char* from = reinterpret_cast<const char*>(data_ + start);
+    const char* end = reinterpret_cast<const char*>(data_ + size_);
+    return start + static_cast<size_t>(FindStop<false>(from, end) - from);
+  }
+
+#ifdef VORNIK_READER_SSE2
+  static uint64_t ZeroMask(const uint8_t* p) {
+    uint64_t mask = 0;
+    for (int i = 0; i < 4; ++i) {
+      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+      const auto bits =
+          static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_setzero_si128())));
+      mask |= uint64_t{bits} << (16 * i);
+    }
+    return mask;
+  }
+  uint64_t stops_[2];
+#endif
+  const uint8_t* data_;
+  size_t size_;
+};
+
+// Copies text (without zero bytes) to out with every CR LF, lone LF and lone
+// CR as one CR LF (at most twice the text's length); returns the end. Reads
+// and writes as CopyBytes does.
+char* CopyWithCRLF(char* out, std::string_view text) {
   const char* p = text.data();
   const char* const end = p + text.size();
-  const char* cr = Find(p, end, '\r');
-  const char* lf = Find(p, end, '\n');
-  if (cr == end && lf == end) return std::string(text);
-  std::string result;
-  result.reserve(text.size() + text.size() / 16 + 2);
   while (p < end) {
-    const char* stop = std::min(cr, lf);
-    result.append(p, stop);
+    const char* stop = FindStop<true>(p, end);
+    CopyBytes(out, p, static_cast<size_t>(stop - p));
+    out += stop - p;
     if (stop == end) break;
-    result += "\r\n";
-    p = stop + (stop == cr && stop + 1 < end && stop[1] == '\n' ? 2 : 1);
-    if (cr < p) cr = Find(p, end, '\r');
-    if (lf < p) lf = Find(p, end, '\n');
+    *out++ = '\r';
+    *out++ = '\n';
+    p = stop + (*stop == '\r' && stop + 1 < end && stop[1] == '\n' ? 2 : 1);
   }
-  return result;
+  return out;
 }
 
 // The id each named slot 1..15 loads with (-1 for an empty slot): the file's
@@ -193,7 +309,7 @@ void ComputeRecordSizes(std::vector<TReadEntry>& entries, uint64_t fileSize) {
 // Writing
 
 // Copies text to out with every CR LF pair as a single LF; returns the end.
-uint8_t* CopyWithLF(uint8_t* out, const std::string& text) {
+uint8_t* CopyWithLF(uint8_t* out, std::string_view text) {
   const char* p = text.data();
   const char* const end = p + text.size();
   if (text.size() < 32) {  // most values: a plain loop beats the library calls
@@ -216,7 +332,7 @@ uint8_t* CopyWithLF(uint8_t* out, const std::string& text) {
   return out;
 }
 
-size_t LengthWithLF(const std::string& text) {
+size_t LengthWithLF(std::string_view text) {
   size_t length = text.size();
   for (size_t i = 0; i + 1 < text.size(); ++i) length -= (text[i] == '\r' && text[i + 1] == '\n');
   return length;
@@ -286,6 +402,13 @@ void ReadListDB(TListDBData& document, TStream& stream) {
   constexpr uint64_t kWindow = 256 * 1024;
   std::vector<uint8_t> window;
   document.ReserveRecords(static_cast<int>(n));
+  // The values take about the records' data less each record's three offsets
+  // and three zero bytes: one block of that size holds most of them (LF
+  // breaks that become CR LF go on into the next).
+  if (n > 0) {
+    const auto data = static_cast<size_t>(stream.Size() - entries[0].offset);
+    document.texts_.Reserve(data > 6 * n ? data - 6 * n : data);
+  }
   for (size_t i = 0; i < n;) {
     const uint64_t from = entries[i].offset;
     uint64_t to = from + entries[i].size;
@@ -294,23 +417,36 @@ void ReadListDB(TListDBData& document, TStream& stream) {
       to = entries[j].offset + entries[j].size;
       ++j;
     }
-    window.resize(static_cast<size_t>(to - from));
+    window.resize(static_cast<size_t>(to - from) + kPadding);
     stream.Seek(from);
-    stream.ReadBuffer(window.data(), window.size());
+    stream.ReadBuffer(window.data(), window.size() - kPadding);
     for (; i < j; ++i) {
       const TReadEntry& entry = entries[i];
       const uint8_t* p = window.data() + (entry.offset - from);
-      TListRecord* record = document.AddRecord();
-      record->SetCategoryID(slotCategory[entry.slot]);
-      record->StoreField1Unchecked(std::string(TrimView(RecordValue(p, entry.size, 0))));
-      record->StoreField2Unchecked(std::string(TrimView(RecordValue(p, entry.size, 1))));
+      const TRecordValues values(p, entry.size);
+      const std::string_view field1 = TrimView(values.Value(0));
+      const std::string_view field2 = TrimView(values.Value(1));
       // Trimming first gives the same note: the line breaks at its ends go either way.
       // Like the fields, the note is taken as the file holds it: LF breaks that
       // became CR LF may take it past the typing limit, and a list the
       // handheld wrote must still open.
-      record->StoreNotesUnchecked(NormaliseLineBreaks(TrimView(RecordValue(p, entry.size, 2))));
+      const std::string_view notes = TrimView(values.Value(2));
+      // The three values go straight into the document's text store.
+      char* const out =
+          document.ReadRoom(field1.size() + field2.size() + 2 * notes.size() + kPadding);
+      char* q = out;
+      CopyBytes(q, field1.data(), field1.size());
+      q += field1.size();
+      CopyBytes(q, field2.data(), field2.size());
+      q += field2.size();
+      const size_t notesLength = static_cast<size_t>(CopyWithCRLF(q, notes) - q);
+      document.AddReadRecord(slotCategory[entry.slot], static_cast<uint32_t>(field1.size()),
+                             static_cast<uint32_t>(field2.size()),
+                             static_cast<uint32_t>(notesLength));
     }
   }
+  // The records came in without a revision each: one for all of them.
+  document.TouchAll();
 }
 
 void WriteListDB(const TListDBData& document, TStream& stream) {
@@ -337,9 +473,9 @@ void WriteListDB(const TListDBData& document, TStream& stream) {
 
   for (int i = 0; i < n; ++i) {
     const TListRecord* record = document.GetRecord(i);
-    const std::string& f1 = record->Field1();
-    const std::string& f2 = record->Field2();
-    const std::string& notes = record->Notes();
+    const std::string_view f1 = record->Field1();
+    const std::string_view f2 = record->Field2();
+    const std::string_view notes = record->Notes();
     if (f1.size() + f2.size() > static_cast<size_t>(kMaxFileFieldsTogether)) {
       const size_t together = LengthWithLF(f1) + LengthWithLF(f2);
       if (together > static_cast<size_t>(kMaxFileFieldsTogether))

@@ -136,9 +136,9 @@ void TRecPropDialog::SetupDialog(const std::string& field1Name, const std::strin
 }
 
 void TRecPropDialog::LoadRecord(const TListRecord& record) {
-  Field1ValueEdit->SetBytes(record.Field1());
-  Field2ValueEdit->SetBytes(record.Field2());
-  NoteMemo->SetText(record.Notes());
+  Field1ValueEdit->SetBytes(std::string(record.Field1()));
+  Field2ValueEdit->SetBytes(std::string(record.Field2()));
+  NoteMemo->SetText(std::string(record.Notes()));
   FCategory = record.CategoryID();
   SelectCategoryItem(FCategory);
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/Streams.h"
@@ -21,7 +22,7 @@ void Check(bool condition, const char* what) {
 
 // The writer stores every CR LF of a value as LF; the reader leaves fields as
 // they are.
-std::string WithLF(const std::string& text) {
+std::string WithLF(std::string_view text) {
   std::string result;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;

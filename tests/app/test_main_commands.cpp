@@ -25,7 +25,7 @@ class MainFormCommandsTest : public MainFormTest {
   }
   Texts DocFields() const {
     Texts t;
-    for (int i = 0; i < Doc()->RecordCount(); ++i) t.push_back(Doc()->GetRecord(i)->Field1());
+    for (int i = 0; i < Doc()->RecordCount(); ++i) t.emplace_back(Doc()->GetRecord(i)->Field1());
     return t;
   }
   // A categories dialog handler that runs the given steps on the dialog and

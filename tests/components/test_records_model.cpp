@@ -246,7 +246,8 @@ TEST(RecordListModel, DeleteRecordsTakesRowsAndRecordsTogether) {
     }
     // The document keeps its own order among the records left.
     for (int i = 1; i < doc->RecordCount(); ++i)
-      EXPECT_LT(std::stoi(doc->GetRecord(i - 1)->Field1()), std::stoi(doc->GetRecord(i)->Field1()));
+      EXPECT_LT(std::stoi(std::string(doc->GetRecord(i - 1)->Field1())),
+                std::stoi(std::string(doc->GetRecord(i)->Field1())));
     EXPECT_TRUE(doc->Modified);
     EXPECT_EQ(model.ShownRecord(kept.row()), keptRecord);
     EXPECT_EQ(kept.column(), kNotesColumn);
@@ -309,6 +310,13 @@ TEST(RecordListModel, SortRanksFollowEveryChange) {
   EXPECT_EQ(ColumnTexts(model, 0), QStringList({"y", "x", "aa"}));
   model.SortRows(kCategoryColumn, true);
   EXPECT_EQ(ColumnTexts(model, 3), QStringList({"Business", "Unfiled", "Unfiled"}));
+  // And a record outside its list among them.
+  TListRecord outside(other.get());
+  outside.SetField1("w");
+  model.AppendRow(&outside);
+  model.SortRows(kField1Column, true);
+  EXPECT_EQ(ColumnTexts(model, 0), QStringList({"aa", "w", "x", "y"}));
+  model.SetRows({});
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ class RecordsView : public ::testing::Test {
   }
   std::vector<std::string> SelectedField1() const {
     std::vector<std::string> names;
-    for (int row : view->SelectedRows()) names.push_back(view->RecordAt(row)->Field1());
+    for (int row : view->SelectedRows()) names.emplace_back(view->RecordAt(row)->Field1());
     return names;
   }
   void ClickHeader(int column) {
