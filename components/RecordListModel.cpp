@@ -359,7 +359,8 @@ std::vector<uint32_t> TRecordListModel::RankRecords(const std::vector<const TLis
   std::string joined;
   if (column == kNotesColumn) {
     size_t room = 0;
-    for (const TListRecord* record : records) room += record->Notes().size();
+    for (const TListRecord* record : records)
+      if (record->Notes().find("\r\n") != std::string_view::npos) room += record->Notes().size();
     joined.reserve(room);
   }
   for (size_t i = 0; i < count; ++i) {
