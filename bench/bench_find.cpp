@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "app/frmMain.h"
+#include "bench/GuiBenchMain.h"
 #include "bench/SampleList.h"
 #include "components/RecordsListView.h"
 #include "core/Streams.h"
@@ -124,12 +125,5 @@ BENCHMARK(BM_FindAfterOpen)->Iterations(10)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  g_window.reset();
-  return 0;
+  return bench::RunGuiBenchmarks(argc, argv, [] { g_window.reset(); });
 }

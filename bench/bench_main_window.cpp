@@ -15,6 +15,7 @@
 #include <string>
 
 #include "app/frmMain.h"
+#include "bench/GuiBenchMain.h"
 #include "bench/SampleList.h"
 #include "components/RecordListModel.h"
 #include "core/Streams.h"
@@ -149,15 +150,5 @@ BENCHMARK(BM_Window_Memory)->Iterations(3)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  // Sorting collates for the user's locale; measure with a real one, not "C".
-  if (QLocale().language() == QLocale::C)
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::remove(RealisticPath().c_str());
-  return 0;
+  return bench::RunGuiBenchmarks(argc, argv, [] { std::remove(RealisticPath().c_str()); });
 }

@@ -9,6 +9,7 @@
 #include <QTreeView>
 #include <memory>
 
+#include "bench/GuiBenchMain.h"
 #include "bench/SampleList.h"
 #include "components/ListViewPrints.h"
 #include "components/PrintList.h"
@@ -70,12 +71,4 @@ BENCHMARK(BM_Print_WholeListToPdf)->Unit(benchmark::kMillisecond)->Iterations(1)
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return bench::RunGuiBenchmarks(argc, argv); }

@@ -12,6 +12,7 @@
 #include <random>
 #include <string>
 
+#include "bench/GuiBenchMain.h"
 #include "bench/SampleList.h"
 #include "components/RecImages.h"
 #include "components/RecordsListView.h"
@@ -285,15 +286,4 @@ BENCHMARK(BM_Realistic_Memory)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  // Sorting collates for the user's locale; measure with a real one, not "C".
-  if (QLocale().language() == QLocale::C)
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return bench::RunGuiBenchmarks(argc, argv); }
