@@ -143,6 +143,12 @@ Qt::ItemFlags TRecordListModel::flags(const QModelIndex& index) const {
 
 void TRecordListModel::SetRows(std::vector<TListRecord*> records) {
   std::erase(records, nullptr);
+  // Ranks of another list are not kept once this one is shown. (An empty set
+  // keeps them: the window empties the list before each refill.)
+  if (!records.empty()) {
+    for (TColumnRanks& ranks : ranks_)
+      if (ranks.document != records.front()->Owner()) ranks = {};
+  }
   beginResetModel();
   rows_.swap(records);
   endResetModel();
