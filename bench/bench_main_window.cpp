@@ -16,6 +16,7 @@
 
 #include "app/frmMain.h"
 #include "bench/GuiBenchMain.h"
+#include "bench/HeapInUse.h"
 #include "bench/SampleList.h"
 #include "components/RecordListModel.h"
 #include "core/Streams.h"
@@ -117,22 +118,16 @@ void BM_Window_LaterClick(benchmark::State& state) {
   for (auto _ : state) window.Click(column);
 }
 
-// Heap in use, small blocks and those mapped on their own.
-double HeapInUse() {
-  const struct mallinfo2 info = mallinfo2();
-  return static_cast<double>(info.uordblks) + static_cast<double>(info.hblkhd);
-}
-
 void BM_Window_Memory(benchmark::State& state) {
   TWindow window;
   double added = 0;
   for (auto _ : state) {
     window.New();
     malloc_trim(0);
-    const double before = HeapInUse();
+    const double before = static_cast<double>(bench::HeapInUse());
     window.Open();
     for (int c = 0; c < kRecordColumnCount; ++c) window.Click(c);
-    added = HeapInUse() - before;
+    added = static_cast<double>(bench::HeapInUse()) - before;
   }
   TFileStream file(RealisticPath(), TFileStream::Mode::OpenRead);
   const double size = static_cast<double>(file.Size());

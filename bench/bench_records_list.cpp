@@ -2,7 +2,6 @@
 // list, a change of the category filter and a sort by each column; beside
 // them the same done with a plain QTreeWidget, one item per row.
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 #include <QApplication>
 #include <QLocale>
@@ -179,27 +178,6 @@ void BM_Realistic_LaterSort(benchmark::State& state) {
   }
 }
 
-// Heap the open list adds once every column was sorted, against the file.
-void BM_Realistic_Memory(benchmark::State& state) {
-  TShownList list;
-  std::unique_ptr<TListDBData> doc;
-  double added = 0;
-  for (auto _ : state) {
-    Close(list, doc);
-    malloc_trim(0);
-    const size_t before = mallinfo2().uordblks;
-    doc = ReadRealistic();
-    list.view.Model()->SetRows(BuildRows(*doc, -1));
-    for (int c = 0; c < kRecordColumnCount; ++c) list.view.SortRows(c, true);
-    Settle();
-    added = static_cast<double>(mallinfo2().uordblks) - static_cast<double>(before);
-  }
-  const double file = static_cast<double>(RealisticFile().size());
-  state.counters["file_MiB"] = file / (1 << 20);
-  state.counters["added_MiB"] = added / (1 << 20);
-  state.counters["x_file"] = added / file;
-}
-
 // The baseline: a QTreeWidget filled item by item.
 struct TShownTreeWidget {
   TShownTreeWidget() {
@@ -282,7 +260,6 @@ BENCHMARK(BM_Realistic_Open)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Realistic_Close)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Realistic_FirstSort)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Realistic_LaterSort)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Realistic_Memory)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

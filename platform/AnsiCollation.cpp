@@ -6,22 +6,6 @@
 
 #include "platform/AnsiText.h"
 
-namespace {
-
-// Two texts converted for the collator; the buffers grow to the longest text
-// seen and are reused.
-struct TCompareBuffers {
-  std::vector<char16_t> a, b;
-};
-
-QStringView Converted(std::string_view text, std::vector<char16_t>& buffer) {
-  if (buffer.size() < text.size()) buffer.resize(text.size());
-  AnsiToUtf16(text, buffer.data());
-  return QStringView(buffer.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
-
 TAnsiCollation::TAnsiCollation(const QLocale& locale) : collator_(locale) {
   collator_.setCaseSensitivity(Qt::CaseSensitive);
   collator_.setNumericMode(false);
@@ -59,11 +43,6 @@ TAnsiCollation::TAnsiCollation(const QLocale& locale) : collator_(locale) {
     if (i > 0 && before(order[i - 1], order[i]) && place < 255) ++place;
     place_[static_cast<size_t>(order[i])] = static_cast<uint8_t>(place);
   }
-}
-
-int TAnsiCollation::Compare(std::string_view a, std::string_view b) const {
-  thread_local TCompareBuffers buffers;
-  return collator_.compare(Converted(a, buffers.a), Converted(b, buffers.b));
 }
 
 std::vector<uint32_t> TAnsiCollation::Ranks(const std::vector<std::string_view>& texts) const {

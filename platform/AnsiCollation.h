@@ -15,9 +15,6 @@ class TAnsiCollation {
   explicit TAnsiCollation(const QLocale& locale = QLocale());
 
   QString LocaleName() const { return collator_.locale().name(); }
-  // Negative, zero or positive as a sorts before, with or after b.
-  int Compare(std::string_view a, std::string_view b) const;
-
   // The rank of every text: texts[i] sorts before texts[j] exactly when
   // rank[i] < rank[j], and texts that collate equal share a rank. Ranks are
   // dense from 0.

@@ -9,10 +9,8 @@
 #include <memory>
 #include <string>
 #include <vector>
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
+#include "bench/HeapInUse.h"
 #include "bench/SampleList.h"
 #include "core/Streams.h"
 #include "core/listdb.h"
@@ -52,15 +50,7 @@ void SetBytes(benchmark::State& state, Kind kind) {
                           static_cast<int64_t>(Get(kind).bytes.size()));
 }
 
-// Bytes the allocator has handed out and not had back (0 where unknown).
-size_t HeapInUse() {
-#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 33))
-  const struct mallinfo2 info = mallinfo2();
-  return info.uordblks + info.hblkhd;
-#else
-  return 0;
-#endif
-}
+using bench::HeapInUse;
 
 std::unique_ptr<TListDBData> ReadSample(Kind kind) {
   auto doc = std::make_unique<TListDBData>();
