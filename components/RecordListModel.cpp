@@ -98,6 +98,17 @@ std::vector<std::pair<int, int>> RowRuns(const std::vector<int>& rows) {
   return runs;
 }
 
+QModelIndexList MovedIndexes(const QAbstractItemModel& model, const QModelIndexList& from,
+                             const std::vector<int>& newRow) {
+  QModelIndexList to;
+  to.reserve(from.size());
+  for (const QModelIndex& old : from) {
+    const int row = old.row() < static_cast<int>(newRow.size()) ? newRow[old.row()] : -1;
+    to.append(row >= 0 ? model.index(row, old.column()) : QModelIndex());
+  }
+  return to;
+}
+
 // ---------------------------------------------------------------------------
 // TRecordListModel
 
@@ -182,16 +193,9 @@ void TRecordListModel::RemoveRows(const std::vector<int>& rows) {
     return;
   }
   emit layoutAboutToBeChanged();
-  const int count = static_cast<int>(rows_.size());
   const std::vector<int> newRow = KeepRows(rows_, rows);
   const QModelIndexList from = persistentIndexList();
-  QModelIndexList to;
-  to.reserve(from.size());
-  for (const QModelIndex& old : from) {
-    const int row = old.row() < count ? newRow[old.row()] : -1;
-    to.append(row >= 0 ? index(row, old.column()) : QModelIndex());
-  }
-  changePersistentIndexList(from, to);
+  changePersistentIndexList(from, MovedIndexes(*this, from, newRow));
   emit layoutChanged();
 }
 

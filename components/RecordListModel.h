@@ -89,6 +89,10 @@ class TRecordListModel : public QAbstractTableModel {
 inline constexpr size_t kRunByRunLimit = 16;
 // Runs [first, last] of the rows (ascending, no repeats), first to last.
 std::vector<std::pair<int, int>> RowRuns(const std::vector<int>& rows);
+// Where persistent indexes go once the rows moved: newRow gives each old row's
+// new row, -1 for a row that is gone (its indexes become invalid).
+QModelIndexList MovedIndexes(const QAbstractItemModel& model, const QModelIndexList& from,
+                             const std::vector<int>& newRow);
 // Keeps the rows that are not doomed (ascending, no repeats), in their order;
 // returns the new row of each old one, -1 for the removed.
 template <class Row>

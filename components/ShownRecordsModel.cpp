@@ -153,16 +153,9 @@ void TShownRecordsModel::RemoveShownRows(const std::vector<int>& rows) {
     return;
   }
   emit layoutAboutToBeChanged();
-  const int count = ShownCount();
   const std::vector<int> newRow = KeepRows(rows_, rows);
   const QModelIndexList from = persistentIndexList();
-  QModelIndexList to;
-  to.reserve(from.size());
-  for (const QModelIndex& old : from) {
-    const int row = old.row() < count ? newRow[old.row()] : -1;
-    to.append(row >= 0 ? index(row, old.column()) : QModelIndex());
-  }
-  changePersistentIndexList(from, to);
+  changePersistentIndexList(from, MovedIndexes(*this, from, newRow));
   emit layoutChanged();
 }
 
@@ -383,11 +376,7 @@ void TShownRecordsModel::SortRows(int column, bool ascending) {
   std::vector<int> newRow(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) newRow[order[i]] = i;
   const QModelIndexList from = persistentIndexList();
-  QModelIndexList to;
-  to.reserve(from.size());
-  for (const QModelIndex& old : from)
-    to.append(old.row() < count ? index(newRow[old.row()], old.column()) : QModelIndex());
-  changePersistentIndexList(from, to);
+  changePersistentIndexList(from, MovedIndexes(*this, from, newRow));
   emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
