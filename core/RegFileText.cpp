@@ -278,7 +278,9 @@ TData ParseData(std::u16string_view data, TEncoding encoding, TValue& value) {
     std::string bytes;
     if (!ParseHexBytes(data.substr(colon + 1), bytes)) return TData::Invalid;
     if (bytes.size() > kMaxValueLength) return TData::OverLimit;
-    if (type == u"hex(1)" && DecodeStringBytes(bytes, encoding, value.text)) {
+    if (type == u"hex(1)") {
+      // Text bytes that are not text of the file's encoding: a damaged value.
+      if (!DecodeStringBytes(bytes, encoding, value.text)) return TData::Invalid;
       value.kind = TValue::TKind::String;
       return TData::Ok;
     }

@@ -161,20 +161,22 @@ regfile::TValue ToFileValue(const TRegValue& value) {
   return other;
 }
 
+// The code units as they are: QString::fromUtf16 would drop a leading byte
+// order mark, which belongs to the text here.
+QString FromView(std::u16string_view text) {
+  return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+}
+
 TRegValue FromFileValue(const regfile::TValue& value) {
   switch (value.kind) {
     case regfile::TValue::TKind::Integer:
       return value.integer;
     case regfile::TValue::TKind::String:
-      return QString::fromStdU16String(value.text);
+      return FromView(value.text);
     case regfile::TValue::TKind::Other:
       break;
   }
-  return TRegOtherValue{QString::fromStdU16String(value.text)};
-}
-
-QString FromView(std::u16string_view text) {
-  return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+  return TRegOtherValue{FromView(value.text)};
 }
 
 }  // namespace

@@ -186,11 +186,13 @@ TEST(RegFileStore, TextsAreAnsiWhenTheyFitAndUtf16WhenNotAndOldUtf8FilesRead) {
     TRegistry reg(store);
     ASSERT_TRUE(reg.OpenKey("K", false));
     reg.WriteString("H", cyrillic);
+    reg.WriteString("Bom", QChar(0xFEFF) + QString("x") + QChar(0));
   }
   EXPECT_TRUE(ReadAll(path).startsWith(QByteArray("\xFF\xFEW\0i\0n\0", 8)));
   TRegistry reg(store);
   ASSERT_TRUE(reg.OpenKey("K", false));
   EXPECT_EQ(reg.ReadString("H"), cyrillic);
+  EXPECT_EQ(reg.ReadString("Bom"), QChar(0xFEFF) + QString("x") + QChar(0));
   EXPECT_EQ(reg.ReadString("G"), "\\\\server\\share\\");
   EXPECT_EQ(reg.ReadString("F"), QString::fromUtf8("Mein Caf\xC3\xA9.pdb"));
   EXPECT_TRUE(store.TakeNotice().isEmpty());

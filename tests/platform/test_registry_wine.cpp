@@ -52,7 +52,7 @@ const std::vector<std::pair<QString, TRegValue>>& AnsiValues() {
 const std::vector<std::pair<QString, TRegValue>>& WideValues() {
   static const std::vector<std::pair<QString, TRegValue>> values = {
       {"Path", QString::fromUtf8("/home/\xD0\xBC\xD0\xBE\xD0\xB9/\xE6\x97\xA5\xE6\x9C\xAC.pdb")},
-      {"Bom", QString::fromUtf8("\xEF\xBB\xBF" "after a byte order mark")},
+      {"Bom", QChar(0xFEFF) + QString("after a byte order mark")},
       {"Emoji", QString::fromUtf8("\xF0\x9F\x98\x80 \xD0\xBC\r\n")},
   };
   return values;
@@ -78,7 +78,8 @@ class TWine {
   TWine() {
     for (const QString& name : {QString("wine64"), QString("wine")})
       if (wine_.isEmpty()) wine_ = QStandardPaths::findExecutable(name);
-    if (wine_.isEmpty() && QFileInfo::exists("/usr/lib/wine/wine64")) wine_ = "/usr/lib/wine/wine64";
+    if (wine_.isEmpty() && QFileInfo::exists("/usr/lib/wine/wine64"))
+      wine_ = "/usr/lib/wine/wine64";
     env_ = QProcessEnvironment::systemEnvironment();
     env_.remove("DISPLAY");
     env_.remove("WAYLAND_DISPLAY");
@@ -153,7 +154,8 @@ TEST(RegFileWine, TheKeptSamplesReadBack) {
   EXPECT_EQ(ParseRegFile(ReadAll(data + "/settings-ansi.reg"), store).encoding,
             regfile::TEncoding::Ansi);
   ExpectValues(store, kKey + "\\Ansi", AnsiValues());
-  const regfile::TReadResult read = ParseRegFile(ReadAll(data + "/regedit-export-utf16.reg"), store);
+  const regfile::TReadResult read =
+      ParseRegFile(ReadAll(data + "/regedit-export-utf16.reg"), store);
   EXPECT_EQ(read.problem, regfile::TProblem::None);
   EXPECT_EQ(read.encoding, regfile::TEncoding::Utf16LE);
   ExpectValues(store, kKey + "\\Ansi", AnsiValues());
