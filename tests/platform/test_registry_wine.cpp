@@ -71,48 +71,39 @@ void ExpectValues(const TMemorySettingsStore& store, const QString& key,
     EXPECT_EQ(store.ReadValue(key, name), value) << name.toStdString();
 }
 
-// Runs a Wine program headless in a Wine set-up of the test's own; its
-// standard output, or a failure.
-class TWine {
- public:
-  TWine() {
-    for (const QString& name : {QString("wine64"), QString("wine")})
-      if (wine_.isEmpty()) wine_ = QStandardPaths::findExecutable(name);
-    if (wine_.isEmpty() && QFileInfo::exists("/usr/lib/wine/wine64"))
-      wine_ = "/usr/lib/wine/wine64";
-    env_ = QProcessEnvironment::systemEnvironment();
-    env_.remove("DISPLAY");
-    env_.remove("WAYLAND_DISPLAY");
-    // Kept in the build folder: made once (slow), quick after that.
-    env_.insert("WINEPREFIX", QCoreApplication::applicationDirPath() + "/wineprefix-settings");
-    env_.insert("WINEDEBUG", "-all");
-    env_.insert("WINEARCH", "win64");
-    env_.insert("WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d");
-    env_.insert("LC_ALL", "C.UTF-8");
-  }
-  bool Present() const { return !wine_.isEmpty(); }
-  QByteArray Run(const QStringList& args, int* exitCode) const {
-    QProcess p;
-    p.setProcessEnvironment(env_);
-    p.setStandardInputFile(QProcess::nullDevice());
-    p.start(wine_, args);
-    p.waitForFinished(300000);
-    *exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    return p.readAllStandardOutput();
-  }
+// Wine, or empty where it is not installed.
+QString WineProgram() {
+  for (const char* name : {"wine64", "wine"})
+    if (QString found = QStandardPaths::findExecutable(name); !found.isEmpty()) return found;
+  return QFileInfo::exists("/usr/lib/wine/wine64") ? "/usr/lib/wine/wine64" : QString();
+}
 
- private:
-  QString wine_;
-  QProcessEnvironment env_;
-};
+// Runs a Wine program headless in a Wine set-up of the test's own, kept in the
+// build folder (made once, slowly; quick after that). False when it fails.
+bool RunWine(const QStringList& args, QByteArray* output = nullptr) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.remove("DISPLAY");
+  env.remove("WAYLAND_DISPLAY");
+  env.insert("WINEPREFIX", QCoreApplication::applicationDirPath() + "/wineprefix-settings");
+  env.insert("WINEDEBUG", "-all");
+  env.insert("WINEARCH", "win64");
+  env.insert("WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d");
+  env.insert("LC_ALL", "C.UTF-8");
+  QProcess p;
+  p.setProcessEnvironment(env);
+  p.setStandardInputFile(QProcess::nullDevice());
+  p.start(WineProgram(), args);
+  const bool ok =
+      p.waitForFinished(300000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+  if (output) *output = p.readAllStandardOutput();
+  return ok;
+}
 
 }  // namespace
 
 TEST(RegFileWine, TheRegistryEditorImportsEveryValueAndItsExportReadsBack) {
-  TWine wine;
-  if (!wine.Present()) GTEST_SKIP() << "Wine is not installed";
+  if (WineProgram().isEmpty()) GTEST_SKIP() << "Wine is not installed";
   QTemporaryDir dir;
-  const QString ansiPath = dir.filePath("ansi.reg"), widePath = dir.filePath("wide.reg");
   const QByteArray ansi = FileOf(kKey + "\\Ansi", AnsiValues());
   const QByteArray wide = FileOf(kKey + "\\Wide", WideValues());
   ASSERT_TRUE(ansi.startsWith("REGEDIT4\r\n"));
@@ -120,24 +111,21 @@ TEST(RegFileWine, TheRegistryEditorImportsEveryValueAndItsExportReadsBack) {
   // What an earlier run left goes first.
   WriteAll(dir.filePath("clear.reg"),
            "REGEDIT4\r\n\r\n[-HKEY_CURRENT_USER\\" + kKey.toLatin1() + "]\r\n");
-  WriteAll(ansiPath, ansi);
-  WriteAll(widePath, wide);
-
-  int code = 0;
-  wine.Run({"regedit", "/S", dir.filePath("clear.reg"), ansiPath, widePath}, &code);
-  ASSERT_EQ(code, 0);
-  const QByteArray query =
-      wine.Run({"reg", "query", "HKCU\\" + kKey + "\\Ansi", "/v", "Minus"}, &code);
-  ASSERT_EQ(code, 0) << query.constData();
+  WriteAll(dir.filePath("ansi.reg"), ansi);
+  WriteAll(dir.filePath("wide.reg"), wide);
+  ASSERT_TRUE(RunWine({"regedit", "/S", dir.filePath("clear.reg"), dir.filePath("ansi.reg"),
+                       dir.filePath("wide.reg")}));
+  QByteArray query;
+  ASSERT_TRUE(RunWine({"reg", "query", "HKCU\\" + kKey + "\\Ansi", "/v", "Minus"}, &query));
   EXPECT_TRUE(query.contains("REG_DWORD") && query.contains("0xffffffff")) << query.constData();
   const QString exported = dir.filePath("export.reg");
-  wine.Run({"regedit", "/E", exported, "HKEY_CURRENT_USER\\" + kKey}, &code);
-  ASSERT_EQ(code, 0);
+  ASSERT_TRUE(RunWine({"regedit", "/E", exported, "HKEY_CURRENT_USER\\" + kKey}));
 
   const QByteArray text = ReadAll(exported);
-  EXPECT_TRUE(text.startsWith("\xFF\xFEW\0i\0n\0d\0o\0w\0s\0"));
   TMemorySettingsStore back;
-  EXPECT_EQ(ParseRegFile(text, back).problem, regfile::TProblem::None);
+  const regfile::TReadResult read = ParseRegFile(text, back);
+  EXPECT_EQ(read.problem, regfile::TProblem::None);
+  EXPECT_EQ(read.encoding, regfile::TEncoding::Utf16LE);
   ExpectValues(back, kKey + "\\Ansi", AnsiValues());
   ExpectValues(back, kKey + "\\Wide", WideValues());
 
