@@ -9,29 +9,30 @@ namespace {
 
 // A value with the separator, a double quote, a CR or an LF is quoted, its
 // quotes doubled; spreadsheets read tab separated values the same way.
-void AppendQuoted(std::string& out, std::string_view value, char separator) {
-  bool quote = false;
-  for (char c : value) {
-    if (c == separator || c == '"' || c == '\r' || c == '\n') {
-      quote = true;
-      break;
+class TQuoting {
+ public:
+  explicit TQuoting(char separator) : escapes_({{'"', "\"\""}}, Marked(separator)) {}
+  void Append(std::string& out, std::string_view value) const {
+    const TUtf8Escapes::TMeasure measure = escapes_.Measure(value);
+    if (measure.Marked) {
+      const size_t at = out.size();
+      out.resize(at + measure.Size + 2);
+      out[at] = '"';
+      escapes_.Write(out.data() + at + 1, value);
+      out.back() = '"';
+    } else if (measure.Same) {
+      out.append(value);
+    } else {
+      const size_t at = out.size();
+      out.resize(at + measure.Size);
+      escapes_.Write(out.data() + at, value);
     }
   }
-  if (!quote) {
-    AppendWindows1252AsUtf8(out, value);
-    return;
-  }
-  out += '"';
-  size_t start = 0;
-  for (size_t quoteAt = value.find('"'); quoteAt != std::string_view::npos;
-       quoteAt = value.find('"', start)) {
-    AppendWindows1252AsUtf8(out, value.substr(start, quoteAt + 1 - start));
-    out += '"';
-    start = quoteAt + 1;
-  }
-  AppendWindows1252AsUtf8(out, value.substr(start));
-  out += '"';
-}
+
+ private:
+  static std::string Marked(char separator) { return std::string("\"\r\n") + separator; }
+  TUtf8Escapes escapes_;
+};
 
 }  // namespace
 
@@ -45,11 +46,12 @@ void WriteDelimited(const TListDBData& data, const TRecords& records, const TExp
       separated ? UnescapeSeparator(options.RecordSeparator) : std::string("\r\n");
   // Separated text writes the values as they are: the separators are the
   // user's to choose.
+  const TQuoting quoting(delimiter);
   auto appendValue = [&](std::string& out, std::string_view value) {
     if (separated)
       AppendWindows1252AsUtf8(out, value);
     else
-      AppendQuoted(out, value, delimiter);
+      quoting.Append(out, value);
   };
 
   sink.ByteOrderMark(options);
@@ -61,11 +63,11 @@ void WriteDelimited(const TListDBData& data, const TRecords& records, const TExp
     }
     out += recordSeparator;
   }
-  std::string scratch;
+  TExportValues values(data);
   for (const TListRecord* record : records) {
     for (size_t i = 0; i < options.Fields.size(); ++i) {
       if (i > 0) out += fieldSeparator;
-      appendValue(out, ExportValue(*record, options.Fields[i], scratch));
+      appendValue(out, values.Value(*record, options.Fields[i]));
     }
     out += recordSeparator;
     sink.RecordDone();

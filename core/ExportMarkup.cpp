@@ -1,6 +1,5 @@
 // XML and JSON: the list's name, its field names and one element (object)
 // per record with the chosen values, in UTF-8.
-#include <array>
 
 #include "core/ExportInternal.h"
 #include "core/Windows1252.h"
@@ -24,35 +23,20 @@ const char* FieldTag(TExportField field) {
   return "";
 }
 
-// What a byte of a value becomes in XML character data, when not itself.
-// A CR is written as a reference so that a parser keeps it (it would turn a
-// CR LF into an LF); the control characters XML 1.0 cannot hold at all, even
-// as references, become U+FFFD.
-constexpr std::array<const char*, 256> MakeXmlEscapes() {
-  std::array<const char*, 256> table{};
-  for (int c = 1; c < 0x20; ++c) table[c] = "\xEF\xBF\xBD";
-  table[0] = "\xEF\xBF\xBD";
-  table['\t'] = nullptr;
-  table['\n'] = nullptr;
-  table['\r'] = "&#13;";
-  table['&'] = "&amp;";
-  table['<'] = "&lt;";
-  table['>'] = "&gt;";
-  table['"'] = "&quot;";
-  return table;
-}
-constexpr std::array<const char*, 256> kXmlEscapes = MakeXmlEscapes();
-
-void AppendXmlText(std::string& out, std::string_view value) {
-  size_t run = 0;
-  for (size_t i = 0; i < value.size(); ++i) {
-    const char* escape = kXmlEscapes[static_cast<unsigned char>(value[i])];
-    if (!escape) continue;
-    AppendWindows1252AsUtf8(out, value.substr(run, i - run));
-    out += escape;
-    run = i + 1;
-  }
-  AppendWindows1252AsUtf8(out, value.substr(run));
+// XML character data: the markup characters as entities; a CR as a
+// reference, so that a parser keeps it (it would turn a CR LF into an LF);
+// the control characters XML 1.0 cannot hold at all, even as references, as
+// U+FFFD.
+const TUtf8Escapes& XmlEscapes() {
+  static const TUtf8Escapes kEscapes = [] {
+    TUtf8Escapes::TEscapeList list = {
+        {'&', "&amp;"}, {'<', "&lt;"}, {'>', "&gt;"}, {'"', "&quot;"}, {'\r', "&#13;"}};
+    for (unsigned char c = 0; c < 0x20; ++c) {
+      if (c != '\t' && c != '\n' && c != '\r') list.push_back({c, "\xEF\xBF\xBD"});
+    }
+    return TUtf8Escapes(list);
+  }();
+  return kEscapes;
 }
 
 void AppendXmlElement(std::string& out, const char* indent, const char* tag,
@@ -61,7 +45,7 @@ void AppendXmlElement(std::string& out, const char* indent, const char* tag,
   out += '<';
   out += tag;
   out += '>';
-  AppendXmlText(out, value);
+  XmlEscapes().Append(out, value);
   out += "</";
   out += tag;
   out += ">\n";
@@ -69,37 +53,18 @@ void AppendXmlElement(std::string& out, const char* indent, const char* tag,
 
 // A JSON string: quotes, backslashes and control characters escaped.
 void AppendJsonString(std::string& out, std::string_view value) {
-  static const char kHex[] = "0123456789abcdef";
-  out += '"';
-  size_t run = 0;
-  for (size_t i = 0; i < value.size(); ++i) {
-    const auto c = static_cast<unsigned char>(value[i]);
-    if (c >= 0x20 && c != '"' && c != '\\') continue;
-    AppendWindows1252AsUtf8(out, value.substr(run, i - run));
-    run = i + 1;
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        out += "\\u00";
-        out += kHex[c >> 4];
-        out += kHex[c & 15];
+  static const TUtf8Escapes kEscapes = [] {
+    TUtf8Escapes::TEscapeList list = {
+        {'"', "\\\""}, {'\\', "\\\\"}, {'\n', "\\n"}, {'\r', "\\r"}, {'\t', "\\t"}};
+    static const char kHex[] = "0123456789abcdef";
+    for (unsigned char c = 0; c < 0x20; ++c) {
+      if (c != '\t' && c != '\n' && c != '\r')
+        list.push_back({c, std::string("\\u00") + kHex[c >> 4] + kHex[c & 15]});
     }
-  }
-  AppendWindows1252AsUtf8(out, value.substr(run));
+    return TUtf8Escapes(list);
+  }();
+  out += '"';
+  kEscapes.Append(out, value);
   out += '"';
 }
 
@@ -114,11 +79,11 @@ void WriteXml(const TListDBData& data, const TRecords& records, const TExportOpt
   AppendXmlElement(out, "    ", "field1", data.CustomField1());
   AppendXmlElement(out, "    ", "field2", data.CustomField2());
   out += "  </fields>\n";
-  std::string scratch;
+  TExportValues values(data);
   for (const TListRecord* record : records) {
     out += "  <record>\n";
     for (TExportField field : options.Fields)
-      AppendXmlElement(out, "    ", FieldTag(field), ExportValue(*record, field, scratch));
+      AppendXmlElement(out, "    ", FieldTag(field), values.Value(*record, field));
     out += "  </record>\n";
     sink.RecordDone();
   }
@@ -135,7 +100,7 @@ void WriteJson(const TListDBData& data, const TRecords& records, const TExportOp
   out += ", \"field2\": ";
   AppendJsonString(out, data.CustomField2());
   out += "},\n  \"records\": [";
-  std::string scratch;
+  TExportValues values(data);
   for (size_t r = 0; r < records.size(); ++r) {
     out += r == 0 ? "\n    {" : ",\n    {";
     for (size_t i = 0; i < options.Fields.size(); ++i) {
@@ -143,7 +108,7 @@ void WriteJson(const TListDBData& data, const TRecords& records, const TExportOp
       out += '"';
       out += FieldTag(options.Fields[i]);
       out += "\": ";
-      AppendJsonString(out, ExportValue(*records[r], options.Fields[i], scratch));
+      AppendJsonString(out, values.Value(*records[r], options.Fields[i]));
     }
     out += '}';
     sink.RecordDone();

@@ -126,7 +126,7 @@ const char* ExportFileSuffix(TExportFormat format) {
   return "txt";
 }
 
-std::string_view ExportValue(const TListRecord& record, TExportField field, std::string& scratch) {
+std::string_view TExportValues::Value(const TListRecord& record, TExportField field) {
   switch (field) {
     case TExportField::Field1:
       return record.Field1();
@@ -135,8 +135,11 @@ std::string_view ExportValue(const TListRecord& record, TExportField field, std:
     case TExportField::Notes:
       return record.Notes();
     case TExportField::CategoryName:
-      scratch = record.CategoryName();
-      return scratch;
+      for (const TListDBCategories::Entry& entry : entries_) {
+        if (entry.id == record.CategoryID()) return entry.name;
+      }
+      scratch_ = record.CategoryName();
+      return scratch_;
   }
   return {};
 }

@@ -79,9 +79,18 @@ void ExportRecords(const TListDBData& data, const std::vector<const TListRecord*
 // "csv", "tsv", "txt", "txt", "rtf", "xml", "json".
 const char* ExportFileSuffix(TExportFormat format);
 
-// The value of a field as the export writes it (Windows-1252); scratch holds
-// a category name.
-std::string_view ExportValue(const TListRecord& record, TExportField field, std::string& scratch);
+// The values of a record's fields as the export writes them (Windows-1252),
+// with the category names of the document at hand.
+class TExportValues {
+ public:
+  explicit TExportValues(const TListDBData& data) : entries_(data.Categories().Entries()) {}
+  // Valid until the next call.
+  std::string_view Value(const TListRecord& record, TExportField field);
+
+ private:
+  std::vector<TListDBCategories::Entry> entries_;
+  std::string scratch_;
+};
 // A field's column title: the list's field names, "Notes", "Category".
 std::string ExportTitle(const TListDBData& data, TExportField field);
 

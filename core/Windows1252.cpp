@@ -1,6 +1,9 @@
 #include "core/Windows1252.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -54,18 +57,59 @@ int Windows1252Byte(char32_t codePoint) {
 }
 
 void AppendWindows1252AsUtf8(std::string& out, std::string_view bytes) {
-  // Runs of ASCII, the bulk of most lists, are copied whole.
-  size_t run = 0;
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    const auto b = static_cast<unsigned char>(bytes[i]);
-    if (b < 0x80) continue;
-    out.append(bytes.data() + run, i - run);
-    out.append(kUtf8[b].bytes, kUtf8[b].length);
-    run = i + 1;
-  }
-  out.append(bytes.data() + run, bytes.size() - run);
+  static const TUtf8Escapes kNone({});
+  kNone.Append(out, bytes);
 }
 
+TUtf8Escapes::TUtf8Escapes(const TEscapeList& escapes, std::string_view marked) {
+  for (int b = 0; b < 256; ++b) {
+    length_[b] = kUtf8[b].length;
+    plain_[b] = b < 0x80;
+    std::memcpy(text_[b], kUtf8[b].bytes, 3);
+  }
+  for (const auto& [byte, text] : escapes) {
+    const size_t length = std::min(text.size(), sizeof text_[0]);
+    length_[byte] = static_cast<uint8_t>(length);
+    plain_[byte] = false;
+    std::memcpy(text_[byte], text.data(), length);
+  }
+  for (char c : marked) marked_[static_cast<unsigned char>(c)] = true;
+}
+
+TUtf8Escapes::TMeasure TUtf8Escapes::Measure(std::string_view bytes) const {
+  size_t size = 0;
+  bool marked = false, same = true;
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    size += length_[b];
+    marked |= marked_[b];
+    same &= plain_[b];
+  }
+  return {size, marked, same};
+}
+
+char* TUtf8Escapes::Write(char* to, std::string_view bytes) const {
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    if (plain_[b]) {
+      *to++ = c;
+      continue;
+    }
+    for (uint8_t i = 0; i < length_[b]; ++i) *to++ = text_[b][i];
+  }
+  return to;
+}
+
+void TUtf8Escapes::Append(std::string& out, std::string_view bytes) const {
+  const TMeasure measure = Measure(bytes);
+  if (measure.Same) {
+    out.append(bytes);
+    return;
+  }
+  const size_t at = out.size();
+  out.resize(at + measure.Size);
+  Write(out.data() + at, bytes);
+}
 std::string Windows1252ToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size());

@@ -37,11 +37,11 @@ class ExportTest : public ::testing::Test {
       rows.emplace_back();
       for (TExportField f : fields) rows.back().push_back(Windows1252ToUtf8(ExportTitle(doc, f)));
     }
-    std::string scratch;
+    TExportValues values(doc);
     for (int i = 0; i < doc.RecordCount(); ++i) {
       rows.emplace_back();
       for (TExportField f : fields)
-        rows.back().push_back(Windows1252ToUtf8(ExportValue(*doc.GetRecord(i), f, scratch)));
+        rows.back().push_back(Windows1252ToUtf8(values.Value(*doc.GetRecord(i), f)));
     }
     return rows;
   }
