@@ -36,6 +36,7 @@ class TDelimitedReader : public TRowReader {
   // Up to the next stop byte.
   void Plain(TValue& value);
   bool Matches(const std::string& separator) {
+    if (separator.size() == 1) return *in_.Here() == separator[0];
     return in_.Ensure(separator.size()) >= separator.size() &&
            std::memcmp(in_.Here(), separator.data(), separator.size()) == 0;
   }

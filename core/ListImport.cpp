@@ -2,7 +2,7 @@
 #include "core/ListImport.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <cstring>
 
 #include "core/FormatText.h"
 #include "core/ImportRows.h"
@@ -71,6 +71,19 @@ TImportTarget TargetOfTitle(std::string_view title) {
   return TImportTarget::Skip;
 }
 
+// Whether every line break of the text is a CR LF already.
+bool CrLfOnly(std::string_view text) {
+  const char* begin = text.data();
+  const char* end = begin + text.size();
+  for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\n', end - p))); ++p) {
+    if (p == begin || p[-1] != '\r') return false;
+  }
+  for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\r', end - p))); ++p) {
+    if (p + 1 == end || p[1] != '\n') return false;
+  }
+  return true;
+}
+
 // Every line break (CR LF, LF, or CR) as CR LF, as the list keeps notes.
 void AppendWithCrLf(std::string& out, std::string_view text) {
   for (size_t i = 0; i < text.size(); ++i) {
@@ -84,62 +97,119 @@ void AppendWithCrLf(std::string& out, std::string_view text) {
   }
 }
 
-// The values of one row for the four targets.
-struct TRecordValues {
-  std::string field1, field2, notes, category;
+bool SameTextFolded(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (FoldCase1252(a[i]) != FoldCase1252(b[i])) return false;
+  }
+  return true;
+}
+
+// The values of one row for the four targets: views of the row's values,
+// or of joined or converted copies where needed.
+class TRecordValues {
+ public:
+  enum { kField1, kField2, kNotes, kCategory, kTargets };
+  std::string_view value[kTargets];
   bool longer = false;  // some value the input held was longer than kept
 
-  void Clear() {
-    field1.clear();
-    field2.clear();
-    notes.clear();
-    category.clear();
+  void Build(const TRow& row, const std::vector<TImportTarget>& columns) {
+    size_t count[kTargets] = {};
+    for (auto& v : value) v = {};
     longer = false;
-  }
-  void Add(TImportTarget target, const TValue& value) {
-    longer = longer || value.longer;
-    switch (target) {
-      case TImportTarget::Field1:
-        Join(field1, value.text, " ");
-        break;
-      case TImportTarget::Field2:
-        Join(field2, value.text, " ");
-        break;
-      case TImportTarget::Notes:
-        if (!notes.empty() && !value.text.empty()) notes += "\r\n";
-        AppendWithCrLf(notes, value.text);
-        break;
-      case TImportTarget::Category:
-        if (category.empty()) category = value.text;
-        break;
-      case TImportTarget::Skip:
-        break;
+    for (size_t c = 0; c < columns.size(); ++c) {
+      const TValue* v = row.At(c);
+      if (!v || columns[c] == TImportTarget::Skip) continue;
+      const int t = static_cast<int>(columns[c]) - 1;
+      longer = longer || v->longer;
+      if (count[t]++ == 0 || (t == kCategory && value[t].empty())) {
+        value[t] = v->text;
+      } else if (t != kCategory && !v->text.empty()) {
+        // Several columns to one field: joined (notes by a line break).
+        if (value[t].data() != scratch_[t].data()) scratch_[t].assign(value[t]);
+        if (!scratch_[t].empty()) scratch_[t] += t == kNotes ? "\r\n" : " ";
+        scratch_[t] += v->text;
+        value[t] = scratch_[t];
+      }
     }
+    if (!CrLfOnly(value[kNotes])) {
+      breaks_.clear();
+      AppendWithCrLf(breaks_, value[kNotes]);
+      value[kNotes] = breaks_;
+    }
+    value[kCategory] = TrimView(value[kCategory]);
   }
-  static void Join(std::string& out, const std::string& text, const char* separator) {
-    if (!out.empty() && !text.empty()) out += separator;
-    out += text;
+  bool Overlong() const {
+    for (int t = 0; t < kTargets; ++t) {
+      if (value[t].size() > Limit(t)) return true;
+    }
+    return longer;
   }
   // Cuts each value to its limit; how many were cut (a value the input held
   // longer than kept counts as cut).
   size_t Cut() {
     size_t cut = 0;
-    auto cutTo = [&cut](std::string& text, size_t limit) {
-      if (text.size() <= limit) return;
+    for (int t = 0; t < kTargets; ++t) {
+      std::string_view& text = value[t];
+      const size_t limit = Limit(t);
+      if (text.size() <= limit) continue;
       // Never half a line break.
-      text.resize(limit > 0 && text[limit - 1] == '\r' && text[limit] == '\n' ? limit - 1 : limit);
+      text = text.substr(0, text[limit - 1] == '\r' && text[limit] == '\n' ? limit - 1 : limit);
       ++cut;
-    };
-    cutTo(field1, kMaxFieldValue);
-    cutTo(field2, kMaxFieldValue);
-    cutTo(notes, kMaxNotes);
-    cutTo(category, kMaxCategoryName);
+    }
     return cut;
   }
-  bool Overlong() const {
-    return longer || field1.size() > kMaxFieldValue || field2.size() > kMaxFieldValue ||
-           notes.size() > kMaxNotes || category.size() > kMaxCategoryName;
+
+ private:
+  static size_t Limit(int target) {
+    constexpr size_t kLimits[kTargets] = {kMaxFieldValue, kMaxFieldValue, kMaxNotes,
+                                          kMaxCategoryName};
+    return kLimits[target];
   }
+  std::string scratch_[kTargets], breaks_;
+};
+
+// Category names to ids: the table fills as names come; once it is full,
+// other names go to Unfiled.
+class TCategoryIds {
+ public:
+  explicit TCategoryIds(TListDBCategories& categories) : categories_(categories) {}
+  // The id for a name; full says the name found no room.
+  int32_t IdOf(std::string_view name, bool& full) {
+    full = false;
+    if (name == last_) {
+      full = lastFull_;
+      return lastId_;
+    }
+    int32_t id = categories_.IDAt(0);
+    if (!name.empty() && !SameTextFolded(name, categories_.NameAt(0))) {
+      int found = -1;
+      for (int i = 1; i < categories_.Count() && found < 0; ++i) {
+        if (name == categories_.NameAt(i)) found = i;
+      }
+      for (int i = 1; i < categories_.Count() && found < 0; ++i) {
+        if (SameTextFolded(name, categories_.NameAt(i))) found = i;
+      }
+      if (found >= 0) {
+        id = categories_.IDAt(found);
+      } else if (categories_.Count() < kMaxCategorySlots) {
+        id = categories_.Count();
+        categories_.AppendEntry(std::string(name), id);
+      } else {
+        full = true;
+      }
+    }
+    last_.assign(name);
+    lastId_ = id;
+    lastFull_ = full;
+    return id;
+  }
+
+ private:
+  TListDBCategories& categories_;
+  std::string last_ = "\x01";  // no trimmed name
+  int32_t lastId_ = 0;
+  bool lastFull_ = false;
 };
 
 std::vector<std::string> Utf8Values(const TRow& row) {
@@ -282,8 +352,6 @@ std::unique_ptr<TListDBData> ImportList(TStream& in, const TImportOptions& optio
   TOpened o = Open(in, options);
   auto document = std::make_unique<TListDBData>();
   TListDBCategories& categories = document->Categories();
-  std::unordered_map<std::string, int32_t> categoryIds;  // by the name in folded case
-  const int32_t unfiled = categories.IDAt(0);
 
   std::vector<TImportTarget> columns = o.rows->FixedColumns();
   const bool fixed = !columns.empty();
@@ -299,6 +367,7 @@ std::unique_ptr<TListDBData> ImportList(TStream& in, const TImportOptions& optio
   }
 
   TRecordValues values;
+  TCategoryIds categoryIds(categories);
   size_t rowsRead = 0;
   while (o.rows->Next(row)) {
     if (progress && ++rowsRead % 1024 == 0 &&
@@ -321,11 +390,7 @@ std::unique_ptr<TListDBData> ImportList(TStream& in, const TImportOptions& optio
     if (!fixed && row.columns > expected) report.MoreColumns.Add(row.number);
     if (!fixed && row.columns < expected) report.FewerColumns.Add(row.number);
 
-    values.Clear();
-    for (size_t c = 0; c < columns.size(); ++c) {
-      if (const TValue* value = row.At(c)) values.Add(columns[c], *value);
-    }
-    values.category = Trim(values.category);
+    values.Build(row, columns);
     if (values.Overlong()) {
       if (!options.CutOverlong) {
         report.SkippedOverlong.Add(row.number);
@@ -334,23 +399,12 @@ std::unique_ptr<TListDBData> ImportList(TStream& in, const TImportOptions& optio
       report.CutValues.Add(row.number, std::max<size_t>(values.Cut(), 1));
     }
     report.Replaced.Add(row.number, row.replaced);
-
-    int32_t categoryId = unfiled;
-    if (!values.category.empty() && !SameTextIgnoreCase(values.category, categories.NameAt(0))) {
-      std::string key = values.category;
-      for (char& c : key) c = FoldCase1252(c);
-      const auto found = categoryIds.find(key);
-      if (found != categoryIds.end()) {
-        categoryId = found->second;
-      } else if (categories.Count() < kMaxCategorySlots) {
-        categoryId = categories.Count();
-        categories.AppendEntry(values.category, categoryId);
-        categoryIds.emplace(std::move(key), categoryId);
-      } else {
-        report.UnfiledCategories.Add(row.number);
-      }
-    }
-    document->AddRecord()->Assign(values.field1, values.field2, values.notes, categoryId);
+    bool full = false;
+    const int32_t categoryId = categoryIds.IdOf(values.value[TRecordValues::kCategory], full);
+    if (full) report.UnfiledCategories.Add(row.number);
+    document->AddRecord()->Assign(values.value[TRecordValues::kField1],
+                                  values.value[TRecordValues::kField2],
+                                  values.value[TRecordValues::kNotes], categoryId);
   }
   report.Records = static_cast<size_t>(document->RecordCount());
 

@@ -1,5 +1,7 @@
 #include "core/TextEncoding.h"
 
+#include <cstring>
+
 #include "core/listdb.h"
 
 namespace {
@@ -131,7 +133,7 @@ TTextDecoder::TTextDecoder(TTextEncoding encoding)
     : encoding_(encoding == TTextEncoding::Guess ? TTextEncoding::Utf8 : encoding) {}
 
 void TTextDecoder::Replace(std::string& out) {
-  replacements_.push_back(decoded_ + out.size());
+  replacements_.push_back(decoded_ + (out.size() - start_));
   out.push_back(kReplacement);
 }
 
@@ -155,7 +157,7 @@ size_t TTextDecoder::TakeReplacementsBefore(uint64_t end) {
 }
 
 void TTextDecoder::Decode(const uint8_t* bytes, size_t count, bool last, std::string& out) {
-  const size_t before = out.size();
+  const size_t before = start_ = out.size();
   switch (encoding_) {
     case TTextEncoding::Guess:
     case TTextEncoding::Utf8:
@@ -166,9 +168,7 @@ void TTextDecoder::Decode(const uint8_t* bytes, size_t count, bool last, std::st
       DecodeUtf16(bytes, count, last, out);
       break;
     case TTextEncoding::Windows1252:
-      for (size_t i = 0; i < count; ++i) {
-        if (bytes[i] == 0) ThrowNotText();
-      }
+      if (std::memchr(bytes, 0, count)) ThrowNotText();
       out.append(reinterpret_cast<const char*>(bytes), count);
       break;
   }
@@ -207,31 +207,64 @@ void TTextDecoder::DecodeUtf8(const uint8_t* bytes, size_t count, bool last, std
       pendingCount_ = 0;
     }
   }
+  // Every byte gives at most one: the text is written in place.
+  size_t at = out.size();
+  out.resize(at + count);
+  char* o = out.data();
+  auto replace = [&]() {
+    replacements_.push_back(decoded_ + (at - start_));
+    o[at++] = kReplacement;
+  };
   size_t i = 0;
   while (i < count) {
     // Runs of ASCII go straight through.
     size_t run = i;
+    for (uint64_t word; run + 8 <= count; run += 8) {
+      std::memcpy(&word, bytes + run, 8);
+      constexpr uint64_t kOnes = 0x0101010101010101u, kHigh = 0x8080808080808080u;
+      if ((word | ((word - kOnes) & ~word)) & kHigh) break;  // a high or zero byte
+    }
     while (run < count && bytes[run] < 0x80 && bytes[run] != 0) ++run;
     if (run > i) {
-      out.append(reinterpret_cast<const char*>(bytes + i), run - i);
+      std::memcpy(o + at, bytes + i, run - i);
+      at += run - i;
       i = run;
       if (i == count) break;
     }
-    if (bytes[i] == 0) ThrowNotText();
-    const int length = Utf8Length(bytes[i]);
+    const uint8_t lead = bytes[i];
+    if (lead == 0) ThrowNotText();
+    // U+0080..U+00FF, the most common case.
+    if ((lead == 0xC2 || lead == 0xC3) && i + 1 < count && (bytes[i + 1] & 0xC0) == 0x80) {
+      const char32_t c = (char32_t{lead & 0x1Fu} << 6) | (bytes[i + 1] & 0x3Fu);
+      const int b = c >= 0xA0 ? static_cast<int>(c) : Windows1252Byte(c);
+      if (b < 0) {
+        replace();
+      } else {
+        o[at++] = static_cast<char>(b);
+      }
+      i += 2;
+      continue;
+    }
+    const int length = Utf8Length(lead);
     const int valid = Utf8ValidPrefix(bytes + i, count - i);
     if (valid == length && length > 0) {
-      Put(out, Utf8Value(bytes + i, length));
+      const int b = Windows1252Byte(Utf8Value(bytes + i, length));
+      if (b < 0) {
+        replace();
+      } else {
+        o[at++] = static_cast<char>(b);
+      }
       i += static_cast<size_t>(length);
     } else if (valid > 0 && i + static_cast<size_t>(valid) == count && !last) {
       for (int k = 0; k < valid; ++k) pending_[k] = bytes[i + static_cast<size_t>(k)];
       pendingCount_ = static_cast<size_t>(valid);
       break;
     } else {
-      Replace(out);
+      replace();
       i += valid == 0 ? 1 : static_cast<size_t>(valid);
     }
   }
+  out.resize(at);
   if (last && pendingCount_ > 0) {
     Replace(out);
     pendingCount_ = 0;

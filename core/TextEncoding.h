@@ -41,6 +41,7 @@ class TTextDecoder {
 
   TTextEncoding encoding_;
   uint64_t decoded_ = 0;
+  size_t start_ = 0;  // where this piece's text starts in the output
   std::deque<uint64_t> replacements_;
   // Bytes of a character the previous piece ended in.
   uint8_t pending_[4] = {};
