@@ -73,6 +73,7 @@ TImportTarget TargetOfTitle(std::string_view title) {
 
 // Whether every line break of the text is a CR LF already.
 bool CrLfOnly(std::string_view text) {
+  if (text.empty()) return true;
   const char* begin = text.data();
   const char* end = begin + text.size();
   for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\n', end - p))); ++p) {
@@ -225,7 +226,7 @@ std::string RowList(const TImportLoss& loss) {
     if (i > 0) rows += ", ";
     rows += std::to_string(loss.FirstRows[i]);
   }
-  if (loss.Count > loss.FirstRows.size()) rows += ", ...";
+  if (loss.Rows > loss.FirstRows.size()) rows += ", ...";
   return rows;
 }
 
@@ -242,8 +243,10 @@ std::string FieldNameOf(const std::string& title, const char* fallback) {
 void TImportLoss::Add(size_t row, size_t count) {
   if (count == 0) return;
   Count += count;
-  if (FirstRows.size() < kRowsKept && (FirstRows.empty() || FirstRows.back() != row))
-    FirstRows.push_back(row);
+  if (Rows > 0 && lastRow_ == row) return;
+  ++Rows;
+  lastRow_ = row;
+  if (FirstRows.size() < kRowsKept) FirstRows.push_back(row);
 }
 
 bool TImportReport::Lossless() const {

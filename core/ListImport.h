@@ -56,8 +56,12 @@ struct TImportPreview {
 struct TImportLoss {
   static constexpr size_t kRowsKept = 5;
   size_t Count = 0;
+  size_t Rows = 0;  // distinct rows
   std::vector<size_t> FirstRows;
   void Add(size_t row, size_t count = 1);
+
+ private:
+  size_t lastRow_ = 0;
 };
 
 struct TImportReport {

@@ -35,7 +35,7 @@ TEST_F(MainFormTest, ImportMakesANewUntitledListAndReportsTheLosses) {
                               "Name,Phone,Notes,Category\r\n"
                               "Ann,555,\"two\nlines\",Home\r\n"
                               "\r\n"
-                              "Bob,\xE4\xB8\xAD,,Work\r\n");
+                              "Bob,\xE4\xB8\xAD\xE6\x9D\x91,,Work\r\n");
   prompts->Clear();
   prompts->AnswerMessage(TModalResult::No);  // do not save "Old"
   prompts->AnswerOpenFile(csv);
@@ -51,7 +51,7 @@ TEST_F(MainFormTest, ImportMakesANewUntitledListAndReportsTheLosses) {
   EXPECT_EQ(Doc()->CustomField1(), "Name");
   EXPECT_EQ(Doc()->CustomField2(), "Phone");
   EXPECT_EQ(Doc()->GetRecord(0)->Notes(), "two\r\nlines");
-  EXPECT_EQ(Doc()->GetRecord(1)->Field2(), "?");
+  EXPECT_EQ(Doc()->GetRecord(1)->Field2(), "??");
   EXPECT_EQ(Doc()->GetRecord(1)->CategoryName(), "Work");
   EXPECT_TRUE(Doc()->FileName.empty());
   EXPECT_TRUE(Doc()->Modified);
@@ -61,7 +61,7 @@ TEST_F(MainFormTest, ImportMakesANewUntitledListAndReportsTheLosses) {
   EXPECT_EQ(RowTexts(), (std::vector<std::string>{"Ann", "Bob"}));
   const QString report = prompts->Questions().back().text;
   EXPECT_TRUE(report.startsWith("2 records were imported.")) << report.toStdString();
-  EXPECT_TRUE(report.contains("imported as \"?\": 1 (row 4)")) << report.toStdString();
+  EXPECT_TRUE(report.contains("imported as \"?\": 2 (row 4).")) << report.toStdString();
   EXPECT_TRUE(report.contains("Blank rows skipped: 1 (row 3)")) << report.toStdString();
 }
 
