@@ -84,7 +84,7 @@ void TMainListDBForm::ImportActionExecute() {
   }
   progress.reset();
   if (document->DatabaseName().empty()) document->SetDatabaseName(ListNameOf(path));
-  document->Modified = true;
+  document->SetModified(true);
   CloseDocument();
   document_ = std::move(document);
   ShowDocument(true);

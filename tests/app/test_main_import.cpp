@@ -54,7 +54,7 @@ TEST_F(MainFormTest, ImportMakesANewUntitledListAndReportsTheLosses) {
   EXPECT_EQ(Doc()->GetRecord(1)->Field2(), "??");
   EXPECT_EQ(Doc()->GetRecord(1)->CategoryName(), "Work");
   EXPECT_TRUE(Doc()->FileName.empty());
-  EXPECT_TRUE(Doc()->Modified);
+  EXPECT_TRUE(Doc()->Modified());
   EXPECT_EQ(form->windowTitle(), "Vornik");
   EXPECT_EQ(Panel(0), "Contacts 2024");
   EXPECT_EQ(Panel(2), "*");
@@ -91,5 +91,5 @@ TEST_F(MainFormTest, ImportCancelledOrRefusedLeavesTheOpenList) {
   EXPECT_TRUE(LastMessage().contains("not text"));
   EXPECT_EQ(Doc()->DatabaseName(), "Old");
   EXPECT_EQ(Doc()->RecordCount(), 1);
-  EXPECT_TRUE(Doc()->Modified);
+  EXPECT_TRUE(Doc()->Modified());
 }
