@@ -23,12 +23,23 @@ void TCanvas::SetFontStyle(int styles) {
 
 // --- TQPainterCanvas ---
 
+namespace {
+// Latin text needs no shaping; without it the font's ligatures are not
+// applied.
+QFont Unshaped(QFont font) {
+  font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
+  return font;
+}
+}  // namespace
+
 TQPainterCanvas::TQPainterCanvas(QPainter* painter)
     : painter_(painter), device_(painter ? painter->device() : nullptr) {
   if (painter_) font_ = painter_->font();
+  drawFont_ = Unshaped(font_);
 }
 
-TQPainterCanvas::TQPainterCanvas(QPaintDevice* measureDevice) : device_(measureDevice) {}
+TQPainterCanvas::TQPainterCanvas(QPaintDevice* measureDevice)
+    : device_(measureDevice), drawFont_(Unshaped(font_)) {}
 
 void TQPainterCanvas::SetPainter(QPainter* painter) {
   painter_ = painter;
@@ -41,15 +52,16 @@ void TQPainterCanvas::SetPainter(QPainter* painter) {
 void TQPainterCanvas::SetFont(const QFont& font) {
   if (font == font_) return;
   TCanvas::SetFont(font);
+  drawFont_ = Unshaped(font);
   metrics_.reset();
 }
 
 const QFontMetrics& TQPainterCanvas::Metrics() {
   if (!metrics_) {
     if (device_)
-      metrics_.emplace(font_, device_);
+      metrics_.emplace(drawFont_, device_);
     else
-      metrics_.emplace(font_);
+      metrics_.emplace(drawFont_);
   }
   return *metrics_;
 }
@@ -61,7 +73,7 @@ void TQPainterCanvas::FillRect(const QRect& rect) {
 
 void TQPainterCanvas::TextOut(int x, int y, const QString& text) {
   if (!painter_ || text.isEmpty()) return;
-  if (painter_->font() != font_) painter_->setFont(font_);
+  if (painter_->font() != drawFont_) painter_->setFont(drawFont_);
   const QFontMetrics& fm = Metrics();
   if (brushStyle_ == TBrushStyle::Solid)
     painter_->fillRect(QRect(x, y, fm.horizontalAdvance(text), fm.height()), brushColor_);

@@ -76,7 +76,9 @@ class TCanvas {
 // Draws with a QPainter (not owned). Text is measured with the font metrics
 // of the painter's device, so a printer page measures in printer pixels.
 // Without a painter the canvas only measures (on the given device, or the
-// screen) and draws nothing.
+// screen) and draws nothing. Text is set letter by letter, without the
+// font's ligatures ("fi" stays two letters, and a PDF's text reads as
+// typed), which also spares shaping it.
 class TQPainterCanvas : public TCanvas {
  public:
   explicit TQPainterCanvas(QPainter* painter);
@@ -99,7 +101,8 @@ class TQPainterCanvas : public TCanvas {
 
   QPainter* painter_ = nullptr;
   QPaintDevice* device_ = nullptr;
-  // The metrics of font_ on device_, made when first needed after a change.
+  QFont drawFont_;  // font_ as it is set: without ligatures
+  // The metrics of drawFont_ on device_, made when first needed after a change.
   std::optional<QFontMetrics> metrics_;
 };
 
