@@ -58,8 +58,11 @@ void BM_Print_ColumnWidths(benchmark::State& state) {
 }
 
 void BM_Print_WholeListToPdf(benchmark::State& state) {
+  // VORNIK_BENCH_PDF names a file to keep the printout in, to look at it.
   QTemporaryDir dir;
-  const QString path = dir.filePath("list.pdf");
+  const QString path = qEnvironmentVariableIsSet("VORNIK_BENCH_PDF")
+                           ? qEnvironmentVariable("VORNIK_BENCH_PDF")
+                           : dir.filePath("list.pdf");
   const std::vector<TListRecord*> records = Records(static_cast<int>(state.range(0)));
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);

@@ -35,6 +35,14 @@ QString Trimmed(const QString& text) {
   return text.mid(from, to - from);
 }
 
+// The font as printed: Latin text needs no shaping, and without it the
+// font's ligatures are not applied ("fi" stays two letters, so a PDF's text
+// reads and searches as typed), which also spares the shaping.
+QFont Printed(QFont font) {
+  font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
+  return font;
+}
+
 bool HasLineBreak(const QString& text) { return text.contains(u'\r') || text.contains(u'\n'); }
 
 // The standard 16-colour palette.
@@ -200,12 +208,11 @@ const QImage& TS_ListViewPrint::ItemImage(int row) {
   return image_;
 }
 
-int TS_ListViewPrint::FirstCellOffset() const {
-  const int w = W();
-  return PrintImages ? w + w + imageWidth_ : w;
-}
+int TS_ListViewPrint::FirstCellOffset() const { return FirstCellOffset(W()); }
 
-int TS_ListViewPrint::RightPad() const { return W() / 4 + 2; }
+int TS_ListViewPrint::FirstCellOffset(int w) const { return PrintImages ? w + w + imageWidth_ : w; }
+
+int TS_ListViewPrint::RightPad(int w) { return w / 4 + 2; }
 
 bool TS_ListViewPrint::ComputeColumnWidths() {
   TCanvas& c = Canvas();
@@ -253,15 +260,15 @@ bool TS_ListViewPrint::ComputeColumnWidths() {
   // band prints them) and a character of its cells.
   std::vector<int> minimum(static_cast<size_t>(columns), 0);
   const QFont font = c.Font();
-  c.SetFont(listView_->font());
+  c.SetFont(Printed(listView_->font()));
   c.SetFontStyle(fsBold);
   const int boldW = W();
   for (int i = 0; i < columns; ++i) {
     const QString caption = Caption(i);
     const int heading =
         std::min(c.TextWidth(caption), c.TextWidth(caption.left(kHeadingLetters) + kEllipsis));
-    const int cell = (i == 0 ? firstOffset : w) + 2 + w;
-    minimum[static_cast<size_t>(i)] = std::max(boldW + 2 + heading, cell) + RightPad();
+    const int cell = (i == 0 ? firstOffset : w) + 2 + w + RightPad(w);
+    minimum[static_cast<size_t>(i)] = std::max(boldW + 2 + heading + RightPad(boldW), cell);
   }
   c.SetFont(font);
 
@@ -296,8 +303,8 @@ bool TS_ListViewPrint::Print() {
 
 bool TS_ListViewPrint::PrintJob() {
   TCanvas& c = Canvas();
-  c.SetFont(bodyFont_);
-  c.SetFont(listView_->font());
+  c.SetFont(Printed(bodyFont_));
+  c.SetFont(Printed(listView_->font()));
   c.SetFontStyle(0);
   c.SetBrushStyle(TBrushStyle::Clear);
   const int rowReserve = H() + 5;
@@ -353,14 +360,14 @@ void TS_ListViewPrint::EnsurePage() {
 void TS_ListViewPrint::PrintTitle() {
   TCanvas& c = Canvas();
   const int h = H();
-  c.SetFont(titleFont_);
+  c.SetFont(Printed(titleFont_));
   for (const QString& line : HtmlSplitLines(Trimmed(Title))) {
     c.TextOut(leftMargin_ + (pageWidth_ - leftMargin_ - rightMargin_ - c.TextWidth(line)) / 2, y_,
               line);
     y_ += c.TextHeight(line) + h / 4;
   }
   y_ += h;
-  c.SetFont(bodyFont_);
+  c.SetFont(Printed(bodyFont_));
 }
 
 QString TS_ListViewPrint::FitHeading(const QString& caption, int space) {
@@ -395,7 +402,7 @@ void TS_ListViewPrint::PrintHeading() {
       // The same font on every page: the captions are fitted once.
       for (int i = 0; i < columns; ++i)
         headings_.push_back(
-            FitHeading(Caption(i), columnWidths_[static_cast<size_t>(i)] - w - 2 - RightPad()));
+            FitHeading(Caption(i), columnWidths_[static_cast<size_t>(i)] - w - 2 - RightPad(w)));
     }
     int x = leftMargin_;
     for (int i = 0; i < columns; ++i) {
@@ -420,11 +427,13 @@ struct TS_ListViewPrint::Cell {
 
 void TS_ListViewPrint::PrintRow(int row) {
   TCanvas& c = Canvas();
-  const int w = W();
+  FollowCanvasFont();
+  const int w = estimator_.W();
   const int h = H();
   const int lineStep = h + 4;
   const int columns = ColumnCount();
-  const int pad = RightPad();
+  const int pad = RightPad(w);
+  const int firstOffset = FirstCellOffset(w);
 
   // Lay the cells out first: a row that would run past the bottom margin
   // starts the next page, and one taller than a page continues on the next.
@@ -434,7 +443,7 @@ void TS_ListViewPrint::PrintRow(int row) {
   for (int i = 0; i < columns; ++i) {
     const int width = columnWidths_[static_cast<size_t>(i)];
     const QString text = CellText(row, i);
-    const int offset = i == 0 ? FirstCellOffset() : w;
+    const int offset = i == 0 ? firstOffset : w;
     Cell& cell = cells[static_cast<size_t>(i)];
     cell.x = x + offset + 2;
     if (!text.isEmpty()) {
@@ -485,7 +494,7 @@ void TS_ListViewPrint::PrintRow(int row) {
     if (first == 0 && PrintImages) {
       const QImage& image = ItemImage(row);
       if (!image.isNull()) {
-        const int right = leftMargin_ + FirstCellOffset() - h / 3;
+        const int right = leftMargin_ + firstOffset - h / 3;
         const int left = right - h + 2;
         c.StretchDraw(QRect(left, y_ + 2, right - left, h - 2), image);
       }
@@ -557,11 +566,13 @@ void TS_ListViewPrint::VerticalLines(int top, int bottom) {
   TCanvas& c = Canvas();
   const int previous = c.PenWidth();
   c.SetPenWidth(1);
+  QList<QLine> lines;
   int x = leftMargin_;
-  c.DrawLine(x, top, x, bottom);
+  lines.append(QLine(x, top, x, bottom));
   for (const int width : columnWidths_) {
     x += width;
-    c.DrawLine(x, top, x, bottom);
+    lines.append(QLine(x, top, x, bottom));
   }
+  c.DrawLines(lines);
   c.SetPenWidth(previous);
 }

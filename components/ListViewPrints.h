@@ -92,8 +92,9 @@ class TS_ListViewPrint {
   QString CellText(int row, int column, bool* present = nullptr) const;
   const QImage& ItemImage(int row);
   int FirstCellOffset() const;
+  int FirstCellOffset(int w) const;
   // The blank kept between a cell's text and the column's right edge.
-  int RightPad() const;
+  static int RightPad(int w);
   // The caption cut with an ellipsis to fit space, in the canvas's font.
   QString FitHeading(const QString& caption, int space);
   // The estimator and the measured widths follow the canvas's font.

@@ -1,6 +1,7 @@
 #include "platform/Canvas.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPainter>
 
 int TCanvas::FontStyle() const {
@@ -23,25 +24,15 @@ void TCanvas::SetFontStyle(int styles) {
 
 // --- TQPainterCanvas ---
 
-namespace {
-// Latin text needs no shaping; without it the font's ligatures are not
-// applied.
-QFont Unshaped(QFont font) {
-  font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
-  return font;
-}
-}  // namespace
-
 TQPainterCanvas::TQPainterCanvas(QPainter* painter)
     : painter_(painter), device_(painter ? painter->device() : nullptr) {
   if (painter_) font_ = painter_->font();
-  drawFont_ = Unshaped(font_);
 }
 
-TQPainterCanvas::TQPainterCanvas(QPaintDevice* measureDevice)
-    : device_(measureDevice), drawFont_(Unshaped(font_)) {}
+TQPainterCanvas::TQPainterCanvas(QPaintDevice* measureDevice) : device_(measureDevice) {}
 
 void TQPainterCanvas::SetPainter(QPainter* painter) {
+  Flush();
   painter_ = painter;
   if (painter_ && painter_->device() != device_) {
     device_ = painter_->device();
@@ -51,29 +42,73 @@ void TQPainterCanvas::SetPainter(QPainter* painter) {
 
 void TQPainterCanvas::SetFont(const QFont& font) {
   if (font == font_) return;
+  Flush();
   TCanvas::SetFont(font);
-  drawFont_ = Unshaped(font);
   metrics_.reset();
+  rawFont_.reset();
+}
+
+void TQPainterCanvas::SetCollectText(bool collect) {
+  if (!collect) Flush();
+  collect_ = collect;
+}
+
+void TQPainterCanvas::Flush() {
+  if (runGlyphs_.isEmpty()) return;
+  if (painter_ && rawFont_) {
+    QGlyphRun run;
+    run.setRawFont(*rawFont_);
+    run.setGlyphIndexes(runGlyphs_);
+    run.setPositions(runPositions_);
+    painter_->setPen(runColor_);
+    painter_->drawGlyphRun(QPointF(0, 0), run);
+  }
+  runGlyphs_.clear();
+  runPositions_.clear();
+}
+
+bool TQPainterCanvas::Collect(int x, int y, const QString& text) {
+  if (!rawFont_) {
+    rawFont_ = QRawFont::fromFont(device_ ? QFont(font_, device_) : font_);
+    if (!rawFont_->isValid()) return false;
+  }
+  if (!rawFont_->isValid()) return false;
+  const QList<quint32> glyphs = rawFont_->glyphIndexesForString(text);
+  if (glyphs.size() != text.size() || glyphs.contains(0)) return false;
+  if (!runGlyphs_.isEmpty() && runColor_ != fontColor_) Flush();
+  runColor_ = fontColor_;
+  const QList<QPointF> advances = rawFont_->advancesForGlyphIndexes(
+      glyphs, font_.kerning() ? QRawFont::KernedAdvances : QRawFont::SeparateAdvances);
+  QPointF pen(x, y + Metrics().ascent());
+  for (qsizetype i = 0; i < glyphs.size(); ++i) {
+    runGlyphs_.append(glyphs[i]);
+    runPositions_.append(pen);
+    pen += advances[i];
+  }
+  return true;
 }
 
 const QFontMetrics& TQPainterCanvas::Metrics() {
   if (!metrics_) {
     if (device_)
-      metrics_.emplace(drawFont_, device_);
+      metrics_.emplace(font_, device_);
     else
-      metrics_.emplace(drawFont_);
+      metrics_.emplace(font_);
   }
   return *metrics_;
 }
 
 void TQPainterCanvas::FillRect(const QRect& rect) {
   if (!painter_ || brushStyle_ == TBrushStyle::Clear || rect.isEmpty()) return;
+  Flush();
   painter_->fillRect(rect, brushColor_);
 }
 
 void TQPainterCanvas::TextOut(int x, int y, const QString& text) {
   if (!painter_ || text.isEmpty()) return;
-  if (painter_->font() != drawFont_) painter_->setFont(drawFont_);
+  if (collect_ && brushStyle_ == TBrushStyle::Clear && Collect(x, y, text)) return;
+  Flush();
+  if (painter_->font() != font_) painter_->setFont(font_);
   const QFontMetrics& fm = Metrics();
   if (brushStyle_ == TBrushStyle::Solid)
     painter_->fillRect(QRect(x, y, fm.horizontalAdvance(text), fm.height()), brushColor_);
@@ -85,14 +120,27 @@ int TQPainterCanvas::TextWidth(const QString& text) { return Metrics().horizonta
 
 int TQPainterCanvas::TextHeight(const QString& /*text*/) { return Metrics().height(); }
 
+void TQPainterCanvas::SetPen() {
+  QPen pen(penColor_);
+  pen.setWidth(penWidth_);
+  painter_->setPen(pen);
+}
+
 void TQPainterCanvas::LineTo(int x, int y) {
   if (painter_) {
-    QPen pen(penColor_);
-    pen.setWidth(penWidth_);
-    painter_->setPen(pen);
+    SetPen();
     painter_->drawLine(penPos_, QPoint(x, y));
   }
   penPos_ = QPoint(x, y);
+}
+
+void TQPainterCanvas::DrawLines(const QList<QLine>& lines) {
+  if (lines.isEmpty()) return;
+  if (painter_) {
+    SetPen();
+    painter_->drawLines(lines);
+  }
+  penPos_ = lines.back().p2();
 }
 
 void TQPainterCanvas::StretchDraw(const QRect& rect, const QImage& image) {
