@@ -140,7 +140,7 @@ int RunExport(const std::vector<std::string>& args) {
       WriteOutputFile(output, file, true,
                       [&](TStream& out) { ExportRecords(*list, records, options, out); });
     } catch (const std::exception& error) {
-      ReportFileError(output, FailureCause(error, errno));
+      ReportFileError(output == "-" ? "(standard output)" : output, FailureCause(error, errno));
       status = kExitFailed;
     }
   }

@@ -127,3 +127,167 @@ TEST_F(ConvertTest, EveryCommandHasHelp) {
 }
 
 }  // namespace
+
+namespace {
+
+// A list whose CSV is some 30 KB.
+void MakeBigList(const std::string& path) {
+  std::vector<TRecordValues> records(250, {std::string(100, 'a'), "b", "c", "Unfiled"});
+  MakeListFile(path, "Big", "A", "B", {}, records);
+}
+
+TEST_F(ConvertFilesTest, FailedWritesLeaveNoPartialFile) {
+  std::filesystem::create_directory(Path("folder"));
+  MakeBigList(Path("big.pdb"));
+  WriteWholeFile(Path("out.csv"), "old");
+  const struct {
+    std::vector<std::string> args;
+    std::string shellPrefix, message;
+  } cases[] = {
+      {{"export", "books.pdb", "-o", "folder"}, "", "folder: cannot write it: it is a folder"},
+      {{"export", "books.pdb", "-o", "none/x.csv"},
+       "",
+       "none/x.csv: Cannot create file: No such file or directory"},
+      {{"export", "books.pdb", "-o", "books.pdb"},
+       "",
+       "books.pdb: cannot write it: it is the input file"},
+      {{"export", "books.pdb", "--to", "none"}, "", "none: cannot write into it: no such folder"},
+      {{"export", "books.pdb"},
+       "exec >/dev/full",
+       "(standard output): Stream write error: No space left on device"},
+      // A disk that fills up: the file may grow by a few KB only.
+      {{"export", "big.pdb", "-o", "out.csv"},
+       "trap '' XFSZ; ulimit -f 8",
+       "out.csv: Stream write error: File too large"},
+      {{"import", "big.csv", "-o", "big2.pdb"},
+       "trap '' XFSZ; ulimit -f 8",
+       "big2.pdb: Stream write error: File too large"},
+  };
+  // The big list's CSV, as the import's input.
+  ASSERT_EQ(Run({"export", "big.pdb", "-o", "big.csv", "--titles"}).status, 0);
+  const std::vector<std::string> before = FolderEntries(dir);
+  const std::string list = ReadWholeFile(Path("books.pdb"));
+  for (const auto& c : cases) {
+    const TRunResult r = Run(c.args, {}, c.shellPrefix);
+    EXPECT_EQ(r.status, 1) << c.message;
+    EXPECT_EQ(r.err, "vornik-convert: " + c.message + "\n");
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(FolderEntries(dir), before) << c.message;
+  }
+  EXPECT_EQ(ReadWholeFile(Path("out.csv")), "old");
+  EXPECT_EQ(ReadWholeFile(Path("books.pdb")), list);
+}
+
+TEST_F(ConvertFilesTest, ExportChoosesRecordsFieldsAndSeparators) {
+  TRunResult r = Run({"export", "-c", "work", "--fields", "field2, field1", "books.pdb"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "\xEF\xBB\xBF\"\"\"quoted\"\" 555\",\"Smith, Anna\"\r\n");
+  r = Run({"export", "-f", "text", "--field-separator", " | ", "--record-separator", "\\n~\\n",
+           "--fields", "category,field1", "--titles", "-c", "Unfiled", "books.pdb", "-o", "u.txt"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ReadWholeFile(Path("u.txt")),
+            "\xEF\xBB\xBF"
+            "Category | Name\n~\nUnfiled | Caf\xC3\xA9 \xE2\x82\xACuro\n~\n");
+  r = Run({"export", "-c", "Travel", "books.pdb"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "vornik-convert: books.pdb: the list has no category \"Travel\"\n");
+}
+
+// Many lists at once: one file each in the folder; two lists of the same name
+// would give the same output, and the second is refused rather than
+// overwriting the first.
+TEST_F(ConvertFilesTest, ManyListsGoIntoAFolder) {
+  std::filesystem::create_directories(Path("other"));
+  std::filesystem::create_directories(Path("out"));
+  MakeListFile(Path("b.pdb"), "B", "A", "B", {}, {{"one", "", "", "Unfiled"}});
+  std::filesystem::copy_file(Path("b.pdb"), Path("other/b.pdb"));
+  const TRunResult r =
+      Run({"export", "-f", "json", "books.pdb", "b.pdb", "other/b.pdb", "--to", "out"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(
+      r.err,
+      "vornik-convert: out/b.json: another list of the same name was written to it already\n");
+  EXPECT_EQ(FolderEntries(Path("out")), (std::vector<std::string>{"b.json", "books.json"}));
+}
+
+}  // namespace
+
+namespace {
+
+// list -> each format -> list gives the same records (and, where the format
+// carries them, the same names).
+TEST_F(ConvertFilesTest, RoundTripsThroughEveryFormatThatImports) {
+  const struct {
+    const char* format;
+    std::vector<std::string> exportArgs, importArgs;
+    bool keepsNames;
+  } cases[] = {
+      {"csv", {"--titles"}, {}, false},
+      {"tsv", {"--titles"}, {}, false},
+      {"text",
+       {"--field-separator", ";;", "--record-separator", "\\n", "--titles"},
+       {"--field-separator", ";;", "--record-separator", "\\n"},
+       false},
+      {"xml", {}, {}, true},
+      {"json", {}, {}, true},
+  };
+  for (const auto& c : cases) {
+    const std::string exported = std::string("books.") + c.format;
+    std::vector<std::string> args = {"export", "-f", c.format, "books.pdb", "-o", exported};
+    args.insert(args.end(), c.exportArgs.begin(), c.exportArgs.end());
+    TRunResult r = Run(args);
+    ASSERT_EQ(r.status, 0) << c.format << ": " << r.err;
+    const std::string back = std::string("back-") + c.format + ".pdb";
+    args = {"import", "-f", c.format, exported, "-o", back};
+    args.insert(args.end(), c.importArgs.begin(), c.importArgs.end());
+    r = Run(args);
+    ASSERT_EQ(r.status, 0) << c.format << ": " << r.err;
+    TListDBData names;
+    EXPECT_EQ(ReadListRecords(Path(back), &names), kRecords) << c.format;
+    EXPECT_EQ(names.CustomField1(), "Name") << c.format;
+    EXPECT_EQ(names.CustomField2(), "Phone") << c.format;
+    EXPECT_EQ(names.DatabaseName(), c.keepsNames ? "Address book" : "back-" + std::string(c.format))
+        << c.format;
+  }
+  // The two formats that do not import back still hold the values.
+  EXPECT_TRUE(
+      Contains(Run({"export", "-f", "plain", "books.pdb"}).out, "Caf\xC3\xA9 \xE2\x82\xACuro"));
+  EXPECT_TRUE(Contains(Run({"export", "-f", "rtf", "books.pdb"}).out, "Caf\\'e9 \\'80uro"));
+}
+
+// An existing list is replaced only when asked; standard input is an input.
+TEST_F(ConvertFilesTest, ImportReplacesAListOnlyWithForce) {
+  ASSERT_EQ(Run({"export", "books.pdb", "-o", "books.csv", "--titles"}).status, 0);
+  MakeListFile(Path("old.pdb"), "Old", "A", "B", {}, {});
+  const std::string old = ReadWholeFile(Path("old.pdb"));
+  TRunResult r = Run({"import", "books.csv", "-o", "old.pdb"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "vornik-convert: old.pdb: the file exists already (--force replaces it)\n");
+  EXPECT_EQ(ReadWholeFile(Path("old.pdb")), old);
+  r = Run({"import", "-", "-o", "old.pdb", "--force", "--name", "From stdin"}, Path("books.csv"));
+  EXPECT_EQ(r.status, 0) << r.err;
+  TListDBData names;
+  EXPECT_EQ(ReadListRecords(Path("old.pdb"), &names), kRecords);
+  EXPECT_EQ(names.DatabaseName(), "From stdin");
+}
+
+// What did not fit is reported, the list is still made; input that is not
+// text makes no list.
+TEST_F(ConvertTest, ImportReportsLossesAndRefusesNonText) {
+  WriteWholeFile(Path("long.csv"), "Name,Phone\n" + std::string(130, 'n') + ",1\nshort,2\n");
+  TRunResult r = Run({"import", "long.csv", "-o", "long.pdb"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(Contains(r.err, "vornik-convert: long.csv: ")) << r.err;
+  EXPECT_TRUE(Contains(r.err, "2")) << r.err;
+  const std::vector<TRecordValues> records = ReadListRecords(Path("long.pdb"));
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].field1, std::string(112, 'n'));
+
+  WriteWholeFile(Path("binary.csv"), std::string("a,b\0c\n", 6));
+  r = Run({"import", "binary.csv", "-o", "binary.pdb"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(Contains(r.err, "vornik-convert: binary.csv: ")) << r.err;
+  EXPECT_FALSE(FileExists(Path("binary.pdb")));
+}
+
+}  // namespace
