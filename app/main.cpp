@@ -2,7 +2,9 @@
 // window, the event loop.
 #include <QApplication>
 #include <QTimer>
+#include <QWindow>
 #include <cstdio>
+#include <functional>
 
 #include "app/CommandLine.h"
 #include "app/frmMain.h"
@@ -19,8 +21,15 @@ int main(int argc, char** argv) {
   TMainListDBForm form;
   form.show();
   if (!arguments.file.isEmpty()) {
-    // Once the window is up, so that an error box has it as its owner.
-    QTimer::singleShot(0, &form, [&form, &arguments] { form.OpenCommandLineFile(arguments.file); });
+    // Once the window is on the screen where the desktop placed it, so that
+    // an error box opens centred on it.
+    std::function<void()> openWhenShown = [&] {
+      if (form.windowHandle() && form.windowHandle()->isExposed())
+        form.OpenCommandLineFile(arguments.file);
+      else
+        QTimer::singleShot(20, &form, openWhenShown);
+    };
+    QTimer::singleShot(0, &form, openWhenShown);
   }
   return app.exec();
 }

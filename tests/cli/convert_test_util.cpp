@@ -88,6 +88,12 @@ std::vector<TRecordValues> ReadListRecords(const std::string& path, TListDBData*
   return records;
 }
 
+void PrintTo(const TRecordValues& r, std::ostream* os) {
+  *os << '{' << ::testing::PrintToString(r.field1) << ", " << ::testing::PrintToString(r.field2)
+      << ", " << ::testing::PrintToString(r.notes) << ", " << ::testing::PrintToString(r.category)
+      << '}';
+}
+
 std::string ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream bytes;

@@ -23,6 +23,7 @@ struct TRecordValues {
   std::string field1, field2, notes, category;
   bool operator==(const TRecordValues&) const = default;
 };
+void PrintTo(const TRecordValues& r, std::ostream* os);
 
 // A list file written by the core: categories after "Unfiled" in order.
 void MakeListFile(const std::string& path, const std::string& name, const std::string& field1,
