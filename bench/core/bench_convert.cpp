@@ -24,7 +24,7 @@ namespace {
 const std::string& SampleFile() {
   static const std::string path = [] {
     std::string p = "/tmp/vornik-bench-convert-" + std::to_string(::getpid()) + ".pdb";
-    const auto list = MakeRealisticList();
+    const auto list = bench::MakeRealisticList();
     TFileStream stream(p, TFileStream::Mode::Create);
     WriteListDB(*list, stream);
     return p;
