@@ -356,6 +356,15 @@ void ReadListDB(TListDBData& document, TStream& stream, TListFileFacts& facts) {
 
 void ReadListDBInto(TListDBData& document, TStream& stream, TListFileFacts* facts) {
   document.ClearRecords();
+  // The records come in without a revision or a word to the listeners each:
+  // one for all of them once reading ends, however it ends.
+  struct TReadEnd {
+    TListDBData& document;
+    ~TReadEnd() {
+      document.TouchAll();
+      document.Notify({TListDBChange::Reset});
+    }
+  } readEnd{document};
   TListDBCategories& categories = document.Categories();
   categories.Reset();
 
@@ -486,8 +495,6 @@ void ReadListDBInto(TListDBData& document, TStream& stream, TListFileFacts* fact
                              static_cast<uint32_t>(notesLength));
     }
   }
-  // The records came in without a revision each: one for all of them.
-  document.TouchAll();
 }
 
 void WriteListDB(const TListDBData& document, TStream& stream) {
