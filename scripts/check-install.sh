@@ -70,8 +70,7 @@ check_tree() {
   grep -qx "Exec=vornik %f" "$desktop" || fail "the menu entry does not start vornik with a file"
   grep -qx "Icon=$app_id" "$desktop" || fail "the menu entry names another icon"
   grep -qx "MimeType=$list_type;" "$desktop" || fail "the menu entry does not open $list_type"
-  grep -q "^$list_type:\*\.pdb$" /usr/share/mime/globs2 2>/dev/null ||
-    grep -q "glob:$list_type:\*\.pdb" /usr/share/mime/globs2 2>/dev/null ||
+  grep -q ":$list_type:\*\.pdb$" /usr/share/mime/globs2 2>/dev/null ||
     fail "the shared MIME database knows no $list_type for *.pdb"
   # The association as the desktop sees it once the menu's cache is rebuilt
   # (a dpkg trigger does it on installation): no other program and no user
@@ -120,13 +119,18 @@ if [ "$deb" -eq 1 ]; then
   fi
   # Debian's hardening: fortified calls, stack protection, read-only
   # relocations bound at start; and no compiler notes.
+  # (Each readelf output is taken whole: grep -q would cut the pipe short.)
   for program in vornik vornik-convert; do
     local_bin=$stage/deb/usr/bin/$program
-    readelf -lW "$local_bin" | grep -q GNU_RELRO || fail "$program has no read-only relocations"
-    readelf -dW "$local_bin" | grep -Eq 'BIND_NOW|FLAGS.*NOW' || fail "$program is not bound at start"
-    readelf -sW --dyn-syms "$local_bin" | grep -q '__stack_chk_fail' || fail "$program has no stack protection"
-    readelf -sW --dyn-syms "$local_bin" | grep -Eq '__[a-z_]+_chk' || fail "$program calls no fortified functions"
-    ! readelf -SW "$local_bin" | grep -q '\.comment' || fail "$program carries a .comment section"
+    segments=$(readelf -lW "$local_bin")
+    dynamic=$(readelf -dW "$local_bin")
+    symbols=$(readelf -sW --dyn-syms "$local_bin")
+    sections=$(readelf -SW "$local_bin")
+    grep -q GNU_RELRO <<<"$segments" || fail "$program has no read-only relocations"
+    grep -Eq 'BIND_NOW|FLAGS.*NOW' <<<"$dynamic" || fail "$program is not bound at start"
+    grep -q '__stack_chk_fail' <<<"$symbols" || fail "$program has no stack protection"
+    grep -Eq '__[a-z_]+_chk' <<<"$symbols" || fail "$program calls no fortified functions"
+    ! grep -q '\.comment' <<<"$sections" || fail "$program carries a .comment section"
   done
   # Debian's own checker: no error and no warning, and none of the pedantic
   # hardening and section remarks. Its informational notes are shown.
