@@ -134,7 +134,7 @@ if [ "$deb" -eq 1 ]; then
   done
   # Debian's own checker: no error and no warning, and none of the pedantic
   # hardening and section remarks. Its informational notes are shown.
-  lintian --pedantic --no-tag-display-limit "$pkg" >"$stage/lintian.log" 2>&1 || true
+  lintian --pedantic --tag-display-limit 0 "$pkg" >"$stage/lintian.log" 2>&1 || true
   if grep -Eq '^(E|W): |hardening-|binary-has-unneeded-section|^E: .*lintian' "$stage/lintian.log"; then
     cat "$stage/lintian.log" >&2
     fail "lintian finds errors or warnings in $(basename "$pkg")"
