@@ -3,10 +3,10 @@
 #   FUZZ_SECONDS=0 ./test.sh     skips the fuzzing run (default 60 seconds)
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/install-deps.sh
+scripts/install-deps.sh test
 jobs=$(nproc)
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORNIK_TESTS=ON -DVORNIK_BENCH=ON
 cmake --build build -j "$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build -j "$jobs" --output-on-failure
 
@@ -20,12 +20,13 @@ git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
 # Each suite runs as one process (quicker than one per test under the
 # sanitizers); Qt keeps some allocations until exit, so leak detection is on
-# for the core only.
+# for the core and the converter only (whose tests run the sanitized converter).
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORNIK_BENCH=OFF \
   -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
-cmake --build build-asan -j "$jobs" --target tests_core tests_platform tests_components \
+cmake --build build-asan -j "$jobs" --target tests_core tests_cli tests_platform tests_components \
   tests_dialogs tests_app
 build-asan/tests_core
+build-asan/tests_cli
 for suite in tests_platform tests_components tests_dialogs tests_app; do
   ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 "build-asan/$suite"
 done

@@ -43,6 +43,9 @@ class TMainListDBForm : public QMainWindow {
   TListDBData* Document() const { return document_.get(); }
   const QStringList& RecentFiles() const { return recentFiles_; }
   void SetRecentFiles(const QStringList& files) { recentFiles_ = files; }
+  // Opens the list named on the command line as Open does, error box and
+  // recent files included (frmMain_commandline.cpp).
+  void OpenCommandLineFile(const QString& path);
 
   // The number proposed in the name of the next new list (process-wide).
   static int NewListCounter();

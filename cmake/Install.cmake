@@ -3,9 +3,10 @@
 #   cmake --install build [--prefix /usr]     (DESTDIR=... is respected)
 #   cd build && cpack -G DEB                  (vornik_<version>_<arch>.deb)
 #
-# Installed: the program, its menu entry, its icon (scalable and in the usual
-# pixel sizes) and its software-centre description. Tests, benchmarks and
-# developer tools stay in the build folder.
+# Installed: the program and the converter, their manual pages, the menu
+# entry, the icon (scalable and in the usual pixel sizes), the software-centre
+# description, and the licence and change log. Tests, benchmarks and developer
+# tools stay in the build folder.
 
 if(NOT TARGET vornik)
   return()
@@ -15,7 +16,13 @@ include(GNUInstallDirs)
 
 # One name for the menu entry, the description and the icon, as the desktop
 # expects: the entry's file name is how the window is matched to its entry.
-set(VORNIK_APP_ID "com.qrxsoft.Vornik")
+# Lower case as AppStream asks; the description names the earlier mixed-case
+# id as replaced, so software centres carry an installed copy over.
+set(VORNIK_APP_ID "com.qrxsoft.vornik")
+set(VORNIK_OLD_APP_ID "com.qrxsoft.Vornik")
+# One address for the package, its description, its copyright and the About box.
+set(VORNIK_MAINTAINER "Vornik developers <vornik@example.org>")
+set(VORNIK_CONTACT_ADDRESS "vornik@example.org")
 target_compile_definitions(vornik PRIVATE VORNIK_APP_ID="${VORNIK_APP_ID}")
 
 # The installed icons are rendered from the drawing the main window uses.
@@ -43,7 +50,56 @@ configure_file(packaging/vornik.desktop.in
 configure_file(packaging/vornik.metainfo.xml.in
   ${CMAKE_CURRENT_BINARY_DIR}/${VORNIK_APP_ID}.metainfo.xml @ONLY)
 
-install(TARGETS vornik RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The release date of the software-centre description is the change log's
+# newest entry, whose version must be the project's.
+file(STRINGS packaging/changelog _changelog_lines)
+list(GET _changelog_lines 0 _changelog_top)
+if(NOT _changelog_top MATCHES "^vornik \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "packaging/changelog: the newest entry is not version ${PROJECT_VERSION}")
+endif()
+foreach(_line ${_changelog_lines})
+  if(_line MATCHES "^ -- .*  [A-Z][a-z][a-z], ([0-9][0-9]) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9]) ")
+    set(_months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+    list(FIND _months ${CMAKE_MATCH_2} _month)
+    math(EXPR _month "${_month} + 1")
+    if(_month LESS 10)
+      set(_month "0${_month}")
+    endif()
+    set(VORNIK_RELEASE_DATE "${CMAKE_MATCH_3}-${_month}-${CMAKE_MATCH_1}")
+    break()
+  endif()
+endforeach()
+if(NOT VORNIK_RELEASE_DATE)
+  message(FATAL_ERROR "packaging/changelog: the newest entry has no date")
+endif()
+
+configure_file(packaging/vornik.desktop.in
+  ${CMAKE_CURRENT_BINARY_DIR}/${VORNIK_APP_ID}.desktop @ONLY)
+configure_file(packaging/vornik.metainfo.xml.in
+  ${CMAKE_CURRENT_BINARY_DIR}/${VORNIK_APP_ID}.metainfo.xml @ONLY)
+
+# Manual pages and the change log compressed as Debian keeps them: the best
+# compression, no name or time stamp in the header, so a build is repeatable.
+find_program(GZIP_PROGRAM gzip REQUIRED)
+set(_doc_root ${CMAKE_CURRENT_BINARY_DIR}/doc)
+set(_compressed)
+foreach(source packaging/vornik.1 packaging/vornik-convert.1 packaging/changelog)
+  get_filename_component(_name ${source} NAME)
+  add_custom_command(
+    OUTPUT ${_doc_root}/${_name}.gz
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${_doc_root}
+    COMMAND ${GZIP_PROGRAM} -9nc ${CMAKE_CURRENT_SOURCE_DIR}/${source} > ${_doc_root}/${_name}.gz
+    DEPENDS ${source}
+    VERBATIM)
+  list(APPEND _compressed ${_doc_root}/${_name}.gz)
+endforeach()
+add_custom_target(vornik_docs ALL DEPENDS ${_compressed})
+
+install(TARGETS vornik vornik-convert RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${_doc_root}/vornik.1.gz ${_doc_root}/vornik-convert.1.gz
+  DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${_doc_root}/changelog.gz packaging/copyright
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vornik)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${VORNIK_APP_ID}.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${VORNIK_APP_ID}.metainfo.xml
@@ -61,16 +117,19 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for handheld list databases")
 set(CPACK_PACKAGE_DESCRIPTION
   "Vornik opens, edits and saves the two-field list databases (.pdb files) of a\n"
   "handheld organiser: records filtered by category, sorted by any column,\n"
-  "searched, printed and copied, and a file the handheld can install.")
+  "searched, printed and copied, and a file the handheld can install.\n"
+  "The command vornik-convert exports lists to CSV, text, RTF, XML or JSON,\n"
+  "imports them back, and describes them, without a display.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
-set(VORNIK_PACKAGE_MAINTAINER "Vornik developers <vornik@localhost>"
-  CACHE STRING "Maintainer field of the Debian package")
-set(CPACK_PACKAGE_CONTACT "${VORNIK_PACKAGE_MAINTAINER}")
+set(CPACK_PACKAGE_CONTACT "${VORNIK_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${VORNIK_MAINTAINER}")
 set(CPACK_GENERATOR DEB)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Directories and control files with the modes Debian expects.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The menu, the icon theme and the software centre pick the new files up
 # through dpkg triggers; nothing to run after installing.
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

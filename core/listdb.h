@@ -53,6 +53,7 @@ char FoldCase1252(char c);
 TDateTime NowLocal();
 
 class TListDBData;
+struct TListFileFacts;
 
 // The values of a record that views of the list may cache: each has its own
 // revision in the document (TListDBData::Revision).
@@ -266,7 +267,7 @@ class TListDBData {
   friend class TListRecord;
   friend class TDetachedRecord;
   friend class TListDBCategories;
-  friend void ReadListDB(TListDBData& document, TStream& stream);
+  friend void ReadListDBInto(TListDBData& document, TStream& stream, TListFileFacts* facts);
 
   // Raw room for records, never moved while the document holds them.
   struct alignas(TListRecord) RecordSlot {
@@ -308,6 +309,28 @@ class TListDBData {
 // records, categories, names and dates). Raises EListDBError on a refused file
 // and the stream's errors on a short one.
 void ReadListDB(TListDBData& document, TStream& stream);
+
+// What the reader saw in a file beyond the document itself: the header fields
+// the document does not keep, and what it mended so that the file would load.
+struct TListFileFacts {
+  uint16_t Attributes = 0;  // the header's flags (0x0008: back up)
+  uint16_t Version = 0;
+  uint32_t ModificationNumber = 0;
+  TDateTime BackupDate = 0;
+  uint32_t AppInfoOffset = 0;   // where the header says the category block is
+  uint32_t AppInfoFoundAt = 0;  // where the reader took it from
+  // Mended: category entries given another id (their id byte was "Unfiled"'s
+  // or another entry's), empty category slots closed up (named slots after
+  // them moved down), records filed under an empty slot (now unfiled), and
+  // records whose values lost leading or trailing blanks and control bytes.
+  int RenumberedCategories = 0;
+  int ClosedUpSlots = 0;
+  int RecordsInEmptySlots = 0;
+  int TrimmedRecords = 0;
+};
+
+// ReadListDB that also tells what it saw and mended.
+void ReadListDB(TListDBData& document, TStream& stream, TListFileFacts& facts);
 
 // Truncates the stream and writes the document as a list file. Refuses, before
 // touching the stream, a document that cannot be stored without corruption.

@@ -28,9 +28,11 @@ constexpr size_t kSlotNameSize = kMaxCategoryName;
 // Header offsets.
 constexpr size_t kHdrName = 0;
 constexpr size_t kHdrAttributes = 32;
+constexpr size_t kHdrVersion = 34;
 constexpr size_t kHdrCreated = 36;
 constexpr size_t kHdrModified = 40;
 constexpr size_t kHdrBackup = 44;
+constexpr size_t kHdrModNumber = 48;
 constexpr size_t kHdrAppInfo = 52;
 constexpr size_t kHdrType = 60;
 constexpr size_t kHdrCreator = 64;
@@ -340,7 +342,19 @@ size_t LengthWithLF(std::string_view text) {
 
 }  // namespace
 
+// The reader; facts, when given, learns what it saw and mended.
+void ReadListDBInto(TListDBData& document, TStream& stream, TListFileFacts* facts);
+
 void ReadListDB(TListDBData& document, TStream& stream) {
+  ReadListDBInto(document, stream, nullptr);
+}
+
+void ReadListDB(TListDBData& document, TStream& stream, TListFileFacts& facts) {
+  facts = TListFileFacts();
+  ReadListDBInto(document, stream, &facts);
+}
+
+void ReadListDBInto(TListDBData& document, TStream& stream, TListFileFacts* facts) {
   document.ClearRecords();
   // The records come in without a revision or a word to the listeners each:
   // one for all of them once reading ends, however it ends.
@@ -364,6 +378,13 @@ void ReadListDB(TListDBData& document, TStream& stream) {
         FormatText("Invalid database type or creator ID: %s-%s", type.c_str(), creator.c_str()));
   document.CreationDate = DecodeHeaderDate(GetLong(&header[kHdrCreated]));
   document.ModificationDate = DecodeHeaderDate(GetLong(&header[kHdrModified]));
+  if (facts) {
+    facts->Attributes = GetWord(&header[kHdrAttributes]);
+    facts->Version = GetWord(&header[kHdrVersion]);
+    facts->ModificationNumber = GetLong(&header[kHdrModNumber]);
+    facts->BackupDate = DecodeHeaderDate(GetLong(&header[kHdrBackup]));
+    facts->AppInfoOffset = GetLong(&header[kHdrAppInfo]);
+  }
 
   const size_t n = GetWord(&header[kHdrRecordCount]);
   std::vector<uint8_t> rawEntries(n * kEntrySize);
@@ -376,6 +397,7 @@ void ReadListDB(TListDBData& document, TStream& stream) {
 
   std::array<uint8_t, kAppInfoSize> block{};
   stream.Seek(stream.Position() + kFillerSize);
+  if (facts) facts->AppInfoFoundAt = static_cast<uint32_t>(stream.Position());
   stream.ReadBuffer(block.data(), block.size());
   ComputeRecordSizes(entries, stream.Size());
 
@@ -387,6 +409,18 @@ void ReadListDB(TListDBData& document, TStream& stream) {
   for (int slot = 0; slot < kCategorySlots; ++slot)
     slotNames[slot] = FixedText(&block[kAiNames + slot * kSlotNameSize], kSlotNameSize);
   const std::array<int32_t, kCategorySlots> slotIds = LoadedCategoryIds(block.data(), slotNames);
+  if (facts) {
+    int empty = 0;
+    for (int slot = 1; slot < kCategorySlots; ++slot) {
+      if (slotNames[slot].empty()) {
+        ++empty;
+        continue;
+      }
+      facts->ClosedUpSlots += empty;
+      empty = 0;
+      facts->RenumberedCategories += slotIds[slot] != block[kAiIds + slot];
+    }
+  }
   // A record in slot 1..15 belongs to the entry loaded from that slot, -1 when
   // the slot is empty; slot 0 stands for the entry named like it ("Unfiled").
   std::array<int32_t, kCategorySlots> slotCategory{};
@@ -433,13 +467,20 @@ void ReadListDB(TListDBData& document, TStream& stream) {
       const TReadEntry& entry = entries[i];
       const uint8_t* p = window.data() + (entry.offset - from);
       const TRecordValues values(p, entry.size);
-      const std::string_view field1 = TrimView(values.Value(0));
-      const std::string_view field2 = TrimView(values.Value(1));
+      const std::string_view raw1 = values.Value(0), raw2 = values.Value(1);
+      const std::string_view rawNotes = values.Value(2);
+      const std::string_view field1 = TrimView(raw1);
+      const std::string_view field2 = TrimView(raw2);
       // Trimming first gives the same note: the line breaks at its ends go either way.
       // Like the fields, the note is taken as the file holds it: LF breaks that
       // became CR LF may take it past the typing limit, and a list the
       // handheld wrote must still open.
-      const std::string_view notes = TrimView(values.Value(2));
+      const std::string_view notes = TrimView(rawNotes);
+      if (facts) {
+        facts->TrimmedRecords += field1.size() != raw1.size() || field2.size() != raw2.size() ||
+                                 notes.size() != rawNotes.size();
+        facts->RecordsInEmptySlots += entry.slot != 0 && slotIds[entry.slot] < 0;
+      }
       // The three values go straight into the document's text store.
       char* const out =
           document.ReadRoom(field1.size() + field2.size() + 2 * notes.size() + kPadding);

@@ -1,11 +1,29 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing need, with apt-get, when missing.
+# Installs with apt-get, when missing, what a purpose needs:
+#   scripts/install-deps.sh run    building and running the program (./run.sh)
+#   scripts/install-deps.sh test   that and every test, check and cross-build (./test.sh)
 set -euo pipefail
-pkgs=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-      qt6-base-dev libgl-dev clang libclang-rt-14-dev xvfb xauth poppler-utils unrtf
-      fonts-dejavu-core ccache clang-format binutils
-      qt6-svg-dev desktop-file-utils appstream dpkg-dev  # icons, install checks, package
-      g++-mingw-w64-x86-64-posix googletest wine64)  # the core's Windows build and its tests
+purpose=${1:-test}
+
+# Building and running: the compiler, CMake, Qt (with SVG for the icons the
+# build renders) and a font.
+run_pkgs=(g++ binutils cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgl-dev
+          fonts-dejavu-core)
+# Testing: GoogleTest, Google Benchmark, the tools the tests read outputs with,
+# the virtual X server, the formatter and the fuzzer's clang, the installation
+# and package checks (the validators, the MIME association, CPack's file and
+# dpkg-shlibdeps, lintian), and the core's Windows build with Wine.
+test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev ccache clang libclang-rt-14-dev clang-format
+           xvfb xauth poppler-utils unrtf
+           desktop-file-utils appstream shared-mime-info xdg-utils file dpkg-dev lintian
+           g++-mingw-w64-x86-64-posix googletest wine64)
+
+case "$purpose" in
+  run) pkgs=("${run_pkgs[@]}") ;;
+  test) pkgs=("${run_pkgs[@]}" "${test_pkgs[@]}") ;;
+  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
+
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
