@@ -120,5 +120,11 @@ void TMainListDBForm::ExportFileActionExecute() {
 
 std::vector<const TListRecord*> TMainListDBForm::RecordsForExport(
     std::optional<int> categoryId) const {
-  return RecordsToExport(*document_, categoryId);
+  // The ordering takes the records as the list holds them (for change); it
+  // only reads them.
+  std::vector<TListRecord*> records;
+  for (const TListRecord* record : RecordsToExport(*document_, categoryId))
+    records.push_back(const_cast<TListRecord*>(record));
+  RecordsListView->Shown()->OrderRecords(records);
+  return {records.begin(), records.end()};
 }

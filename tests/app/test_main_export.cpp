@@ -68,7 +68,7 @@ TEST_F(MainFormExportTest, WritesTheChosenCategoryInTheListsSortOrder) {
             "\xEF\xBB\xBF"
             "Eva,250,caf\xC3\xA9\r\nAnna,200,\"first, line\r\nsecond\"\r\nCarl,100,\r\n");
   EXPECT_EQ(Panel(3), " 3 records exported");
-  EXPECT_FALSE(Doc()->Modified);
+  EXPECT_FALSE(Doc()->Modified());
 }
 
 TEST_F(MainFormExportTest, RefusedDestinationReachesTheErrorBoxWithThePath) {
