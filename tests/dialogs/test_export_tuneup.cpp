@@ -204,8 +204,10 @@ TEST(ExportWizard, LastChoicesComeBackNextTime) {
   QString seen;
   prompts.AnswerDialog([&](QDialog* dialog) {
     auto* form = dynamic_cast<TExportTuneupForm*>(dialog);
-    seen = QStringList{form->TypesListBox->SelectedItem()->text(), FieldOrder(*form),
-                       form->FieldsSeparatorEdit->text(), form->RecordsSeparatorEdit->text(),
+    seen = QStringList{form->TypesListBox->SelectedItem()->text(),
+                       FieldOrder(*form),
+                       form->FieldsSeparatorEdit->text(),
+                       form->RecordsSeparatorEdit->text(),
                        form->CheckBox1->isChecked() ? "titles" : "",
                        form->rbExportToFile->isChecked() ? "file" : "clipboard",
                        form->OutputFilenameEdit->isEnabled() ? "enabled" : "",
