@@ -9,6 +9,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "components/QRXHtmlControls.h"
 #include "core/RecordSearch.h"
@@ -113,6 +115,9 @@ class TMainListDBForm : public QMainWindow {
   void ImportActionExecute();
   void ExportFileActionExecute();
   void ExportFileActionUpdate();
+  // The records the export's filter picks (all, or one category), in the
+  // list's current sort order (frmMain_export.cpp).
+  std::vector<const TListRecord*> RecordsForExport(std::optional<int> categoryId) const;
   void SendToPalmSyncActionExecute();
   void SendToPalmSyncActionUpdate();
   void PrintFileActionExecute();

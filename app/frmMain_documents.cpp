@@ -19,6 +19,7 @@
 #include "platform/ActionList.h"
 #include "platform/AnsiText.h"
 #include "platform/ErrorBox.h"
+#include "platform/FilePaths.h"
 #include "platform/Prompts.h"
 
 namespace {
@@ -46,23 +47,6 @@ TFileDialogOptions SaveDialogOptions(const QString& fileName) {
 }
 
 // The document keeps its path in the file system's own encoding.
-std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-QString DisplayPath(const std::string& path) { return QFile::decodeName(path.c_str()); }
-
-// A stream message names the path in the file system's encoding; the error box
-// reads messages as Windows-1252, so the path is put in in that form.
-EStreamError WithDisplayPath(const EStreamError& e, const QString& path) {
-  std::string message = e.what();
-  const std::string native = NativePath(path);
-  const std::string shown = QStringToAnsi(path);
-  if (native != shown) {
-    for (size_t at = message.find(native); at != std::string::npos;
-         at = message.find(native, at + shown.size()))
-      message.replace(at, native.size(), shown);
-  }
-  return EStreamError(message);
-}
-
 // Runs a file operation on path; when it fails, forget runs (the path leaves
 // the recent files) and a stream message names the path as the user sees it.
 template <typename Operation, typename Forget>
@@ -311,8 +295,6 @@ void TMainListDBForm::ShowNotYetReady() {
   Prompts().MessageBox(this, "Sorry, but this function not yet ready...",
                        QApplication::applicationName(), TMsgIcon::None, mbOK);
 }
-
-void TMainListDBForm::ExportFileActionExecute() { ShowNotYetReady(); }
 
 void TMainListDBForm::ExportFileActionUpdate() {
   ExportFileAction->setEnabled(document_ != nullptr);

@@ -8,6 +8,7 @@
 #include "components/CategoryItems.h"
 #include "components/RecordsListView.h"
 #include "components/prgutil.h"
+#include "core/ListExport.h"
 #include "platform/ActionList.h"
 #include "platform/AnsiText.h"
 #include "platform/Prompts.h"
@@ -45,13 +46,10 @@ bool TMainListDBForm::RecordMatchesCategory(const TListRecord* record) const {
   const void* marker = MarkerAt(index);
   if (marker == &allCategory_) return true;
   if (marker == &unfiledCategory_) return record->CategoryID() == -1;
+  // The table's first entry, "Unfiled", also lists every record that shows
+  // "Unfiled" because its id names no entry.
   const int32_t id = SelectedCategoryId();
-  if (record->CategoryID() == id) return true;
-  // The table's first entry is "Unfiled": it also lists every record that
-  // shows "Unfiled" because its id names no entry (-1, or a category deleted).
-  if (document_ && document_->Categories().Count() > 0 && document_->Categories().IDAt(0) == id)
-    return document_->Categories().IndexOfID(record->CategoryID()) < 0;
-  return false;
+  return document_ ? RecordInCategory(*document_, *record, id) : record->CategoryID() == id;
 }
 
 void TMainListDBForm::FillRecordsListView() {

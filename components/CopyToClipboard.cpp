@@ -3,41 +3,14 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-#include "components/QRXHtmlControls.h"
-#include "core/listdb.h"
-#include "platform/AnsiText.h"
-#include "platform/Canvas.h"
-
-namespace {
-constexpr int kNoteIndent = 20;  // points
-const QColor kCategoryColor(0, 0, 128);
-}  // namespace
+#include "core/ListExport.h"
 
 TRichText RecordClipboardText(const TListRecord& record, const TListDBData& document,
                               const QFont& font, const QColor& fontColor,
                               const QColor& windowText) {
+  (void)document;  // the record knows its document
   TRichText text(font, fontColor);
-  text.AddParagraph(QString());
-  text.SetStyle(fsUnderline);
-  text.SetColor(kCategoryColor);
-  text.AddParagraph(AnsiToQString(record.CategoryName()));
-  text.SetColor(windowText);
-  text.SetStyle(fsBold);
-  text.AddParagraph(AnsiToQString(document.CustomField1()) + u':');
-  text.SetStyle(0);
-  text.AddParagraph(AnsiToQString(record.Field1()));
-  text.SetStyle(fsBold);
-  text.AddParagraph(AnsiToQString(document.CustomField2()) + u':');
-  text.SetStyle(0);
-  text.AddParagraph(AnsiToQString(record.Field2()));
-  text.SetStyle(fsBold);
-  text.AddParagraph(QStringLiteral("Note:"));
-  text.SetIndent(kNoteIndent, kNoteIndent);
-  text.SetStyle(0);
-  // An empty note is one empty paragraph.
-  QStringList lines = HtmlSplitLines(AnsiToQString(record.Notes()));
-  if (lines.isEmpty()) lines << QString();
-  for (const QString& line : lines) text.AddParagraph(line);
+  AddRecordParagraphs(text.Document(), record, ClipboardRecordFields(), ToRtfColor(windowText));
   return text;
 }
 

@@ -63,18 +63,20 @@ std::string UnescapeSeparator(std::string_view typed) {
   return out;
 }
 
+bool RecordInCategory(const TListDBData& data, const TListRecord& record, int32_t categoryId) {
+  if (record.CategoryID() == categoryId) return true;
+  const TListDBCategories& categories = data.Categories();
+  return categories.Count() > 0 && categories.IDAt(0) == categoryId &&
+         categories.IndexOfID(record.CategoryID()) < 0;
+}
+
 std::vector<const TListRecord*> RecordsToExport(const TListDBData& data,
                                                 std::optional<int> categoryId) {
   std::vector<const TListRecord*> records;
   records.reserve(static_cast<size_t>(data.RecordCount()));
-  const TListDBCategories& categories = data.Categories();
-  const bool unfiledEntry =
-      categoryId && categories.Count() > 0 && categories.IDAt(0) == *categoryId;
   for (int i = 0; i < data.RecordCount(); ++i) {
     const TListRecord* record = data.GetRecord(i);
-    if (!categoryId || record->CategoryID() == *categoryId ||
-        (unfiledEntry && categories.IndexOfID(record->CategoryID()) < 0))
-      records.push_back(record);
+    if (!categoryId || RecordInCategory(data, *record, *categoryId)) records.push_back(record);
   }
   return records;
 }

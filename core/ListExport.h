@@ -62,9 +62,12 @@ class EExportCancelled : public EListDBError {
 // \r CR, \\ a backslash; any other backslash stays as it is.
 std::string UnescapeSeparator(std::string_view typed);
 
-// All records of the list (categoryId empty) or those that the list shows
-// under one category, in the file's order. The table's first entry
-// ("Unfiled") also takes the records whose id names no entry.
+// Whether the list shows the record under the category: its id is the
+// category's, or the category is the table's first entry ("Unfiled") and
+// the record's id names no entry (-1, or a category deleted).
+bool RecordInCategory(const TListDBData& data, const TListRecord& record, int32_t categoryId);
+// All records of the list (categoryId empty) or those of one category, in
+// the file's order.
 std::vector<const TListRecord*> RecordsToExport(const TListDBData& data,
                                                 std::optional<int> categoryId);
 

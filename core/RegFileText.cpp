@@ -1,6 +1,6 @@
 #include "core/RegFileText.h"
 
-#include "core/Cp1252.h"
+#include "core/Windows1252.h"
 
 namespace regfile {
 
@@ -130,7 +130,7 @@ class TLineReader {
     } else {
       line.resize(bytes.size());
       for (size_t i = 0; i < bytes.size(); ++i)
-        line[i] = Cp1252ToUnit(static_cast<unsigned char>(bytes[i]));
+        line[i] = static_cast<char16_t>(Windows1252CodePoint(static_cast<unsigned char>(bytes[i])));
     }
     pos_ = end;
     if (pos_ < body_.size() && body_[pos_] == '\r') ++pos_;
@@ -221,7 +221,8 @@ bool DecodeStringBytes(std::string bytes, TEncoding encoding, std::u16string& te
   switch (encoding) {
     case TEncoding::Ansi:
       if (!bytes.empty() && bytes.back() == '\0') bytes.pop_back();
-      for (char b : bytes) text += Cp1252ToUnit(static_cast<unsigned char>(b));
+      for (char b : bytes)
+        text += static_cast<char16_t>(Windows1252CodePoint(static_cast<unsigned char>(b)));
       return true;
     case TEncoding::Utf8: {
       if (!bytes.empty() && bytes.back() == '\0') bytes.pop_back();
@@ -368,7 +369,7 @@ void AppendQuoted(std::u16string_view text, std::u16string& out) {
 
 bool FitsAnsi(std::u16string_view text) {
   for (char16_t c : text)
-    if (UnitToCp1252(c) < 0) return false;
+    if (Windows1252Byte(c) < 0) return false;
   return true;
 }
 
@@ -508,7 +509,7 @@ std::string Format(const std::vector<TKey>& keys) {
               std::string bytes;
               for (char16_t c : value.text) {
                 if (ansi) {
-                  bytes += static_cast<char>(UnitToCp1252(c));
+                  bytes += static_cast<char>(Windows1252Byte(c));
                 } else {
                   bytes += static_cast<char>(c & 0xFF);
                   bytes += static_cast<char>(c >> 8);
@@ -530,7 +531,8 @@ std::string Format(const std::vector<TKey>& keys) {
     }
     if (ansi) {
       std::string bytes(text.size(), '\0');
-      for (size_t i = 0; i < text.size(); ++i) bytes[i] = static_cast<char>(UnitToCp1252(text[i]));
+      for (size_t i = 0; i < text.size(); ++i)
+        bytes[i] = static_cast<char>(Windows1252Byte(text[i]));
       // ANSI text that is also UTF-8 beyond ASCII would read back as UTF-8.
       bool beyondAscii = false;
       if (!(ValidUtf8(bytes, &beyondAscii) && beyondAscii)) return bytes;

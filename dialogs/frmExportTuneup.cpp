@@ -113,10 +113,6 @@ TExportTuneupForm::TExportTuneupForm(QWidget* owner) : TAbstractDialog(owner) {
 
   MoveFieldUpAction = new QAction(ArrowIcon(true), QStringLiteral("Move &Up"), this);
   MoveFieldDownAction = new QAction(ArrowIcon(false), QStringLiteral("Move &Down"), this);
-  // The field order has no handler yet: like any action without one, the two
-  // stay disabled.
-  MoveFieldUpAction->setEnabled(false);
-  MoveFieldDownAction->setEnabled(false);
   BuildPages();
 
   // Created last, so that its buttons follow the page's controls in the tab
@@ -149,6 +145,7 @@ TExportTuneupForm::TExportTuneupForm(QWidget* owner) : TAbstractDialog(owner) {
   TypesListBox->setCurrentRow(0);
   UpdateExportDestination();
   UpdateExportRecFilter();
+  ConnectChoices();
 }
 
 QWidget* TExportTuneupForm::AddPage(const QString& caption) {
@@ -276,12 +273,4 @@ void TExportTuneupForm::UpdateExportDestination() {
 
 void TExportTuneupForm::UpdateExportRecFilter() {
   CategoryFilterCombo->setEnabled(rbOnlyOneCategory->isChecked());
-}
-
-void TExportTuneupForm::WizardEndClick() { done(QDialog::Rejected); }
-
-bool ExecuteExportWizard(QWidget* owner, const TListDBData* data) {
-  TExportTuneupForm form(owner);
-  form.LoadCategoryFilter(data);
-  return Prompts().ExecDialog(&form) == TModalResult::OK;
 }

@@ -1,9 +1,13 @@
 // The export wizard: six pages that collect the settings of an export of the
 // open list (format, destination, records, fields and their order,
-// separators). It holds the pages and their logic only; whichever way it
-// closes, it closes with Cancel.
+// separators). Finish on the last page closes it with OK once the choices
+// are complete; the export itself is the caller's.
 #pragma once
 
+#include <QString>
+#include <optional>
+
+#include "core/ListExport.h"
 #include "dialogs/abstract_form.h"
 
 class QAction;
@@ -21,6 +25,14 @@ class TListDBData;
 class TQRXClickEdit;
 class TQRX_Wizard;
 class TQRX_WizardHeader;
+
+// What the wizard collected.
+struct TExportChoice {
+  TExportOptions Options;  // format, fields in order, separators, titles
+  bool ToFile = false;
+  QString FileName;
+  std::optional<int> CategoryId;  // empty: all records
+};
 
 class TExportTuneupForm : public TAbstractDialog {
   Q_OBJECT
@@ -40,8 +52,27 @@ class TExportTuneupForm : public TAbstractDialog {
   void UpdateExportDestination();
   // The category list is enabled exactly when one category is chosen.
   void UpdateExportRecFilter();
-  // Closes with Cancel, whatever the end button reads.
+  // Before the last page the end button cancels; on it, Finish closes with
+  // OK once the choices are complete.
   void WizardEndClick();
+
+  // Move Up and Move Down: move the selected field of page 4 one place.
+  void MoveField(int by);
+  // Each is enabled exactly when its move is possible.
+  void UpdateMoveFieldActions();
+  // Next past page 4 is refused while no field is checked.
+  void WizardBeforePageChange(int page, bool forward, bool& allow);
+  // The file name button: a save dialog for the chosen format.
+  void OutputFilenameEditButtonClick();
+  // A file name with the suffix of one format takes that of the format chosen.
+  void TypesListBoxChange();
+
+  // The choices as the controls hold them.
+  TExportChoice Choice() const;
+  // The last choices stored, and storing these (the format, the fields and
+  // their order, separators, titles, destination).
+  void LoadChoices();
+  void StoreChoices() const;
 
   TQRX_WizardHeader* Header;
   QFrame* Bevel1;
@@ -75,10 +106,17 @@ class TExportTuneupForm : public TAbstractDialog {
   void BuildPages();
   // Places the controls for the dialog's font.
   void Arrange();
+  // Binds the handlers of the choices to their controls.
+  void ConnectChoices();
+  // Says what is missing and returns false when the choices are not complete.
+  bool CheckFieldsChosen();
+  bool CheckChoicesComplete();
 
   const TListDBData* FData = nullptr;
 };
 
-// Shows the wizard for the document (may be null) and returns whether it
-// closed with OK, which it never does.
+// Shows the wizard for the document (may be null) with the last choices and
+// returns whether it closed with OK; then choice holds the new ones, which
+// are stored for the next time.
+bool ExecuteExportWizard(QWidget* owner, const TListDBData* data, TExportChoice& choice);
 bool ExecuteExportWizard(QWidget* owner, const TListDBData* data);

@@ -2,12 +2,12 @@
 
 #include <array>
 
-#include "core/Cp1252.h"
+#include "core/Windows1252.h"
 
 namespace {
 
 // The byte for a code point, or -1 when Windows-1252 has none.
-int AnsiByte(char16_t u) { return UnitToCp1252(u); }
+int AnsiByte(char16_t u) { return Windows1252Byte(u); }
 
 }  // namespace
 
@@ -30,7 +30,8 @@ QString AnsiToQString(std::string_view bytes) {
 void AnsiToUtf16(std::string_view bytes, char16_t* out) {
   static const auto kTable = [] {
     std::array<char16_t, 256> table{};
-    for (int b = 0; b < 256; ++b) table[b] = Cp1252ToUnit(static_cast<unsigned char>(b));
+    for (int b = 0; b < 256; ++b)
+      table[b] = static_cast<char16_t>(Windows1252CodePoint(static_cast<unsigned char>(b)));
     return table;
   }();
   for (unsigned char b : bytes) *out++ = kTable[b];

@@ -6,22 +6,6 @@
 #include "platform/AnsiText.h"
 #include "platform/Canvas.h"
 
-TRichText::TRichText(const QFont& font, const QColor& color)
-    : font_(font),
-      style_((font.bold() ? fsBold : 0) | (font.italic() ? fsItalic : 0) |
-             (font.underline() ? fsUnderline : 0) | (font.strikeOut() ? fsStrikeOut : 0)),
-      color_(color) {}
-
-void TRichText::AddParagraph(const QString& text) {
-  paragraphs_.push_back({text, style_, color_, startIndent_, offset_});
-}
-
-QString TRichText::ToPlainText() const {
-  QString out;
-  for (const Paragraph& p : paragraphs_) out += p.text + QStringLiteral("\r\n");
-  return out;
-}
-
 namespace {
 
 // The font size in points (a pixel-sized font at 96 pixels an inch).
@@ -31,77 +15,37 @@ double PointSize(const QFont& font) {
   return 10;
 }
 
-void AppendHex(QByteArray& out, unsigned char byte) {
-  static const char kHex[] = "0123456789abcdef";
-  out += "\\'";
-  out += kHex[byte >> 4];
-  out += kHex[byte & 15];
-}
-
 }  // namespace
 
-QByteArray RtfEscape(const QString& text) {
-  QByteArray out;
-  out.reserve(text.size() + 16);
-  for (const QChar c : text) {
-    if (!IsAnsiRepresentable(c)) {
-      out += "\\u" + QByteArray::number(static_cast<short>(c.unicode())) + '?';
-      continue;
-    }
-    const auto byte = static_cast<unsigned char>(QStringToAnsi(QString(c)).front());
-    if (byte == '\\' || byte == '{' || byte == '}') {
-      out += '\\';
-      out += static_cast<char>(byte);
-    } else if (byte == '\t') {
-      out += "\\tab ";
-    } else if (byte >= 0x80 || byte < 0x20) {
-      AppendHex(out, byte);
-    } else {
-      out += static_cast<char>(byte);
-    }
-  }
-  return out;
+TRtfFont ToRtfFont(const QFont& font, const QColor& color) {
+  TRtfFont rtf;
+  rtf.Face = font.family().toStdString();
+  rtf.PointSize = PointSize(font);
+  rtf.Style = (font.bold() ? fsBold : 0) | (font.italic() ? fsItalic : 0) |
+              (font.underline() ? fsUnderline : 0) | (font.strikeOut() ? fsStrikeOut : 0);
+  rtf.Color = ToRtfColor(color);
+  return rtf;
 }
 
-QByteArray TRichText::ToRtf() const {
-  std::vector<QColor> colors;
-  auto colorIndex = [&colors](const QColor& c) {
-    for (size_t i = 0; i < colors.size(); ++i)
-      if (colors[i].rgb() == c.rgb()) return static_cast<int>(i) + 1;
-    colors.push_back(c);
-    return static_cast<int>(colors.size());
-  };
-  QByteArray body;
-  const QByteArray size = QByteArray::number(std::lround(PointSize(font_) * 2));
-  for (const Paragraph& p : paragraphs_) {
-    body += "\\pard";
-    if (p.startIndent || p.offset) {
-      // The first line at the start indent, the following lines further by
-      // the offset.
-      body += "\\li" + QByteArray::number((p.startIndent + p.offset) * 20);
-      body += "\\fi" + QByteArray::number(-p.offset * 20);
-    }
-    body += "\\plain\\f0\\fs" + size + "\\cf" + QByteArray::number(colorIndex(p.color));
-    if (p.style & fsBold) body += "\\b";
-    if (p.style & fsItalic) body += "\\i";
-    if (p.style & fsUnderline) body += "\\ul";
-    if (p.style & fsStrikeOut) body += "\\strike";
-    body += ' ';
-    body += RtfEscape(p.text);
-    body += "\\par\r\n";
-  }
-  // A ';' ends a font table entry: it is written as a hex byte in the name.
-  QByteArray face = RtfEscape(font_.family());
-  face.replace(";", "\\'3b");
-  QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl{\\f0\\fnil\\fcharset0 " +
-                   face + ";}}\r\n{\\colortbl ;";
-  for (const QColor& c : colors) {
-    out += "\\red" + QByteArray::number(c.red()) + "\\green" + QByteArray::number(c.green()) +
-           "\\blue" + QByteArray::number(c.blue()) + ';';
-  }
-  out += "}\r\n" + body + "}\r\n";
-  return out;
+TRtfColor ToRtfColor(const QColor& color) {
+  return {static_cast<uint8_t>(color.red()), static_cast<uint8_t>(color.green()),
+          static_cast<uint8_t>(color.blue())};
 }
+
+TRichText::TRichText(const QFont& font, const QColor& color)
+    : font_(font), document_(ToRtfFont(font, color)) {}
+
+void TRichText::SetColor(const QColor& color) { document_.SetColor(ToRtfColor(color)); }
+
+void TRichText::AddParagraph(const QString& text) { document_.AddParagraph(text.toStdString()); }
+
+QString TRichText::ToPlainText() const { return QString::fromStdString(document_.ToPlainText()); }
+
+QByteArray RtfEscape(const QString& text) {
+  return QByteArray::fromStdString(RtfEscape(std::string_view(text.toStdString())));
+}
+
+QByteArray TRichText::ToRtf() const { return QByteArray::fromStdString(document_.ToRtf()); }
 
 QString HtmlEscape(const QString& text) {
   QString out;
@@ -144,21 +88,23 @@ QString TRichText::ToHtml() const {
                     "<body style=\"font-family:'%1';font-size:%2pt\">\n")
                     .arg(face)
                     .arg(PointSize(font_));
-  for (const Paragraph& p : paragraphs_) {
-    QString style = QStringLiteral("margin:0;color:%1").arg(p.color.name());
-    if (p.startIndent || p.offset) {
+  for (const TRtfParagraph& p : document_.Paragraphs()) {
+    const QColor color(p.Color.Red, p.Color.Green, p.Color.Blue);
+    QString style = QStringLiteral("margin:0;color:%1").arg(color.name());
+    if (p.StartIndent || p.Offset) {
       style += QStringLiteral(";margin-left:%1pt;text-indent:%2pt")
-                   .arg(p.startIndent + p.offset)
-                   .arg(-p.offset);
+                   .arg(p.StartIndent + p.Offset)
+                   .arg(-p.Offset);
     }
-    if (p.style & fsBold) style += QStringLiteral(";font-weight:bold");
-    if (p.style & fsItalic) style += QStringLiteral(";font-style:italic");
-    if (p.style & (fsUnderline | fsStrikeOut)) {
+    if (p.Style & fsBold) style += QStringLiteral(";font-weight:bold");
+    if (p.Style & fsItalic) style += QStringLiteral(";font-style:italic");
+    if (p.Style & (fsUnderline | fsStrikeOut)) {
       style += QStringLiteral(";text-decoration:");
-      if (p.style & fsUnderline) style += QStringLiteral(" underline");
-      if (p.style & fsStrikeOut) style += QStringLiteral(" line-through");
+      if (p.Style & fsUnderline) style += QStringLiteral(" underline");
+      if (p.Style & fsStrikeOut) style += QStringLiteral(" line-through");
     }
-    const QString text = p.text.isEmpty() ? QStringLiteral("<br>") : HtmlEscape(p.text);
+    const QString text =
+        p.Text.empty() ? QStringLiteral("<br>") : HtmlEscape(QString::fromStdString(p.Text));
     out += QStringLiteral("<p style=\"%1\">%2</p>\n").arg(style, text);
   }
   out += QStringLiteral("</body></html>\n");

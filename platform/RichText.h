@@ -8,7 +8,8 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
-#include <vector>
+
+#include "core/RtfWriter.h"
 
 class QMimeData;
 
@@ -19,16 +20,15 @@ class TRichText {
 
   // The format for the paragraphs appended from now on; each setting stays
   // until it is changed. A style replaces the whole set (TFontStyle bits).
-  void SetStyle(int styles) { style_ = styles; }
-  void SetColor(const QColor& color) { color_ = color; }
+  void SetStyle(int styles) { document_.SetStyle(styles); }
+  void SetColor(const QColor& color);
   // The indent of a paragraph's first line and, relative to it, of its
   // following lines, in points.
-  void SetIndent(int startIndent, int offset) {
-    startIndent_ = startIndent;
-    offset_ = offset;
-  }
+  void SetIndent(int startIndent, int offset) { document_.SetIndent(startIndent, offset); }
   // Appends the text as a paragraph (it should hold no line breaks).
   void AddParagraph(const QString& text);
+  // The paragraphs themselves, for layouts the core shares.
+  TRtfDocument& Document() { return document_; }
 
   // Each paragraph's text followed by CR LF.
   QString ToPlainText() const;
@@ -36,21 +36,14 @@ class TRichText {
   QByteArray ToRtf() const;
   QString ToHtml() const;
 
-  struct Paragraph {
-    QString text;
-    int style;
-    QColor color;
-    int startIndent, offset;
-  };
-  const std::vector<Paragraph>& Paragraphs() const { return paragraphs_; }
-
  private:
   QFont font_;
-  int style_;
-  QColor color_;
-  int startIndent_ = 0, offset_ = 0;
-  std::vector<Paragraph> paragraphs_;
+  TRtfDocument document_;
 };
+
+TRtfColor ToRtfColor(const QColor& color);
+// The font's face, size in points and style, with the colour.
+TRtfFont ToRtfFont(const QFont& font, const QColor& color);
 
 // The clipboard's name of RTF: "Rich Text Format" on Windows, text/rtf elsewhere.
 QString RtfMimeType();

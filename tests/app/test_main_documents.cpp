@@ -362,11 +362,9 @@ TEST_F(MainFormTest, NotYetReadyCommands) {
   EXPECT_FALSE(Action("ExportFileAction")->isEnabled());
 
   CreateList("Mine");
-  for (QAction* a : {Action("ExportFileAction"), Action("SendToPalmSyncAction")}) {
-    prompts->AnswerMessage(TModalResult::OK);
-    EXPECT_TRUE(Run(a));
-    EXPECT_EQ(LastMessage(), "Sorry, but this function not yet ready...");
-  }
+  prompts->AnswerMessage(TModalResult::OK);
+  EXPECT_TRUE(Run("SendToPalmSyncAction"));
+  EXPECT_EQ(LastMessage(), "Sorry, but this function not yet ready...");
   EXPECT_EQ(Doc()->RecordCount(), 0);
   EXPECT_TRUE(Doc()->Modified());
 }

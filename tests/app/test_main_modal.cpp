@@ -67,7 +67,7 @@ TEST(MainFormModal, CreateThroughTheRealDialogAndMessageBox) {
     EXPECT_EQ(box->textFormat(), Qt::PlainText);
     box->button(QMessageBox::Ok)->click();
   });
-  ExecuteAction(*form.findChild<TActionList*>(), form.findChild<QAction*>("ExportFileAction"));
+  ExecuteAction(*form.findChild<TActionList*>(), form.findChild<QAction*>("SendToPalmSyncAction"));
   EXPECT_EQ(text, "Sorry, but this function not yet ready...");
   EXPECT_EQ(title, "Vornik");
 
