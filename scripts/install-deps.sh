@@ -11,8 +11,9 @@ run_pkgs=(g++ binutils cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev lib
           fonts-dejavu-core)
 # Testing: GoogleTest, Google Benchmark, the tools the tests read outputs with
 # (pdftotext, unrtf, python3 and xmllint), the virtual X server, the formatter
-# and the fuzzer's clang, the installation and package checks (the validators, the MIME association, CPack's file and
-# dpkg-shlibdeps, lintian), and the core's Windows build with Wine.
+# and the fuzzer's clang, the installation and package checks (the validators,
+# the MIME association, CPack's file and dpkg-shlibdeps, lintian), and the
+# core's Windows build with Wine.
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev ccache clang libclang-rt-14-dev clang-format
            xvfb xauth poppler-utils unrtf python3 libxml2-utils
            desktop-file-utils appstream shared-mime-info xdg-utils file dpkg-dev lintian
