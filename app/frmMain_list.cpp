@@ -77,6 +77,7 @@ void TMainListDBForm::FillRecordsListView() {
         RecordsListView->ScrollRowIntoView(row);
       }
     }
+    RecordsListView->ClearCurrentUnlessSelected();
     UpdateStatus();
     model->SetSortMark(-1, true);
   };

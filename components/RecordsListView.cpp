@@ -117,6 +117,16 @@ void TRecordsListView::SetFocusedRow(int row) {
   selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
 }
 
+void TRecordsListView::ClearCurrentUnlessSelected() {
+  if (!selectionModel()->hasSelection()) SetFocusedRow(-1);
+}
+
+void TRecordsListView::focusInEvent(QFocusEvent* event) {
+  QTreeView::focusInEvent(event);
+  const QModelIndex current = currentIndex();
+  if (current.isValid() && !selectionModel()->hasSelection()) SelectRow(current.row());
+}
+
 void TRecordsListView::ScrollRowIntoView(int row) {
   if (row < 0 || row >= RowCount()) return;
   // Only vertically, as far as needed to show the whole row.

@@ -29,6 +29,9 @@ class TRecordsListView : public QTreeView {
   void SelectRow(int row);  // adds the row to the selection
   void SetFocusedRow(int row);
   void ScrollRowIntoView(int row);
+  // With no row selected no row is current either, so that the row a screen
+  // reader announces is always a row the commands act on.
+  void ClearCurrentUnlessSelected();
 
   // Sorting that keeps the selected records selected.
   void SortRows(int column, bool ascending);
@@ -78,6 +81,9 @@ class TRecordsListView : public QTreeView {
   void paintEvent(QPaintEvent* event) override;
   void changeEvent(QEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  // The row that becomes current as the list takes the focus with nothing
+  // selected is selected with it.
+  void focusInEvent(QFocusEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
