@@ -57,6 +57,12 @@ void NotifyAccessibleTextChanged(QWidget* widget) {
   QAccessible::updateAccessibility(&event);
 }
 
+void NotifyAccessibleShown(QWidget* widget) {
+  if (!widget || !QAccessible::isActive()) return;
+  QAccessibleEvent event(widget, QAccessible::ObjectShow);
+  QAccessible::updateAccessibility(&event);
+}
+
 void SetAccessibleLabel(QWidget* control, const QString& name) {
   control->setAccessibleName(name);
   auto* combo = qobject_cast<QComboBox*>(control);

@@ -28,6 +28,10 @@ void InstallAccessibleText();
 // changed (its name, and with it what a reader announces).
 void NotifyAccessibleTextChanged(QWidget* widget);
 
+// Tells assistive technology that a window it would not hear of came up:
+// the toolkit keeps quiet when a tool-tip window shows.
+void NotifyAccessibleShown(QWidget* widget);
+
 // Names a control that has no label on screen. Item views and edits read
 // the accessible name; a combo box on Linux speaks its value as its name and
 // takes what it is from the label that names it as its buddy, so a combo box

@@ -569,7 +569,9 @@ void TQRX_htmlHintWindow::ActivateHint(const QPoint& topLeftGlobal, const QStrin
     pos.setY(std::max(area.top(), std::min(pos.y(), area.bottom() + 1 - size.height())));
   }
   setGeometry(QRect(pos, size));
+  const bool shown = isVisible();
   show();
+  if (!shown) NotifyAccessibleShown(this);
   raise();
   update();
 }

@@ -207,7 +207,15 @@ void TRecordsListView::contextMenuEvent(QContextMenuEvent* event) {
     QTreeView::contextMenuEvent(event);
     return;
   }
-  popupMenu_->popup(event->globalPos());
+  QPoint at = event->globalPos();
+  if (event->reason() == QContextMenuEvent::Keyboard) {
+    // From the keyboard the menu opens below the current row (at the list's
+    // top without one), not wherever the pointer happens to rest.
+    const QModelIndex current = currentIndex();
+    const QRect row = current.isValid() ? RowRect(current.row()) : QRect();
+    at = viewport()->mapToGlobal(row.isValid() ? row.bottomLeft() : QPoint(0, 0));
+  }
+  popupMenu_->popup(at);
   event->accept();
 }
 

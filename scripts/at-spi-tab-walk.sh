@@ -3,6 +3,7 @@
 # private accessibility bus, printing the role and name of each control that
 # takes the focus (see scripts/at-spi-tab-walk.py).
 # Usage: scripts/at-spi-tab-walk.sh [build folder]   (default: build)
+#        WALK_STEPS=file scripts/at-spi-tab-walk.sh   walks the steps of that file
 # Needs xvfb, dbus, at-spi2-core, python3-pyatspi, xdotool and openbox.
 set -e
 here=$(cd "$(dirname "$0")" && pwd)
@@ -27,10 +28,10 @@ tabs() { i=0; while [ $i -lt "$1" ]; do echo Tab; i=$((i + 1)); done; }
   echo "say == Main window, Create (Ctrl+N): the list properties dialog"
   echo ctrl+n; tabs 5; echo Return
   echo "say == New record (Insert), twice"
-  echo Insert; tabs 6; echo "type Alice"; echo Tab; echo "type 555"; echo Return
-  echo Insert; echo "type Bob"; echo Tab; echo "type 777"; echo Return
+  echo Insert; echo "type Alice"; echo Tab; echo "type 555"; echo Return
+  echo Insert; tabs 5; echo "type Bob"; echo Tab; echo "type 777"; echo Return
   echo "say == Main window"
-  tabs 3
+  tabs 2; echo Up; echo statusbar
   echo "say == Context menu (Menu key), Sort by, Phone"
   echo Menu; echo b; echo Down; echo Return
   echo "say == Change category (Ctrl+M)"
@@ -42,16 +43,18 @@ tabs() { i=0; while [ $i -lt "$1" ]; do echo Tab; i=$((i + 1)); done; }
   echo "say == About (F1)"
   echo F1; tabs 1; echo Return
   echo "say == Pointer on the first record"
-  echo "hover Records"; echo "say (waiting for the hint)"; echo "say ."
+  echo "hover Records"; echo "say (waiting)"; echo "say (waiting for the hint)"; echo "say ."
 } >"$work/main.steps"
+# WALK_STEPS=file walks those steps through the main window instead.
+if [ -n "$WALK_STEPS" ]; then cp "$WALK_STEPS" "$work/main.steps"; fi
 
 "$build/vornik" &
 program=$!
 sleep 3
-python3 "$here/at-spi-tab-walk.py" "$work/main.steps"
+/usr/bin/python3 "$here/at-spi-tab-walk.py" "$work/main.steps"
 kill $program 2>/dev/null || true
 
-if [ -x "$build/export_wizard_preview" ]; then
+if [ -z "$WALK_STEPS" ] && [ -x "$build/export_wizard_preview" ]; then
   {
     echo "say == Export wizard, page by page (Alt+N: Next)"
     tabs 3
@@ -60,5 +63,5 @@ if [ -x "$build/export_wizard_preview" ]; then
   } >"$work/export.steps"
   "$build/export_wizard_preview" &
   sleep 3
-  python3 "$here/at-spi-tab-walk.py" "$work/export.steps"
+  /usr/bin/python3 "$here/at-spi-tab-walk.py" "$work/export.steps"
 fi

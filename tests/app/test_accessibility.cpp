@@ -1,13 +1,10 @@
-// What a person who works with the keyboard alone, or with a screen reader,
-// meets in every window: each control they can reach has a name, painted
-// texts are exposed, the announced row is the row the commands act on, and
-// sorting and fitting the columns have a keyboard path.
+// Keyboard and screen reader use of every window: names, exposed texts, the
+// announced row, the keyboard sort.
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QHeaderView>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QStackedWidget>
@@ -39,18 +36,16 @@ QString SpokenName(QWidget* widget) {
   return iface->text(QAccessible::Name).trimmed();
 }
 
-bool Reachable(QWidget* widget) {
-  if (!widget->isVisible() || !widget->isEnabled()) return false;
-  // A control whose focus goes to another is spoken as that one.
-  if (widget->focusProxy()) return false;
-  return (widget->focusPolicy() & Qt::TabFocus) || qobject_cast<QAbstractButton*>(widget);
-}
-
-// The reachable controls of a window that a screen reader cannot name.
+// The controls of a window that the keyboard or the pointer reaches and a
+// screen reader cannot name (a control whose focus goes to another is spoken
+// as that one).
 QStringList Unnamed(QWidget* window) {
   QStringList unnamed;
   for (QWidget* widget : window->findChildren<QWidget*>()) {
-    if (!Reachable(widget) || !SpokenName(widget).isEmpty()) continue;
+    const bool reachable =
+        widget->isVisible() && widget->isEnabled() && !widget->focusProxy() &&
+        ((widget->focusPolicy() & Qt::TabFocus) || qobject_cast<QAbstractButton*>(widget));
+    if (!reachable || !SpokenName(widget).isEmpty()) continue;
     unnamed << QString("%1 %2").arg(widget->metaObject()->className(), widget->objectName());
   }
   return unnamed;
@@ -83,14 +78,8 @@ class AccessibilityTest : public MainFormTest {
   // The current row agrees with the selection: either it is the one
   // selected row, or nothing is selected and no row is current.
   void ExpectCurrentIsSelected(int row) {
-    const QModelIndex current = List()->currentIndex();
-    if (row < 0) {
-      EXPECT_EQ(List()->SelectedCount(), 0);
-      EXPECT_FALSE(current.isValid());
-      return;
-    }
-    EXPECT_EQ(List()->SelectedRows(), (std::vector<int>{row}));
-    EXPECT_EQ(current.row(), row);
+    EXPECT_EQ(List()->currentIndex().row(), row);
+    EXPECT_EQ(List()->SelectedRows(), row < 0 ? std::vector<int>{} : std::vector<int>{row});
   }
   QMenu* SortByMenu() const { return Child<QMenu>("SortByMenu"); }
 };
@@ -146,11 +135,7 @@ TEST_F(AccessibilityTest, ExportFormPagesAreNamedHeadedAndFocusTheirFirstControl
   ASSERT_TRUE(QTest::qWaitForWindowActive(&export_));
   QAccessibleInterface* subHeader =
       QAccessible::queryAccessibleInterface(export_.Header->SubHeaderLabel());
-  ASSERT_NE(subHeader, nullptr);
   EXPECT_EQ(subHeader->role(), QAccessible::Heading);
-  EXPECT_EQ(
-      QAccessible::queryAccessibleInterface(export_.Header->HeaderLabel())->text(QAccessible::Name),
-      "Export Wizard");
   const std::vector<QWidget*> firstControls = {
       export_.TypesListBox,       export_.rbExportToClipboard, export_.rbAllRecords,
       export_.FieldsCheckListBox, export_.FieldsSeparatorEdit, export_.Wizard->EndButton()};
@@ -162,14 +147,9 @@ TEST_F(AccessibilityTest, ExportFormPagesAreNamedHeadedAndFocusTheirFirstControl
     EXPECT_EQ(subHeader->text(QAccessible::Name), export_.Notebook->currentWidget()->windowTitle());
     EXPECT_EQ(QApplication::focusWidget(), firstControls[page]);
   }
-  EXPECT_EQ(export_.Wizard->EndButton()->text(), "&Finish");
   // The chosen option of a group takes the focus, as Tab gives it.
-  export_.Wizard->BackButton()->click();
-  export_.Wizard->BackButton()->click();
-  export_.Wizard->BackButton()->click();
   export_.rbOnlyOneCategory->setChecked(true);
-  export_.Wizard->BackButton()->click();
-  export_.Wizard->NextButton()->click();
+  export_.Notebook->setCurrentIndex(2);
   EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(export_.rbOnlyOneCategory));
 }
 
@@ -179,7 +159,6 @@ TEST_F(AccessibilityTest, HintAndAboutTextsAreExposed) {
   List()->ShowRecordHintAt(List()->RowRect(0).center());
   ASSERT_TRUE(TQRX_HintEx::HintVisible());
   QAccessibleInterface* hint = QAccessible::queryAccessibleInterface(TQRX_HintEx::HintWindow());
-  ASSERT_NE(hint, nullptr);
   EXPECT_EQ(hint->role(), QAccessible::ToolTip);
   EXPECT_EQ(hint->text(QAccessible::Name),
             "Category:\n  Work\nName:\n  a\nPhone:\n  9\nNotes:\none");
@@ -190,17 +169,15 @@ TEST_F(AccessibilityTest, HintAndAboutTextsAreExposed) {
   about.SetAboutText(AboutText());
   QAccessibleInterface* banner =
       QAccessible::queryAccessibleInterface(about.findChild<QWidget*>("AboutImage"));
-  ASSERT_NE(banner, nullptr);
   EXPECT_EQ(banner->role(), QAccessible::Graphic);
   EXPECT_EQ(banner->text(QAccessible::Name), "Vornik");
   EXPECT_EQ(banner->text(QAccessible::Description), "List database editor");
   QAccessibleInterface* text = QAccessible::queryAccessibleInterface(about.CopyrightLabel);
-  ASSERT_NE(text, nullptr);
   EXPECT_EQ(text->role(), QAccessible::StaticText);
-  const QString spoken = text->text(QAccessible::Name);
-  EXPECT_TRUE(spoken.contains("This program is freeware.\n")) << spoken.toStdString();
-  EXPECT_TRUE(spoken.endsWith("\n\nHowever, any donations are welcome...")) << spoken.toStdString();
-  EXPECT_FALSE(spoken.contains('<'));
+  EXPECT_TRUE(text->text(QAccessible::Name)
+                  .endsWith("This program is freeware.\nYou use this program at your own risk!\n\n"
+                            "However, any donations are welcome..."))
+      << text->text(QAccessible::Name).toStdString();
 }
 
 TEST_F(AccessibilityTest, TheCurrentRowIsTheSelectedRow) {
@@ -235,12 +212,14 @@ TEST_F(AccessibilityTest, SortAndFitThroughTheContextMenu) {
   ShowActive();
   OpenSample();
   // The Menu key opens the record list's context menu, which holds "Sort by".
-  QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(5, 5));
+  const QPoint pointer = List()->mapToGlobal(QPoint(200, 150));
+  QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(200, 150), pointer);
   QApplication::sendEvent(List(), &menuKey);
   auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
   ASSERT_NE(popup, nullptr);
-  EXPECT_EQ(popup->objectName(), "ListPopupMenu");
   EXPECT_EQ(popup->actions().last()->menu(), SortByMenu());
+  // It opens below the current row, not at the pointer.
+  EXPECT_EQ(popup->pos(), List()->viewport()->mapToGlobal(List()->RowRect(0).bottomLeft()));
   popup->close();
 
   QMenu* menu = SortByMenu();
@@ -253,8 +232,7 @@ TEST_F(AccessibilityTest, SortAndFitThroughTheContextMenu) {
   EXPECT_EQ(List()->Model()->HeaderImage(1), kSortAscendingImage);
   emit menu->aboutToShow();
   entries = menu->actions();
-  EXPECT_TRUE(entries[1]->isChecked());
-  EXPECT_FALSE(entries[0]->isChecked());
+  EXPECT_TRUE(entries[1]->isChecked() && !entries[0]->isChecked());
   EXPECT_EQ(entries[1]->text(), "&2 Phone (ascending)");
   // Again: the direction turns, as a second header click turns it.
   entries[1]->trigger();
@@ -263,7 +241,6 @@ TEST_F(AccessibilityTest, SortAndFitThroughTheContextMenu) {
   // Fitting keeps the order and the marks and only rescales.
   emit menu->aboutToShow();
   entries = menu->actions();
-  EXPECT_EQ(entries.last()->text(), "&Fit columns to window");
   QHeaderView* header = List()->header();
   for (int c = 0; c < 4; ++c) header->resizeSection(c, 40 + 10 * c);
   const int before = header->sectionSize(0);
