@@ -19,6 +19,7 @@ STEP_MS = 700
 
 def describe(obj):
     try:
+        obj.clearCache()  # names read fresh, not from the client's cache
         role = obj.getRoleName()
         name = obj.name or ""
         labels = []
