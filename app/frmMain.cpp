@@ -89,7 +89,7 @@ TMainListDBForm::~TMainListDBForm() {
   // The settings were stored while the window closed; here only the document
   // is freed (its records go with it, so the rows go first).
   StatusBar->removeEventFilter(this);
-  RecordsListView->Model()->SetRows({});
+  RecordsListView->SetDocument(nullptr);
   document_.reset();
 }
 

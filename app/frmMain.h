@@ -88,8 +88,9 @@ class TMainListDBForm : public QMainWindow {
   // --- Record list and category filter (frmMain_list.cpp) -----------------
   void FillCategoriesComboBox();
   void FillRecordsListView();
+  // Fills the list anew and selects remembered again if it is shown.
+  void RefillRecordsListView(const TListRecord* remembered);
   bool RecordMatchesCategory(const TListRecord* record) const;
-  void RecordToListItem(TListRecord* record, int row);
   // The user picked an entry of the category box (or a hidden action ran).
   void CategoriesComboBoxChange();
   void RecordsListViewColumnClick(int column, bool ctrl);

@@ -1,6 +1,7 @@
 // The main window's record and category commands: New, Edit, Delete record,
 // Categories, Change category and the list's Properties.
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QString>
 #include <algorithm>
@@ -48,16 +49,9 @@ void TMainListDBForm::NewRecordActionExecute() {
   TListRecord values(document_.get());
   dlg.StoreRecord(values);
   TListRecord* record = document_->AddRecord();
-  *record = std::move(values);
-  document_->Modified = true;
-
-  if (RecordMatchesCategory(record)) {
-    const int row = RecordsListView->Model()->AppendRow(record);
-    RecordsListView->ClearSelection();
-    RecordsListView->SelectRow(row);
-    RecordsListView->ScrollRowIntoView(row);
-    RecordsListView->SetFocusedRow(row);
-  }
+  *record = values;
+  // The list shows the record at its end when the filter lets it in.
+  RecordsListView->SelectAndShowRow(RecordsListView->Shown()->FindRecord(record), true);
   UpdateStatus();
 }
 
@@ -74,16 +68,9 @@ void TMainListDBForm::EditRecordActionExecute() {
   if (Prompts().ExecDialog(&dlg) != TModalResult::OK) return;
 
   dlg.StoreRecord(*record);
-  document_->Modified = true;
-
-  if (RecordMatchesCategory(record)) {
-    RecordToListItem(record, row);
-    RecordsListView->SelectRow(row);
-    RecordsListView->ScrollRowIntoView(row);
-    RecordsListView->SetFocusedRow(row);
-  } else {
-    RecordsListView->Model()->RemoveRow(row);
-  }
+  // The row follows the record: repainted, or gone when the filter no longer
+  // lets the record in.
+  RecordsListView->SelectAndShowRow(RecordsListView->Shown()->FindRecord(record));
   UpdateStatus();
 }
 
@@ -104,7 +91,11 @@ void TMainListDBForm::DeleteRecordActionExecute() {
       TModalResult::Yes)
     return;
 
-  RecordsListView->Model()->DeleteRecords(*document_, selected);
+  std::vector<int> positions;
+  positions.reserve(selected.size());
+  for (int row : selected)
+    positions.push_back(RecordsListView->Model()->RowOf(RecordsListView->RecordAt(row)));
+  document_->DeleteRecords(std::move(positions));
   UpdateStatus();
 }
 
@@ -126,7 +117,6 @@ void TMainListDBForm::EditCategoriesActionExecute() {
                   [](const auto& a, const auto& b) { return a.id == b.id && a.name == b.name; });
   if (result != TModalResult::OK && !changed) return;
 
-  document_->Modified = true;
   document_->Categories().Compact();
   FillCategoriesComboBox();
   FillRecordsListView();
@@ -138,11 +128,16 @@ void TMainListDBForm::ChangeCategoryActionExecute() {
   const int first = RecordsListView->FirstSelectedRow();
   int32_t index = first >= 0 ? RecordsListView->RecordAt(first)->CategoryID() : -1;
   if (!ExecuteSelCategoryDialog(this, document_.get(), index)) return;
-  for (int row : RecordsListView->SelectedRows())
-    RecordsListView->RecordAt(row)->SetCategoryID(index);
-  document_->Modified = true;
+  std::vector<TListRecord*> records;
+  for (int row : RecordsListView->SelectedRows()) records.push_back(RecordsListView->RecordAt(row));
+  const TListRecord* remembered = records.empty() ? nullptr : records.front();
+  // Every record shown first: records leaving the filter one by one would
+  // each move the rows below them.
+  CategoriesComboBox->setCurrentIndex(0);
+  RecordsListView->Shown()->SetFilter(nullptr);
+  for (TListRecord* record : records) record->SetCategoryID(index);
   FillCategoriesComboBox();
-  FillRecordsListView();
+  RefillRecordsListView(remembered);
 }
 
 void TMainListDBForm::PropertiesActionExecute() {
@@ -154,7 +149,6 @@ void TMainListDBForm::PropertiesActionExecute() {
   if (Prompts().ExecDialog(&dlg) != TModalResult::OK) return;
 
   document_->SetNames(dlg.ListName(), dlg.Field1(), dlg.Field2());
-  document_->Modified = true;
   FillCategoriesComboBox();
   FillRecordsListView();
   RecordsListView->setFocus();

@@ -98,7 +98,7 @@ void TMainListDBForm::UpdateStatus() {
     else
       StatusPanels[1]->setText(
           QString("%1/%2").arg(RecordsListView->RowCount()).arg(doc->RecordCount()));
-    StatusPanels[2]->setText(doc->Modified ? "*" : "");
+    StatusPanels[2]->setText(doc->Modified() ? "*" : "");
     StatusPanels[3]->setText(QString());
     RecordsListView->Model()->SetCaption(kField1Column, AnsiToQString(doc->CustomField1()));
     RecordsListView->Model()->SetCaption(kField2Column, AnsiToQString(doc->CustomField2()));
@@ -131,7 +131,7 @@ void TMainListDBForm::ShowStatusHint(const QString& text) {
 }
 
 void TMainListDBForm::QuerySaveChanges() {
-  if (!document_ || !document_->Modified) return;
+  if (!document_ || !document_->Modified()) return;
   const QString text =
       QString("Save changes to database \"%1\"").arg(AnsiToQString(document_->DatabaseName()));
   switch (Prompts().MessageBox(this, text, "Confirmation", TMsgIcon::Question,
@@ -147,7 +147,7 @@ void TMainListDBForm::QuerySaveChanges() {
       }
       // The file now holds the document: should the caller keep it (its own
       // dialog cancelled), it must not show as changed.
-      document_->Modified = false;
+      document_->SetModified(false);
       UpdateStatus();
       return;
     }
@@ -160,7 +160,7 @@ void TMainListDBForm::QuerySaveChanges() {
 
 void TMainListDBForm::CloseDocument() {
   // The rows refer to the document's records: they go first.
-  RecordsListView->Model()->SetRows({});
+  RecordsListView->SetDocument(nullptr);
   document_.reset();
 }
 
@@ -209,6 +209,7 @@ void TMainListDBForm::RemoveRecentFile(const QString& path) {
 
 void TMainListDBForm::ShowDocument(bool fitColumns) {
   BgPanel->show();
+  RecordsListView->SetDocument(document_.get());
   UpdateStatus();
   FillCategoriesComboBox();
   FillRecordsListView();
@@ -221,7 +222,7 @@ void TMainListDBForm::OpenListFile(const QString& path) {
     document_ = std::make_unique<TListDBData>();
     LoadDocument(path);
     document_->FileName = NativePath(path);
-    document_->Modified = false;
+    document_->SetModified(false);
     ShowDocument(true);
   } catch (...) {
     CloseDocument();
@@ -264,7 +265,7 @@ void TMainListDBForm::NewFileActionExecute() {
   // window as it was.
   auto document = std::make_unique<TListDBData>();
   document->SetNames(dlg.ListName(), dlg.Field1(), dlg.Field2());
-  document->Modified = true;
+  document->SetModified(true);
   CloseDocument();
   document_ = std::move(document);
   ShowDocument(false);
@@ -297,13 +298,13 @@ void TMainListDBForm::SaveFileActionExecute(QAction* sender) {
     UpdateStatus();
     throw;
   }
-  document_->Modified = false;
+  document_->SetModified(false);
   UpdateStatus();
 }
 
 void TMainListDBForm::SaveFileActionUpdate() {
   SaveAsFieAction->setEnabled(document_ != nullptr);
-  SaveFileAction->setEnabled(document_ != nullptr && document_->Modified);
+  SaveFileAction->setEnabled(document_ != nullptr && document_->Modified());
 }
 
 void TMainListDBForm::ShowNotYetReady() {

@@ -37,15 +37,12 @@ void TMainListDBForm::FindActionExecute(QAction* sender) {
         QStringLiteral("Search result"), TMsgIcon::Information, mbOK);
     return;
   }
-  RecordsListView->ClearSelection();
-  RecordsListView->SelectRow(found);
-  RecordsListView->ScrollRowIntoView(found);
-  RecordsListView->SetFocusedRow(found);
+  RecordsListView->SelectAndShowRow(found, true);
 }
 
 int TMainListDBForm::FindRecordRow(int start) const {
   // The shown records themselves: the rows' texts are not needed.
-  const TRecordListModel* rows = RecordsListView->Model();
+  const TShownRecordsModel* rows = RecordsListView->Shown();
   const int count = rows->ShownCount();
   for (int row = std::max(start, 0); row < count; ++row) {
     const TListRecord* record = rows->ShownRecord(row);

@@ -54,50 +54,19 @@ bool TMainListDBForm::RecordMatchesCategory(const TListRecord* record) const {
   return false;
 }
 
-void TMainListDBForm::RecordToListItem(TListRecord* record, int row) {
-  RecordsListView->Model()->SetRow(row, record);
+void TMainListDBForm::FillRecordsListView() {
+  const int firstSelected = RecordsListView->FirstSelectedRow();
+  RefillRecordsListView(firstSelected >= 0 ? RecordsListView->RecordAt(firstSelected) : nullptr);
 }
 
-void TMainListDBForm::FillRecordsListView() {
-  TRecordListModel* model = RecordsListView->Model();
-  const int firstSelected = RecordsListView->FirstSelectedRow();
-  const TListRecord* remembered =
-      firstSelected >= 0 ? RecordsListView->RecordAt(firstSelected) : nullptr;
-  std::vector<TListRecord*> rows;
-  // However filling ends, the rows built so far are shown and the selection,
-  // status bar and header marks are brought up to date.
-  auto finish = [&] {
-    model->SetRows(std::move(rows));
-    RecordsListView->setUpdatesEnabled(true);
-    if (remembered) {
-      const int row = model->FindRecord(remembered);
-      if (row >= 0) {
-        RecordsListView->SelectRow(row);
-        RecordsListView->SetFocusedRow(row);
-        RecordsListView->ScrollRowIntoView(row);
-      }
-    }
-    RecordsListView->ClearCurrentUnlessSelected();
-    UpdateStatus();
-    model->SetSortMark(-1, true);
-  };
-
-  RecordsListView->setUpdatesEnabled(false);
-  model->SetRows({});
-  try {
-    if (document_) {
-      const int count = document_->RecordCount();
-      rows.reserve(count);
-      for (int i = 0; i < count; ++i) {
-        TListRecord* record = document_->GetRecord(i);
-        if (RecordMatchesCategory(record)) rows.push_back(record);
-      }
-    }
-  } catch (...) {
-    finish();
-    throw;
-  }
-  finish();
+void TMainListDBForm::RefillRecordsListView(const TListRecord* remembered) {
+  // The shown records follow the filter: the category picked at the time.
+  RecordsListView->Shown()->SetFilter(
+      [this](const TListRecord* record) { return RecordMatchesCategory(record); });
+  RecordsListView->SelectAndShowRow(RecordsListView->Shown()->FindRecord(remembered));
+  RecordsListView->ClearCurrentUnlessSelected();
+  UpdateStatus();
+  RecordsListView->Model()->SetSortMark(-1, true);
 }
 
 void TMainListDBForm::CategoriesComboBoxChange() {

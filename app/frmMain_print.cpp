@@ -53,12 +53,8 @@ void TMainListDBForm::PrintFileActionExecute() {
   for (int column = 0; column < model->columnCount(); ++column)
     captions << model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
   // The rows the list shows, in the order shown.
-  const TRecordListModel& listModel = *RecordsListView->Model();
-  std::vector<TListRecord*> records;
-  records.reserve(static_cast<size_t>(listModel.ShownCount()));
-  for (int row = 0; row < listModel.ShownCount(); ++row)
-    records.push_back(listModel.ShownRecord(row));
-  const std::unique_ptr<QTreeView> list = MakePrintList(this, captions, records);
+  const std::unique_ptr<QTreeView> list =
+      MakePrintList(this, captions, RecordsListView->Shown()->ShownRecords());
 
   TS_ListViewPrint print(list.get());
   EnlargeByPoints(print.TitleFont(), 2);

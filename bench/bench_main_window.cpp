@@ -51,7 +51,7 @@ struct TWindow {
   }
   // The new list is modified: its changes are not saved.
   void DiscardChanges() {
-    if (form.Document() && form.Document()->Modified) prompts.AnswerMessage(TModalResult::No);
+    if (form.Document() && form.Document()->Modified()) prompts.AnswerMessage(TModalResult::No);
   }
   void Open() {
     DiscardChanges();

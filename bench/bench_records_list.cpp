@@ -29,14 +29,10 @@ TListDBData& Document() {
   return *doc;
 }
 
-std::vector<TListRecord*> BuildRows(const TListDBData& doc, int category) {
-  std::vector<TListRecord*> rows;
-  rows.reserve(doc.RecordCount());
-  for (int i = 0; i < doc.RecordCount(); ++i) {
-    TListRecord* record = doc.GetRecord(i);
-    if (category < 0 || record->CategoryID() == category) rows.push_back(record);
-  }
-  return rows;
+// The records of one category (all for -1), as the window's filter tests them.
+TShownRecordsModel::TFilter CategoryFilter(int category) {
+  if (category < 0) return nullptr;
+  return [category](const TListRecord* record) { return record->CategoryID() == category; };
 }
 
 // A shown list of a main window's size; pending layout and painting are part
@@ -53,25 +49,25 @@ struct TShownList {
 void Settle() { QApplication::processEvents(); }
 
 void BM_List_Fill(benchmark::State& state) {
-  const TListDBData& doc = Document();
+  TListDBData& doc = Document();
   TShownList list;
   for (auto _ : state) {
-    list.view.Model()->SetRows(BuildRows(doc, -1));
+    list.view.SetDocument(&doc);
     Settle();
   }
   state.counters["rows"] = list.view.RowCount();
 }
 
 void BM_List_FilterChange(benchmark::State& state) {
-  const TListDBData& doc = Document();
   TShownList list;
+  list.view.SetDocument(&Document());
   int category = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    list.view.Model()->SetRows(BuildRows(doc, -1));
+    list.view.Shown()->SetFilter(nullptr);
     Settle();
     state.ResumeTiming();
-    list.view.Model()->SetRows(BuildRows(doc, category));
+    list.view.Shown()->SetFilter(CategoryFilter(category));
     Settle();
     category = (category + 1) % kCategories;
   }
@@ -80,7 +76,7 @@ void BM_List_FilterChange(benchmark::State& state) {
 void BM_List_Sort(benchmark::State& state) {
   const int column = static_cast<int>(state.range(0));
   TShownList list;
-  list.view.Model()->SetRows(BuildRows(Document(), -1));
+  list.view.SetDocument(&Document());
   Settle();
   bool ascending = true;
   for (auto _ : state) {
@@ -111,7 +107,7 @@ std::unique_ptr<TListDBData> ReadRealistic() {
 }
 
 void Close(TShownList& list, std::unique_ptr<TListDBData>& doc) {
-  list.view.Model()->SetRows({});
+  list.view.SetDocument(nullptr);
   doc.reset();
   Settle();
 }
@@ -122,7 +118,7 @@ void BM_Realistic_Open(benchmark::State& state) {
   std::unique_ptr<TListDBData> doc;
   for (auto _ : state) {
     doc = ReadRealistic();
-    list.view.Model()->SetRows(BuildRows(*doc, -1));
+    list.view.SetDocument(doc.get());
     Settle();
     state.PauseTiming();
     Close(list, doc);
@@ -136,7 +132,7 @@ void BM_Realistic_Close(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     doc = ReadRealistic();
-    list.view.Model()->SetRows(BuildRows(*doc, -1));
+    list.view.SetDocument(doc.get());
     list.view.SortRows(0, true);
     Settle();
     state.ResumeTiming();
@@ -153,7 +149,7 @@ void BM_Realistic_FirstSort(benchmark::State& state) {
     state.PauseTiming();
     Close(list, doc);
     doc = ReadRealistic();
-    list.view.Model()->SetRows(BuildRows(*doc, -1));
+    list.view.SetDocument(doc.get());
     Settle();
     state.ResumeTiming();
     list.view.SortRows(column, true);
@@ -167,7 +163,7 @@ void BM_Realistic_LaterSort(benchmark::State& state) {
   const int column = static_cast<int>(state.range(0));
   TShownList list;
   std::unique_ptr<TListDBData> doc = ReadRealistic();
-  list.view.Model()->SetRows(BuildRows(*doc, -1));
+  list.view.SetDocument(doc.get());
   for (int c = 0; c < kRecordColumnCount; ++c) list.view.SortRows(c, true);
   Settle();
   bool ascending = false;

@@ -1,20 +1,19 @@
-// The table model of the record list. A row is its record (not owned); the
-// texts are made from the record's bytes when a row is painted, so the model
-// holds no copy of them. The rows are the records the list shows, in the order
-// shown: whoever fills the model chooses them (the category filter), and
-// sorting reorders them without touching the document.
+// The table model of every record of one document, in the document's order.
+// A row is its record (not owned); the texts are made from the record's bytes
+// when a row is painted, so the model holds no copy of them. The model follows
+// the document's changes by itself. Which records the list shows, and in what
+// order, is the business of the shown-records model above it.
 #pragma once
 
 #include <QAbstractTableModel>
 #include <QIcon>
 #include <QString>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
-class TAnsiCollation;
 class TListDBData;
 class TListRecord;
+struct TListDBChange;
 
 // The columns of the record list.
 enum TRecordColumn : int {
@@ -25,9 +24,17 @@ enum TRecordColumn : int {
   kRecordColumnCount
 };
 
+// Roles beyond Qt's own.
+enum TRecordRole : int {
+  kSortKeyRole = Qt::UserRole + 1,  // the text a cell sorts by (QString)
+  kRecordRole,                      // the row's TListRecord* (as quintptr)
+};
+
 // The text a record shows in a column: Field1, Field2, Notes with every CR LF
 // as one blank, CategoryName.
 QString RecordCellText(const TListRecord* record, int column);
+// The text a column sorts a record by: the shown text, trimmed.
+QString RecordSortText(const TListRecord* record, int column);
 
 class TRecordListModel : public QAbstractTableModel {
   Q_OBJECT
@@ -41,25 +48,13 @@ class TRecordListModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-  // The records in the order the list shows them: only those the filter let
-  // in, sorted as the user sorted them.
-  int ShownCount() const { return static_cast<int>(rows_.size()); }
-  // The record of the shown row, or null for a row that does not exist.
-  TListRecord* ShownRecord(int row) const;
+  // Shows the records of document (none for null) and follows its changes
+  // until another document is set or this one goes away.
+  void SetDocument(TListDBData* document);
+  TListDBData* Document() const { return document_; }
 
-  // Replaces every row at once (one model reset); null records are left out.
-  void SetRows(std::vector<TListRecord*> records);
-  int AppendRow(TListRecord* record);  // -1 for a null record
-  // Shows the row's record anew after it changed, or another record in it.
-  void SetRow(int row, TListRecord* record);
-  void RemoveRow(int row);
-  QString Text(int row, int column) const;          // empty outside the rows
-  int FindRecord(const TListRecord* record) const;  // -1 when no row holds it
-
-  // Deletes the records of the given rows from the document and removes their
-  // rows; rows out of range are ignored. The other rows keep their order and
-  // the persistent indexes (selection, current row) stay on their records.
-  void DeleteRecords(TListDBData& document, std::vector<int> rows);
+  TListRecord* RecordAt(int row) const;        // null outside the rows
+  int RowOf(const TListRecord* record) const;  // -1 when no row holds it
 
   void SetCaption(int column, const QString& caption);
   QString Caption(int column) const { return captions_[column]; }
@@ -71,31 +66,50 @@ class TRecordListModel : public QAbstractTableModel {
   void SetSortMark(int column, bool ascending);
   void SetImages(const QIcon& record, const QIcon& ascending, const QIcon& descending);
 
-  // Sorts the rows by the trimmed texts of column with the user locale's
-  // case-sensitive collation; rows whose texts collate equal keep their order.
-  // The records' order in the document is not touched. Persistent indexes
-  // move with their rows.
-  void SortRows(int column, bool ascending);
-
  private:
-  // The place of every record of a document in one column's order, by the
-  // record's serial number; kept until a value of that column changes in the
-  // document (its revision) or the locale changes.
-  struct TColumnRanks {
-    const TListDBData* document = nullptr;
-    uint64_t revision = 0;
-    QString locale;
-    std::vector<uint32_t> bySerial;
-  };
-  const TAnsiCollation& Collation();
-  // The rank of each record's text in column among the records given.
-  std::vector<uint32_t> RankRecords(const std::vector<const TListRecord*>& records, int column);
-  const std::vector<uint32_t>& ColumnRanks(const TListDBData& document, int column);
+  void OnChange(const TListDBChange& change);
+  void RemoveRows(const std::vector<int>& rows);  // ascending, all valid
+  void Detach();
 
+  TListDBData* document_ = nullptr;
+  int listenerKey_ = -1;
   std::vector<TListRecord*> rows_;
-  TColumnRanks ranks_[kRecordColumnCount];
-  std::unique_ptr<TAnsiCollation> collation_;
+  // The row of each record by its serial number; rebuilt when rows go.
+  mutable std::vector<int> rowOfSerial_;
+  mutable bool rowOfSerialValid_ = false;
   QString captions_[kRecordColumnCount] = {"CustomField1", "CustomField2", "Notes", "Category"};
   int headerImages_[kRecordColumnCount] = {-1, -1, -1, -1};
   QIcon recordIcon_, ascIcon_, descIcon_;
 };
+
+// Removing many rows of a model whose rows are a vector: up to this many runs
+// of neighbouring rows are removed one run at a time (one removal each for the
+// views); more, scattered, go in one pass with one layout change, since
+// removing thousands of runs one by one would move the rows below each.
+inline constexpr size_t kRunByRunLimit = 16;
+// Runs [first, last] of the rows (ascending, no repeats), first to last.
+std::vector<std::pair<int, int>> RowRuns(const std::vector<int>& rows);
+// Where persistent indexes go once the rows moved: newRow gives each old row's
+// new row, -1 for a row that is gone (its indexes become invalid).
+QModelIndexList MovedIndexes(const QAbstractItemModel& model, const QModelIndexList& from,
+                             const std::vector<int>& newRow);
+// Keeps the rows that are not doomed (ascending, no repeats), in their order;
+// returns the new row of each old one, -1 for the removed.
+template <class Row>
+std::vector<int> KeepRows(std::vector<Row>& rows, const std::vector<int>& doomed) {
+  const int count = static_cast<int>(rows.size());
+  std::vector<int> newRow(static_cast<size_t>(count), -1);
+  size_t next = 0;
+  int out = 0;
+  for (int in = 0; in < count; ++in) {
+    if (next < doomed.size() && doomed[next] == in) {
+      ++next;
+      continue;
+    }
+    newRow[in] = out;
+    if (out != in) rows[out] = std::move(rows[in]);
+    ++out;
+  }
+  rows.resize(static_cast<size_t>(out));
+  return newRow;
+}

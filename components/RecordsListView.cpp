@@ -21,8 +21,10 @@
 // TRecordsListView
 
 TRecordsListView::TRecordsListView(QWidget* parent)
-    : QTreeView(parent), model_(new TRecordListModel(this)) {
-  setModel(model_);
+    : QTreeView(parent),
+      model_(new TRecordListModel(this)),
+      shown_(new TShownRecordsModel(model_, this)) {
+  setModel(shown_);
   setRootIsDecorated(false);
   setItemsExpandable(false);
   setExpandsOnDoubleClick(false);
@@ -63,9 +65,11 @@ TRecordsListView::TRecordsListView(QWidget* parent)
   FollowParentLook();
 }
 
-int TRecordsListView::RowCount() const { return model_->rowCount(); }
+void TRecordsListView::SetDocument(TListDBData* document) { model_->SetDocument(document); }
 
-TListRecord* TRecordsListView::RecordAt(int row) const { return model_->ShownRecord(row); }
+int TRecordsListView::RowCount() const { return shown_->rowCount(); }
+
+TListRecord* TRecordsListView::RecordAt(int row) const { return shown_->ShownRecord(row); }
 
 std::vector<std::pair<int, int>> TRecordsListView::SelectedIntervals() const {
   // The ranges of a selection may overlap (a row selected twice by the
@@ -108,12 +112,12 @@ void TRecordsListView::ClearSelection() { selectionModel()->clearSelection(); }
 
 void TRecordsListView::SelectRow(int row) {
   if (row < 0 || row >= RowCount()) return;
-  selectionModel()->select(model_->index(row, 0),
+  selectionModel()->select(shown_->index(row, 0),
                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
 void TRecordsListView::SetFocusedRow(int row) {
-  const QModelIndex index = row >= 0 && row < RowCount() ? model_->index(row, 0) : QModelIndex();
+  const QModelIndex index = row >= 0 && row < RowCount() ? shown_->index(row, 0) : QModelIndex();
   selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
 }
 
@@ -131,14 +135,22 @@ void TRecordsListView::ScrollRowIntoView(int row) {
   if (row < 0 || row >= RowCount()) return;
   // Only vertically, as far as needed to show the whole row.
   const int x = horizontalScrollBar()->value();
-  scrollTo(model_->index(row, 0), QAbstractItemView::EnsureVisible);
+  scrollTo(shown_->index(row, 0), QAbstractItemView::EnsureVisible);
   horizontalScrollBar()->setValue(x);
 }
 
 void TRecordsListView::SortRows(int column, bool ascending) {
   // The model moves the persistent indexes with the rows, so the selection
   // and the current row stay on their records.
-  model_->SortRows(column, ascending);
+  shown_->SortRows(column, ascending);
+}
+
+void TRecordsListView::SelectAndShowRow(int row, bool exclusive) {
+  if (row < 0 || row >= RowCount()) return;
+  if (exclusive) ClearSelection();
+  SelectRow(row);
+  ScrollRowIntoView(row);
+  SetFocusedRow(row);
 }
 
 void TRecordsListView::SetGridLines(bool on) {
@@ -158,8 +170,8 @@ void TRecordsListView::SetKeyboardQuery(std::function<Qt::KeyboardModifiers()> q
 
 QRect TRecordsListView::RowRect(int row) const {
   if (row < 0 || row >= RowCount()) return {};
-  const QRect first = visualRect(model_->index(row, 0));
-  const QRect last = visualRect(model_->index(row, kRecordColumnCount - 1));
+  const QRect first = visualRect(shown_->index(row, 0));
+  const QRect last = visualRect(shown_->index(row, kRecordColumnCount - 1));
   return first.united(last);
 }
 
@@ -236,7 +248,7 @@ void TRecordsListView::OnSelectionChanged(const QItemSelection& selected,
   if (!selected.isEmpty()) {
     if (current.isValid() && selected.contains(current)) return;
     const int row = selected.last().bottom();
-    model->setCurrentIndex(model_->index(row, 0), QItemSelectionModel::NoUpdate);
+    model->setCurrentIndex(shown_->index(row, 0), QItemSelectionModel::NoUpdate);
     return;
   }
   if (current.isValid() && deselected.contains(current) && !model->isSelected(current))
@@ -325,7 +337,7 @@ void TRecordsListView::paintEvent(QPaintEvent* event) {
   // The grid continues below the last row, as far as the list reaches.
   int top = 0, rowHeight = 0;
   if (RowCount() > 0) {
-    const QRect last = visualRect(model_->index(RowCount() - 1, 0));
+    const QRect last = visualRect(shown_->index(RowCount() - 1, 0));
     top = last.bottom() + 1;
     rowHeight = last.height();
   }

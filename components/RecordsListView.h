@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "components/RecordListModel.h"
+#include "components/ShownRecordsModel.h"
 
+class TListDBData;
 class TListRecord;
 
 class TRecordsListView : public QTreeView {
@@ -18,7 +20,12 @@ class TRecordsListView : public QTreeView {
  public:
   explicit TRecordsListView(QWidget* parent = nullptr);
 
+  // Every record of the document (the captions and header marks too).
   TRecordListModel* Model() const { return model_; }
+  // The records shown, filtered and sorted: the rows of the list.
+  TShownRecordsModel* Shown() const { return shown_; }
+  // Shows the records of document (none for null), all of them, unsorted.
+  void SetDocument(TListDBData* document);
   int RowCount() const;
   TListRecord* RecordAt(int row) const;
   // Selected rows in list order.
@@ -29,6 +36,9 @@ class TRecordsListView : public QTreeView {
   void SelectRow(int row);  // adds the row to the selection
   void SetFocusedRow(int row);
   void ScrollRowIntoView(int row);
+  // Selects the row (alone when exclusive), scrolls it into view and makes
+  // it the focused row.
+  void SelectAndShowRow(int row, bool exclusive = false);
   // With no row selected no row is current either, so that the row a screen
   // reader announces is always a row the commands act on.
   void ClearCurrentUnlessSelected();
@@ -99,6 +109,7 @@ class TRecordsListView : public QTreeView {
   std::vector<std::pair<int, int>> SelectedIntervals() const;
 
   TRecordListModel* model_;
+  TShownRecordsModel* shown_;
   bool gridLines_ = true;
   bool showHints_ = true;
   bool clampingWidth_ = false;

@@ -38,6 +38,22 @@ std::string TemporarySiblingName(const std::string& target) {
   return folder + "." + name + "." + suffix + ".tmp";
 }
 
+std::unique_ptr<TFileStream> CreateTemporarySibling(const std::string& target,
+                                                    const std::string& shownPath,
+                                                    bool (*taken)(const std::string& name),
+                                                    std::string& name) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = TemporarySiblingName(target);
+    if (taken(name)) continue;
+    try {
+      return std::make_unique<TFileStream>(name, TFileStream::Mode::CreateNew);
+    } catch (const EStreamError&) {
+      break;
+    }
+  }
+  throw EStreamError("Cannot create file " + shownPath);
+}
+
 }  // namespace streams_internal
 
 // ---------------------------------------------------------------------------

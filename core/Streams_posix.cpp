@@ -195,18 +195,13 @@ void SafeReplaceFile(const std::string& path, const std::function<void(TStream&)
     throw EStreamError("Cannot create file " + path);
 
   std::string temporary;
-  std::unique_ptr<TFileStream> stream;
-  for (int attempt = 0; attempt < 100 && !stream; ++attempt) {
-    temporary = streams_internal::TemporarySiblingName(target);
-    struct stat taken {};
-    if (::lstat(temporary.c_str(), &taken) == 0) continue;
-    try {
-      stream = std::make_unique<TFileStream>(temporary, TFileStream::Mode::CreateNew);
-    } catch (const EStreamError&) {
-      throw EStreamError("Cannot create file " + path);
-    }
-  }
-  if (!stream) throw EStreamError("Cannot create file " + path);
+  std::unique_ptr<TFileStream> stream = streams_internal::CreateTemporarySibling(
+      target, path,
+      [](const std::string& name) {
+        struct stat taken {};
+        return ::lstat(name.c_str(), &taken) == 0;
+      },
+      temporary);
 
   try {
     // The replaced file's owner (where the process may give it) and

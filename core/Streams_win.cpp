@@ -182,19 +182,14 @@ void SafeReplaceFile(const std::string& path, const std::function<void(TStream&)
       (!targetExists && lookup != ERROR_FILE_NOT_FOUND && lookup != ERROR_PATH_NOT_FOUND))
     throw EStreamError("Cannot create file " + path);
 
-  std::wstring temporary;
-  std::unique_ptr<TFileStream> stream;
-  for (int attempt = 0; attempt < 100 && !stream; ++attempt) {
-    const std::string name = streams_internal::TemporarySiblingName(path);
-    temporary = WidePath(name);
-    if (::GetFileAttributesW(temporary.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
-    try {
-      stream = std::make_unique<TFileStream>(name, TFileStream::Mode::CreateNew);
-    } catch (const EStreamError&) {
-      throw EStreamError("Cannot create file " + path);
-    }
-  }
-  if (!stream) throw EStreamError("Cannot create file " + path);
+  std::string name;
+  std::unique_ptr<TFileStream> stream = streams_internal::CreateTemporarySibling(
+      path, path,
+      [](const std::string& candidate) {
+        return ::GetFileAttributesW(WidePath(candidate).c_str()) != INVALID_FILE_ATTRIBUTES;
+      },
+      name);
+  const std::wstring temporary = WidePath(name);
 
   try {
     // The replaced file's attributes apply before any byte is written, also

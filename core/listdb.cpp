@@ -43,6 +43,7 @@ TListRecord& TListRecord::operator=(const TListRecord& other) {
   StoreTexts(other.Field1(), other.Field2(), other.Notes());
   StoreCategory(other.categoryId_);
   owner_->TouchAll();
+  owner_->RecordChanged(this, TRecordValue::Field1, true);
   return *this;
 }
 
@@ -84,16 +85,19 @@ void TListRecord::StoreCategory(int32_t id) {
 void TListRecord::StoreField1Unchecked(std::string_view value) {
   StoreTexts(value, Field2(), Notes());
   owner_->Touch(TRecordValue::Field1);
+  owner_->RecordChanged(this, TRecordValue::Field1, false);
 }
 
 void TListRecord::StoreField2Unchecked(std::string_view value) {
   StoreTexts(Field1(), value, Notes());
   owner_->Touch(TRecordValue::Field2);
+  owner_->RecordChanged(this, TRecordValue::Field2, false);
 }
 
 void TListRecord::StoreNotesUnchecked(std::string_view value) {
   StoreTexts(Field1(), Field2(), value);
   owner_->Touch(TRecordValue::Notes);
+  owner_->RecordChanged(this, TRecordValue::Notes, false);
 }
 
 void TListRecord::SetField1(std::string_view value) {
@@ -117,13 +121,15 @@ void TListRecord::Assign(std::string_view field1, std::string_view field2, std::
   CheckLength(field2, kMaxFieldValue, kField2Long);
   CheckLength(notes, kMaxNotes, kNotesLong);
   StoreTexts(field1, field2, notes);
+  StoreCategory(owner_->Categories().IndexOfID(categoryId) >= 0 ? categoryId : -1);
   owner_->TouchAll();
-  SetCategoryID(categoryId);
+  owner_->RecordChanged(this, TRecordValue::Field1, true);
 }
 
 void TListRecord::SetCategoryID(int32_t id) {
   StoreCategory(owner_->Categories().IndexOfID(id) >= 0 ? id : -1);
   owner_->Touch(TRecordValue::Category);
+  owner_->RecordChanged(this, TRecordValue::Category, false);
 }
 
 std::string TListRecord::CategoryName() const { return owner_->Categories().NameOf(categoryId_); }
@@ -143,7 +149,10 @@ TListDBCategories::TListDBCategories(TListDBData* owner) : owner_(owner) {
   Reset();
 }
 
-void TListDBCategories::Changed() { owner_->Touch(TRecordValue::Category); }
+void TListDBCategories::Changed() {
+  owner_->Touch(TRecordValue::Category);
+  owner_->Notify({TListDBChange::Categories});
+}
 
 void TListDBCategories::Reset() {
   entries_.clear();
@@ -332,11 +341,40 @@ TListDBData::TListDBData()
       ModificationDate(CreationDate),
       categories_(std::make_unique<TListDBCategories>(this)) {
   TouchAll();
+  savedChanges_ = changes_;  // a new document is as good as saved
 }
 
 // Records and texts go with their blocks; records need no destructor.
 static_assert(std::is_trivially_destructible_v<TListRecord>);
-TListDBData::~TListDBData() = default;
+TListDBData::~TListDBData() { Notify({TListDBChange::Destroyed}); }
+
+int TListDBData::Subscribe(TListener listener) {
+  listeners_.emplace_back(nextListenerKey_, std::move(listener));
+  return nextListenerKey_++;
+}
+
+void TListDBData::Unsubscribe(int key) {
+  std::erase_if(listeners_, [key](const auto& entry) { return entry.first == key; });
+}
+
+void TListDBData::Notify(const TListDBChange& change) {
+  ++changes_;
+  // A copy: a listener may unsubscribe (itself or another) while it is told.
+  const auto listeners = listeners_;
+  for (const auto& entry : listeners) entry.second(change);
+}
+
+void TListDBData::RecordChanged(const TListRecord* record, TRecordValue value, bool all) {
+  if (record->serial_ == TListRecord::kNoSerial) return;
+  TListDBChange change{TListDBChange::RecordChanged, record, value};
+  change.allValues = all;
+  Notify(change);
+}
+
+void TListDBData::SetModified(bool modified) {
+  forcedModified_ = modified;
+  if (!modified) savedChanges_ = changes_;
+}
 
 void TListDBData::Touch(TRecordValue which) {
   revisions_[static_cast<size_t>(which)] = NewRevision();
@@ -367,6 +405,7 @@ TListRecord* TListDBData::NewRecord() {
 TListRecord* TListDBData::AddRecord() {
   TListRecord* record = NewRecord();
   TouchAll();
+  Notify({TListDBChange::RecordAdded, record});
   return record;
 }
 
@@ -391,29 +430,49 @@ void TListDBData::ClearRecords() {
   categoryIdCeiling_ = -1;
   texts_.Clear();
   TouchAll();
+  Notify({TListDBChange::Reset});
 }
 
-void TListDBData::DeleteRecord(int index) {
-  TListRecord* record = records_.at(index);  // outside the list raises std::out_of_range
-  texts_.ReleaseChunk(record->text_, record->capacity_);
-  freeSerials_.push_back(record->serial_);
-  records_.erase(records_.begin() + index);
-  Modified = true;
+void TListDBData::DeleteRecord(int index) { DeleteRecords({index}); }
+
+void TListDBData::DeleteRecords(std::vector<int> indexes) {
+  for (int index : indexes) (void)records_.at(index);  // outside the list raises std::out_of_range
+  std::sort(indexes.begin(), indexes.end());
+  indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+  if (indexes.empty()) return;
+  size_t next = 0, out = 0;
+  for (size_t in = 0; in < records_.size(); ++in) {
+    TListRecord* record = records_[in];
+    if (next < indexes.size() && static_cast<size_t>(indexes[next]) == in) {
+      ++next;
+      texts_.ReleaseChunk(record->text_, record->capacity_);
+      freeSerials_.push_back(record->serial_);
+      continue;
+    }
+    records_[out++] = record;
+  }
+  records_.resize(out);
+  TListDBChange change{TListDBChange::RecordsRemoved};
+  change.removed = indexes;
+  Notify(change);
 }
 
 void TListDBData::SetDatabaseName(const std::string& name) {
   CheckLength(name, kMaxDatabaseName, kNameLong);
   databaseName_ = name;
+  Notify({TListDBChange::Names});
 }
 
 void TListDBData::SetCustomField1(const std::string& name) {
   CheckLength(name, kMaxFieldName, kCustomField1Long);
   customField1_ = name;
+  Notify({TListDBChange::Names});
 }
 
 void TListDBData::SetCustomField2(const std::string& name) {
   CheckLength(name, kMaxFieldName, kCustomField2Long);
   customField2_ = name;
+  Notify({TListDBChange::Names});
 }
 
 void TListDBData::SetNames(std::string name, std::string field1, std::string field2) {
@@ -428,4 +487,5 @@ void TListDBData::StoreNamesUnchecked(std::string databaseName, std::string fiel
   databaseName_ = std::move(databaseName);
   customField1_ = std::move(field1);
   customField2_ = std::move(field2);
+  Notify({TListDBChange::Names});
 }

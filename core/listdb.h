@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -119,6 +121,28 @@ class TListRecord {
   uint32_t serial_ = kNoSerial;
 };
 
+// What changed in a document, as its listeners are told right after the change.
+struct TListDBChange {
+  enum Kind {
+    RecordAdded,     // record: appended at the end of the list (its values empty)
+    RecordChanged,   // record: one or more of its values (value; Assign tells Field1)
+    RecordsRemoved,  // removed: the former positions, ascending
+    Categories,      // the category table (names, ids, entries)
+    Names,           // the list's name and the field names
+    Reset,           // everything: ClearRecords, a file read (done or failed)
+    Destroyed,       // the document is going away; listeners must let go of it
+  };
+  TListDBChange(Kind kind, const TListRecord* record = nullptr,
+                TRecordValue value = TRecordValue::Field1)
+      : kind(kind), record(record), value(value) {}
+  Kind kind;
+  const TListRecord* record;
+  TRecordValue value;
+  // With Assign or a record copy every value changed.
+  bool allValues = false;
+  std::span<const int> removed;
+};
+
 class TListDBCategories {
  public:
   struct Entry {
@@ -161,7 +185,11 @@ class TListDBData {
 
   TListRecord* AddRecord();
   void ClearRecords();
-  void DeleteRecord(int index);  // sets Modified
+  void DeleteRecord(int index);
+  // Deletes the records at the given positions (in any order, repeats
+  // allowed) in one pass; the others keep their order. A position outside the
+  // list raises std::out_of_range before anything is deleted.
+  void DeleteRecords(std::vector<int> indexes);
   TListRecord* GetRecord(int index) const { return records_.at(index); }
   int RecordCount() const { return static_cast<int>(records_.size()); }
   // Makes room for count records without changing the list (the file reader).
@@ -194,10 +222,24 @@ class TListDBData {
   // The file reader stores names without the length checks.
   void StoreNamesUnchecked(std::string databaseName, std::string field1, std::string field2);
 
+  // Listeners are called right after each change to a record of the list, the
+  // category table or the names (records outside the list tell nobody). A
+  // listener may not change the document. Subscribe returns the key that
+  // Unsubscribe takes.
+  using TListener = std::function<void(const TListDBChange&)>;
+  int Subscribe(TListener listener);
+  void Unsubscribe(int key);
+
+  // True when the document changed since the last SetModified(false) (the
+  // window's save and load), or SetModified(true) said so (a new list).
+  bool Modified() const { return forcedModified_ || changes_ != savedChanges_; }
+  void SetModified(bool modified);
+  // Counts every change listeners were told of.
+  uint64_t ChangeCount() const { return changes_; }
+
   TDateTime CreationDate;
   TDateTime ModificationDate;
   std::string FileName;
-  bool Modified = false;
 
  private:
   friend class TListRecord;
@@ -213,6 +255,10 @@ class TListDBData {
   TListRecord* NewRecord();  // in the list, without a new revision
   void Touch(TRecordValue which);
   void TouchAll();
+  void Notify(const TListDBChange& change);
+  // A value of the record changed: listeners hear of it when the record is in
+  // the list.
+  void RecordChanged(const TListRecord* record, TRecordValue value, bool all);
   // The file reader: room for the next record's texts (at least size bytes),
   // then the record whose texts are the first bytes of that room.
   char* ReadRoom(size_t size) { return texts_.Room(size); }
@@ -226,6 +272,11 @@ class TListDBData {
   // know that a table already compact needs no pass over the records).
   int32_t categoryIdCeiling_ = -1;
   TTextStore texts_;
+  // Before the category table, which tells of its first entry while built.
+  std::vector<std::pair<int, TListener>> listeners_;
+  int nextListenerKey_ = 0;
+  uint64_t changes_ = 0, savedChanges_ = 0;
+  bool forcedModified_ = false;
   uint64_t revisions_[4];
   std::unique_ptr<TListDBCategories> categories_;
   std::string databaseName_, customField1_, customField2_;

@@ -342,6 +342,15 @@ size_t LengthWithLF(std::string_view text) {
 
 void ReadListDB(TListDBData& document, TStream& stream) {
   document.ClearRecords();
+  // The records come in without a revision or a word to the listeners each:
+  // one for all of them once reading ends, however it ends.
+  struct TReadEnd {
+    TListDBData& document;
+    ~TReadEnd() {
+      document.TouchAll();
+      document.Notify({TListDBChange::Reset});
+    }
+  } readEnd{document};
   TListDBCategories& categories = document.Categories();
   categories.Reset();
 
@@ -445,8 +454,6 @@ void ReadListDB(TListDBData& document, TStream& stream) {
                              static_cast<uint32_t>(notesLength));
     }
   }
-  // The records came in without a revision each: one for all of them.
-  document.TouchAll();
 }
 
 void WriteListDB(const TListDBData& document, TStream& stream) {

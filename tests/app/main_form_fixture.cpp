@@ -154,7 +154,7 @@ void MainFormTest::PickCategory(const QString& text) {
 
 std::vector<std::string> MainFormTest::RowTexts(int column) const {
   std::vector<std::string> texts;
-  TRecordListModel* model = List()->Model();
+  const TShownRecordsModel* model = List()->Shown();
   for (int r = 0; r < model->rowCount(); ++r) texts.push_back(model->Text(r, column).toStdString());
   return texts;
 }

@@ -95,7 +95,7 @@ TEST_F(MainFormCommandsTest, DeleteAsksAndRemovesExactlyTheSelected) {
   EXPECT_EQ(prompts->Questions().back().caption, "Confirmation");
   EXPECT_EQ(prompts->Questions().back().buttons, mbYes | mbNo);
   EXPECT_EQ(Doc()->RecordCount(), 4);
-  EXPECT_FALSE(Doc()->Modified);
+  EXPECT_FALSE(Doc()->Modified());
 
   SelectRows({0, 1, 3});
   prompts->AnswerMessage(TModalResult::No);
@@ -107,7 +107,7 @@ TEST_F(MainFormCommandsTest, DeleteAsksAndRemovesExactlyTheSelected) {
   Run("DeleteRecordAction");
   EXPECT_EQ(DocFields(), (Texts{"c"}));
   EXPECT_EQ(RowTexts(), (Texts{"c"}));
-  EXPECT_TRUE(Doc()->Modified);
+  EXPECT_TRUE(Doc()->Modified());
   EXPECT_EQ(Panel(1), "1");
   EXPECT_EQ(Panel(2), "*");
 }
@@ -143,7 +143,7 @@ TEST_F(MainFormCommandsTest, NewRecordUnderAnotherFilterGetsNoRow) {
   EXPECT_EQ(prompts->Questions().back().text, "New record");
   EXPECT_EQ(RowTexts(), (Texts{"a", "c"}));
   EXPECT_EQ(Panel(1), "2/5");
-  EXPECT_TRUE(Doc()->Modified);
+  EXPECT_TRUE(Doc()->Modified());
 
   AddRecord("work", "6", "Work");
   EXPECT_EQ(RowTexts(), (Texts{"a", "c", "work"}));
@@ -156,7 +156,7 @@ TEST_F(MainFormCommandsTest, CancelledNewRecordAddsNothing) {
   prompts->AnswerDialog(CancelAnswer());
   Run("NewRecordAction");
   EXPECT_EQ(Doc()->RecordCount(), 4);
-  EXPECT_FALSE(Doc()->Modified);
+  EXPECT_FALSE(Doc()->Modified());
 }
 
 TEST_F(MainFormCommandsTest, EditedRecordLeavingTheFilterLosesItsRow) {
@@ -168,7 +168,7 @@ TEST_F(MainFormCommandsTest, EditedRecordLeavingTheFilterLosesItsRow) {
   EXPECT_EQ(RowTexts(), (Texts{"a"}));
   EXPECT_EQ(Doc()->GetRecord(2)->Field1(), "c2");
   EXPECT_EQ(Doc()->GetRecord(2)->CategoryID(), 2);
-  EXPECT_TRUE(Doc()->Modified);
+  EXPECT_TRUE(Doc()->Modified());
 }
 
 TEST_F(MainFormCommandsTest, EditedRecordKeepsItsPlaceInASortedList) {
@@ -198,7 +198,7 @@ TEST_F(MainFormCommandsTest, EditOfAnOverlongValueFailsAndChangesNothing) {
   Run("EditRecordAction");
   EXPECT_EQ(LastMessage(), "Field1 value is longer than 112.");
   EXPECT_EQ(prompts->Questions().back().caption, "Vornik");
-  EXPECT_FALSE(Doc()->Modified);
+  EXPECT_FALSE(Doc()->Modified());
   EXPECT_EQ(Panel(2), "");
 
   // Field 1 changes, field 2 is refused: field 1 is put back.
@@ -215,7 +215,7 @@ TEST_F(MainFormCommandsTest, EditOfAnOverlongValueFailsAndChangesNothing) {
   EXPECT_EQ(LastMessage(), "Field2 value is longer than 112.");
   EXPECT_EQ(Doc()->GetRecord(1)->Field1(), "ok");
   EXPECT_EQ(RowTexts()[1], "ok");
-  EXPECT_FALSE(Doc()->Modified);
+  EXPECT_FALSE(Doc()->Modified());
 }
 
 TEST_F(MainFormCommandsTest, ChangeCategoryMovesTheSelectedAndShowsAll) {
@@ -233,10 +233,10 @@ TEST_F(MainFormCommandsTest, ChangeCategoryMovesTheSelectedAndShowsAll) {
   // Cancelled: nothing moves.
   SelectRows({3});
   prompts->AnswerDialog(CancelAnswer());
-  Doc()->Modified = false;
+  Doc()->SetModified(false);
   Run("ChangeCategoryAction");
   EXPECT_EQ(Doc()->GetRecord(3)->CategoryID(), 0);
-  EXPECT_FALSE(Doc()->Modified);
+  EXPECT_FALSE(Doc()->Modified());
 }
 
 TEST_F(MainFormCommandsTest, CategoriesClosedWithoutChangeDoesNothing) {
@@ -245,7 +245,7 @@ TEST_F(MainFormCommandsTest, CategoriesClosedWithoutChangeDoesNothing) {
   prompts->AnswerDialog(
       Categories([](TCategoriesListDialog* dlg) { EXPECT_EQ(dlg->OKBtn->text(), "&Cancel"); }));
   Run("EditCategoriesAction");
-  EXPECT_FALSE(Doc()->Modified);
+  EXPECT_FALSE(Doc()->Modified());
   EXPECT_EQ(Combo()->currentText(), "Work");
   EXPECT_EQ(RowTexts(), (Texts{"a", "c"}));
 }
@@ -258,7 +258,7 @@ TEST_F(MainFormCommandsTest, DeletedCategoryRecordsShowUnfiled) {
     dlg->DeleteCategoryAction->trigger();
   }));
   Run("EditCategoriesAction");
-  EXPECT_TRUE(Doc()->Modified);
+  EXPECT_TRUE(Doc()->Modified());
   EXPECT_EQ(Combo()->currentText(), "All");
   EXPECT_EQ(Combo()->count(), 3);  // All, Unfiled, Home
   EXPECT_EQ(RowTexts(3), (Texts{"Unfiled", "Home", "Unfiled", "Unfiled"}));
@@ -278,7 +278,7 @@ TEST_F(MainFormCommandsTest, CategoriesClosedByTheCloseBoxAfterAChangeStillCount
     return TModalResult::Cancel;  // as the window's close command reports
   });
   Run("EditCategoriesAction");
-  EXPECT_TRUE(Doc()->Modified);
+  EXPECT_TRUE(Doc()->Modified());
   EXPECT_NE(Combo()->findText("Garden"), -1);
 }
 
@@ -312,7 +312,7 @@ TEST_F(MainFormCommandsTest, ScriptedSessionRoundTrips) {
   Run("ChangeCategoryAction");
   prompts->AnswerSaveFile(Path("contacts.pdb"));
   Run("SaveFileAction");
-  ASSERT_FALSE(Doc()->Modified);
+  ASSERT_FALSE(Doc()->Modified());
 
   OpenFile(Path("contacts.pdb"));
   ASSERT_NE(Doc(), nullptr);

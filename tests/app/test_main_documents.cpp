@@ -68,7 +68,7 @@ TEST_F(MainFormTest, CreateNumbersNewListsAndCancelKeepsTheNumber) {
   CreateList("First", "Title", "Author");
   EXPECT_EQ(TMainListDBForm::NewListCounter(), n + 1);
   EXPECT_EQ(Doc()->DatabaseName(), "First");
-  EXPECT_TRUE(Doc()->Modified);
+  EXPECT_TRUE(Doc()->Modified());
   EXPECT_EQ(Panel(0), "First");
   EXPECT_EQ(Panel(1), "0");
   EXPECT_EQ(Panel(2), "*");
@@ -126,7 +126,7 @@ TEST_F(MainFormTest, SavedByTheQuestionThenCancelledShowsUnchanged) {
   Run("NewFileAction");
   // The list stays, and it is the file's content now.
   EXPECT_EQ(Doc()->DatabaseName(), "Mine");
-  EXPECT_FALSE(Doc()->Modified);
+  EXPECT_FALSE(Doc()->Modified());
   EXPECT_EQ(Panel(2), "");
   EXPECT_EQ(form->windowTitle(), "Vornik [" + Path("mine.pdb") + "]");
 }
@@ -168,7 +168,7 @@ TEST_F(MainFormTest, SaveQuestionOnOpenAndFavorites) {
   prompts->AnswerMessage(TModalResult::No);
   openFavorite();
   EXPECT_EQ(Doc()->DatabaseName(), "A");
-  EXPECT_FALSE(Doc()->Modified);
+  EXPECT_FALSE(Doc()->Modified());
 }
 
 TEST_F(MainFormTest, FavoritesMenuListsRecentFiles) {
@@ -277,13 +277,13 @@ TEST_F(MainFormTest, SaveAndSaveAs) {
   // Save of a never-saved list asks for a name; cancelled, nothing happens.
   prompts->AnswerSaveFile(QString());
   Run("SaveFileAction");
-  EXPECT_TRUE(Doc()->Modified);
+  EXPECT_TRUE(Doc()->Modified());
   EXPECT_TRUE(prompts->lastFileOptions.confirmOverwrite);
   EXPECT_EQ(prompts->lastFileOptions.fileName, "");
 
   prompts->AnswerSaveFile(Path("one.pdb"));
   Run("SaveFileAction");
-  EXPECT_FALSE(Doc()->Modified);
+  EXPECT_FALSE(Doc()->Modified());
   EXPECT_EQ(Panel(2), "");
   EXPECT_EQ(form->windowTitle(), "Vornik [" + Path("one.pdb") + "]");
   Update();
@@ -310,7 +310,7 @@ TEST_F(MainFormTest, FailedSaveKeepsTheOldFileAndTheChanges) {
   EXPECT_EQ(prompts->Questions().back().kind, Asked::Message);
   EXPECT_EQ(prompts->Questions().back().caption, "Vornik");
   EXPECT_EQ(LastMessage(), "Cannot create file " + Path("missing/x.pdb") + ".");
-  EXPECT_TRUE(Doc()->Modified);
+  EXPECT_TRUE(Doc()->Modified());
   EXPECT_EQ(Panel(2), "*");
   // The document keeps its name, and the status bar says no more that it saves.
   EXPECT_EQ(Doc()->FileName, Path("keep.pdb").toStdString());
@@ -324,13 +324,13 @@ TEST_F(MainFormTest, FailedSaveKeepsTheOldFileAndTheChanges) {
   prompts->AnswerSaveFile(Path("folder.pdb"));
   prompts->AnswerMessage(TModalResult::OK);  // the error box
   Run("SaveAsFieAction");
-  EXPECT_TRUE(Doc()->Modified);
+  EXPECT_TRUE(Doc()->Modified());
   EXPECT_EQ(ReadBytes(Path("keep.pdb")), before);
   EXPECT_TRUE(QFileInfo(Path("folder.pdb")).isDir());
 
   // Save then writes the file the document came from.
   Run("SaveFileAction");
-  EXPECT_FALSE(Doc()->Modified);
+  EXPECT_FALSE(Doc()->Modified());
   EXPECT_NE(ReadBytes(Path("keep.pdb")), before);
 }
 
@@ -348,12 +348,12 @@ TEST_F(MainFormTest, FailedWriteOverAnExistingFileLeavesItWhole) {
   OpenFile(Path("keep.pdb"));
   // A document the writer refuses: the save fails after the dialog.
   Doc()->GetRecord(0)->StoreField1Unchecked(std::string(300, 'x'));
-  Doc()->Modified = true;
+  Doc()->SetModified(true);
   prompts->AnswerMessage(TModalResult::OK);  // the error box
   Run("SaveFileAction");
   EXPECT_EQ(prompts->Questions().back().kind, Asked::Message);
   EXPECT_EQ(ReadBytes(Path("keep.pdb")), before);
-  EXPECT_TRUE(Doc()->Modified);
+  EXPECT_TRUE(Doc()->Modified());
 }
 
 TEST_F(MainFormTest, NotYetReadyCommands) {
@@ -373,5 +373,5 @@ TEST_F(MainFormTest, NotYetReadyCommands) {
     EXPECT_EQ(LastMessage(), "Sorry, but this function not yet ready...");
   }
   EXPECT_EQ(Doc()->RecordCount(), 0);
-  EXPECT_TRUE(Doc()->Modified);
+  EXPECT_TRUE(Doc()->Modified());
 }

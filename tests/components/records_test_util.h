@@ -44,12 +44,18 @@ inline std::vector<TListRecord*> RowsOf(const TListDBData& document) {
   return rows;
 }
 
-inline QStringList ColumnTexts(const TRecordListModel& model, int column) {
+inline QStringList ColumnTexts(const QAbstractItemModel& model, int column) {
   QStringList texts;
   for (int row = 0; row < model.rowCount(); ++row)
     texts << model.data(model.index(row, column), Qt::DisplayRole).toString();
   return texts;
 }
+
+// A document's records and the shown ones over them, as the list view holds them.
+struct TTestRecordList {
+  TRecordListModel all;
+  TShownRecordsModel shown{&all};
+};
 
 // Sets the default locale for one test and restores the previous one.
 class TLocaleScope {

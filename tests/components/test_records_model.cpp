@@ -58,13 +58,13 @@ TEST(RecordRow, CategoryTextFollowsRenamesAndManyNames) {
   }
 }
 
-TEST(RecordListModel, ShapeRolesAndRowOperations) {
-  auto doc = MakeTestDocument({{"a", "1", "", 0}, {"b", "2", "", 1}, {"c", "3", "", 2}});
+TEST(RecordListModel, ShapeRolesAndRowsThatFollowTheDocument) {
+  auto doc = MakeTestDocument({{"a", "1", "", 0}, {"b", "2", "", 1}, {" c ", "3", "", 2}});
   TRecordListModel model;
   TModelCheck check(&model);
   EXPECT_EQ(model.columnCount(), 4);
   EXPECT_EQ(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "CustomField1");
-  model.SetRows(RowsOf(*doc));
+  model.SetDocument(doc.get());
   ASSERT_EQ(model.rowCount(), 3);
   EXPECT_EQ(model.rowCount(model.index(0, 0)), 0);  // a flat list
   EXPECT_FALSE(model.flags(model.index(0, 0)).testFlag(Qt::ItemIsEditable));
@@ -74,25 +74,34 @@ TEST(RecordListModel, ShapeRolesAndRowOperations) {
     EXPECT_FALSE(model.data(model.index(row, 0), Qt::DecorationRole).value<QIcon>().isNull());
   EXPECT_FALSE(model.data(model.index(0, 1), Qt::DecorationRole).isValid());
   EXPECT_FALSE(model.data(model.index(0, 0), Qt::ToolTipRole).isValid());
+  EXPECT_EQ(model.data(model.index(2, 0), kSortKeyRole).toString(), "c");
+  EXPECT_EQ(model.data(model.index(2, 3), kSortKeyRole).toString(), "Personal");
+  EXPECT_EQ(model.data(model.index(1, 0), kRecordRole).value<quintptr>(),
+            reinterpret_cast<quintptr>(doc->GetRecord(1)));
 
-  EXPECT_EQ(model.FindRecord(doc->GetRecord(2)), 2);
-  model.RemoveRow(1);
-  EXPECT_EQ(model.FindRecord(doc->GetRecord(1)), -1);
-  EXPECT_EQ(model.AppendRow(doc->GetRecord(1)), 2);
-  EXPECT_EQ(ColumnTexts(model, 0), QStringList({"a", "c", "b"}));
+  // Added, changed, removed, renamed: the rows follow.
+  TListRecord* d = doc->AddRecord();
+  d->SetField1("d");
   doc->GetRecord(1)->SetField1("B!");
-  model.SetRow(2, doc->GetRecord(1));
-  EXPECT_EQ(ColumnTexts(model, 0), QStringList({"a", "c", "B!"}));
+  doc->Categories().Rename(2, "Home");
+  doc->DeleteRecord(0);
+  EXPECT_EQ(ColumnTexts(model, 0), QStringList({"B!", " c ", "d"}));
+  EXPECT_EQ(ColumnTexts(model, 3), QStringList({"Business", "Home", "Unfiled"}));
+  EXPECT_EQ(model.RowOf(d), 2);
+  EXPECT_EQ(model.RecordAt(2), d);
 
   // Positions that hold no row are ignored, not trusted.
-  model.SetRow(7, doc->GetRecord(0));
-  model.RemoveRow(-1);
-  model.RemoveRow(3);
-  EXPECT_EQ(model.rowCount(), 3);
   EXPECT_FALSE(model.data(model.index(5, 0), Qt::DisplayRole).isValid());
-  EXPECT_EQ(model.FindRecord(nullptr), -1);
-  EXPECT_EQ(model.ShownRecord(3), nullptr);
-  EXPECT_EQ(model.ShownRecord(-1), nullptr);
+  EXPECT_EQ(model.RowOf(nullptr), -1);
+  EXPECT_EQ(model.RecordAt(3), nullptr);
+  EXPECT_EQ(model.RecordAt(-1), nullptr);
+  TListRecord outside(doc.get());
+  EXPECT_EQ(model.RowOf(&outside), -1);
+
+  // A document that goes away leaves no rows behind.
+  doc.reset();
+  EXPECT_EQ(model.rowCount(), 0);
+  EXPECT_EQ(model.Document(), nullptr);
 }
 
 TEST(RecordListModel, HeaderMarks) {
@@ -137,10 +146,11 @@ class RecordSort : public ::testing::Test {
  protected:
   void Load(const std::vector<TTestRecordValues>& values) {
     doc = MakeTestDocument(values);
-    model.SetRows(RowsOf(*doc));
+    list.all.SetDocument(doc.get());
   }
   std::unique_ptr<TListDBData> doc;
-  TRecordListModel model;
+  TTestRecordList list;
+  TShownRecordsModel& model = list.shown;
 };
 
 TEST_F(RecordSort, TrimmedKeysEqualCaseDistinctKeysNot) {
@@ -213,22 +223,23 @@ TEST_F(RecordSort, RowsKeepTheirRecordsAndTheDocumentItsOrder) {
   EXPECT_EQ(doc->GetRecord(1)->Field1(), "a");
 }
 
-// Deleting takes the rows and their records together; the rows left keep their
-// order and the persistent indexes stay on their records, whether the rows go
-// run by run or, scattered, in one pass.
-TEST(RecordListModel, DeleteRecordsTakesRowsAndRecordsTogether) {
+// Deleting records takes their rows; the rows left keep their order and the
+// persistent indexes stay on their records, whether the rows go run by run
+// or, scattered, in one pass.
+TEST(ShownRecords, DeletedRecordsTakeTheirRows) {
   for (const int count : {8, 100}) {
     std::vector<TTestRecordValues> values;
     for (int i = 0; i < count; ++i) values.emplace_back(std::to_string(i));
     auto doc = MakeTestDocument(values);
-    TRecordListModel model;
-    TModelCheck check(&model);
-    model.SetRows(RowsOf(*doc));
+    TTestRecordList list;
+    TModelCheck checkAll(&list.all), checkShown(&list.shown);
+    list.all.SetDocument(doc.get());
+    TShownRecordsModel& model = list.shown;
     model.SortRows(kField1Column, false);  // rows no longer in document order
-    // Every even row, a run at the end, a duplicate and rows out of range.
+    // Every even row and a run at the end.
     std::vector<int> doomed;
     for (int row = 0; row < count - 3; row += 2) doomed.push_back(row);
-    doomed.insert(doomed.end(), {count - 2, count - 1, count - 1, count, -1});
+    doomed.insert(doomed.end(), {count - 2, count - 1});
     const QPersistentModelIndex kept = model.index(1, kNotesColumn);
     TListRecord* keptRecord = model.ShownRecord(1);
     const QPersistentModelIndex gone = model.index(0, 0);
@@ -236,23 +247,66 @@ TEST(RecordListModel, DeleteRecordsTakesRowsAndRecordsTogether) {
     for (int row = 1; row < count - 3; row += 2) survivors.push_back(model.ShownRecord(row));
     if ((count - 3) % 2 == 1) survivors.push_back(model.ShownRecord(count - 3));
 
-    model.DeleteRecords(*doc, doomed);
+    std::vector<int> positions;
+    for (int row : doomed) positions.push_back(list.all.RowOf(model.ShownRecord(row)));
+    doc->DeleteRecords(positions);
     ASSERT_EQ(model.ShownCount(), static_cast<int>(survivors.size())) << count;
     ASSERT_EQ(doc->RecordCount(), model.ShownCount());
-    for (int row = 0; row < model.ShownCount(); ++row) {
-      EXPECT_EQ(model.ShownRecord(row), survivors[row]);
+    EXPECT_EQ(model.ShownRecords(), survivors);
+    for (int row = 0; row < model.ShownCount(); ++row)
       EXPECT_EQ(model.data(model.index(row, 0), Qt::DisplayRole).toString(),
                 AnsiToQString(survivors[row]->Field1()));
-    }
     // The document keeps its own order among the records left.
     for (int i = 1; i < doc->RecordCount(); ++i)
       EXPECT_LT(std::stoi(std::string(doc->GetRecord(i - 1)->Field1())),
                 std::stoi(std::string(doc->GetRecord(i)->Field1())));
-    EXPECT_TRUE(doc->Modified);
     EXPECT_EQ(model.ShownRecord(kept.row()), keptRecord);
     EXPECT_EQ(kept.column(), kNotesColumn);
     EXPECT_FALSE(gone.isValid());
   }
+}
+
+// The filter decides which records are shown; records added or changed later
+// are tested as they come, and the sort of the rows stays.
+TEST(ShownRecords, FilterFollowsAddedAndChangedRecords) {
+  auto doc =
+      MakeTestDocument({{"d", "", "", 1}, {"b", "", "", 2}, {"c", "", "", 1}, {"a", "", "", 1}});
+  TTestRecordList list;
+  TModelCheck checkShown(&list.shown);
+  list.all.SetDocument(doc.get());
+  TShownRecordsModel& shown = list.shown;
+  shown.SetFilter([](const TListRecord* r) { return r->CategoryID() == 1; });
+  EXPECT_EQ(ColumnTexts(shown, 0), QStringList({"d", "c", "a"}));
+  EXPECT_EQ(shown.SortColumn(), -1);
+  shown.SortRows(kField1Column, true);
+  EXPECT_EQ(ColumnTexts(shown, 0), QStringList({"a", "c", "d"}));
+  EXPECT_EQ(shown.SortColumn(), kField1Column);
+
+  TListRecord* added = doc->AddRecord();  // no category yet: not shown
+  EXPECT_EQ(shown.FindRecord(added), -1);
+  added->Assign("0", "", "", 1);        // now it passes: shown at the end
+  doc->GetRecord(2)->SetCategoryID(2);  // "c" leaves
+  doc->GetRecord(0)->SetField1("z");
+  EXPECT_EQ(ColumnTexts(shown, 0), QStringList({"a", "z", "0"}));
+  EXPECT_EQ(shown.mapToSource(shown.index(2, 0)).row(), 4);
+  EXPECT_EQ(shown.mapFromSource(list.all.index(3, 1)).row(), 0);
+  EXPECT_FALSE(shown.mapFromSource(list.all.index(1, 0)).isValid());
+
+  // Any records, ordered by the current sort; unsorted, by the document.
+  std::vector<TListRecord*> all = RowsOf(*doc);
+  shown.SortRows(kField1Column, false);
+  shown.OrderRecords(all);
+  QStringList texts;
+  for (const TListRecord* r : all) texts << AnsiToQString(r->Field1());
+  EXPECT_EQ(texts, QStringList({"z", "c", "b", "a", "0"}));
+  shown.Refilter();
+  EXPECT_EQ(shown.SortColumn(), -1);
+  shown.OrderRecords(all);
+  EXPECT_EQ(all, RowsOf(*doc));
+
+  // Reading the list anew shows it anew.
+  doc->ClearRecords();
+  EXPECT_EQ(shown.ShownCount(), 0);
 }
 
 }  // namespace
@@ -263,8 +317,9 @@ namespace {
 // filters, until a value of that column changes: then it ranks again.
 TEST(RecordListModel, SortRanksFollowEveryChange) {
   auto doc = MakeTestDocument({{"b", "2", "x\r\ny", 1}, {"  a", "1", "", -1}, {"c", "3", "w", 2}});
-  TRecordListModel model;
-  model.SetRows(RowsOf(*doc));
+  TTestRecordList list;
+  list.all.SetDocument(doc.get());
+  TShownRecordsModel& model = list.shown;
   model.SortRows(kField1Column, true);
   EXPECT_EQ(ColumnTexts(model, 0), QStringList({"  a", "b", "c"}));
   model.SortRows(kNotesColumn, true);
@@ -294,29 +349,21 @@ TEST(RecordListModel, SortRanksFollowEveryChange) {
   model.SortRows(kCategoryColumn, false);
   EXPECT_EQ(ColumnTexts(model, 3), QStringList({"Zoo", "Unfiled", "Unfiled"}));
 
-  // A record added to the document and shown, and a list of another document.
+  // A record added to the document, and a list of another document.
   TListRecord* added = doc->AddRecord();
   added->SetField1("aa");
-  model.AppendRow(added);
   model.SortRows(kField1Column, true);
   EXPECT_EQ(ColumnTexts(model, 0), QStringList({"0", "a", "aa", "b"}));
   auto other = MakeTestDocument({{"y", "", "", 0}, {"x", "", "", 1}});
-  model.SetRows(RowsOf(*other));
+  list.all.SetDocument(other.get());
   model.SortRows(kField1Column, true);
   EXPECT_EQ(ColumnTexts(model, 0), QStringList({"x", "y"}));
-  // Rows of two lists at once rank among themselves.
-  model.AppendRow(added);
-  model.SortRows(kField1Column, false);
-  EXPECT_EQ(ColumnTexts(model, 0), QStringList({"y", "x", "aa"}));
-  model.SortRows(kCategoryColumn, true);
-  EXPECT_EQ(ColumnTexts(model, 3), QStringList({"Business", "Unfiled", "Unfiled"}));
-  // And a record outside its list among them.
+  // Records of another list, or outside their list, are ranked among themselves.
   TListRecord outside(other.get());
   outside.SetField1("w");
-  model.AppendRow(&outside);
-  model.SortRows(kField1Column, true);
-  EXPECT_EQ(ColumnTexts(model, 0), QStringList({"aa", "w", "x", "y"}));
-  model.SetRows({});
+  std::vector<TListRecord*> mixed{other->GetRecord(0), added, &outside};
+  model.OrderRecords(mixed);
+  EXPECT_EQ(mixed, (std::vector<TListRecord*>{added, &outside, other->GetRecord(0)}));
 }
 
 }  // namespace

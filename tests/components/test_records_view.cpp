@@ -26,7 +26,7 @@ class RecordsView : public ::testing::Test {
     layout->addWidget(view);
     doc = MakeTestDocument(
         {{"delta", "4"}, {"alpha", "1"}, {"echo", "5"}, {"charlie", "3"}, {"bravo", "2"}});
-    view->Model()->SetRows(RowsOf(*doc));
+    view->SetDocument(doc.get());
   }
   void Show() {
     panel->show();
@@ -59,8 +59,8 @@ TEST_F(RecordsView, SelectionQueriesMergeOverlappingRanges) {
   view->SelectRow(3);
   view->SelectRow(1);
   view->SelectRow(3);  // twice: still one row
-  QItemSelection overlap(view->Model()->index(0, 0), view->Model()->index(2, 3));
-  overlap.select(view->Model()->index(1, 0), view->Model()->index(3, 3));
+  QItemSelection overlap(view->Shown()->index(0, 0), view->Shown()->index(2, 3));
+  overlap.select(view->Shown()->index(1, 0), view->Shown()->index(3, 3));
   view->selectionModel()->select(overlap, QItemSelectionModel::Select);
   EXPECT_EQ(view->SelectedCount(), 4);
   EXPECT_EQ(view->SelectedRows(), std::vector<int>({0, 1, 2, 3}));
@@ -82,9 +82,9 @@ TEST_F(RecordsView, FocusedRowFollowsTheSelection) {
   EXPECT_EQ(sm->currentIndex().row(), 3);
   // Deselecting another row leaves the focus; deselecting the focused one
   // takes it away.
-  sm->select(view->Model()->index(1, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+  sm->select(view->Shown()->index(1, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
   EXPECT_EQ(sm->currentIndex().row(), 3);
-  sm->select(view->Model()->index(3, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+  sm->select(view->Shown()->index(3, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
   EXPECT_FALSE(sm->currentIndex().isValid());
   view->SetFocusedRow(2);
   EXPECT_EQ(sm->currentIndex().row(), 2);
@@ -98,7 +98,7 @@ TEST_F(RecordsView, SortKeepsSelectedRecordsAndTheFocusedRow) {
   view->SelectRow(3);      // charlie
   view->SetFocusedRow(4);  // bravo, not selected
   view->SortRows(0, true);
-  EXPECT_EQ(ColumnTexts(*view->Model(), 0),
+  EXPECT_EQ(ColumnTexts(*view->Shown(), 0),
             QStringList({"alpha", "bravo", "charlie", "delta", "echo"}));
   EXPECT_EQ(SelectedField1(), std::vector<std::string>({"charlie", "delta"}));
   EXPECT_EQ(view->RecordAt(view->selectionModel()->currentIndex().row())->Field1(), "bravo");
@@ -122,7 +122,7 @@ TEST_F(RecordsView, HeaderClicksAreReportedNotSorted) {
   keys = Qt::ControlModifier | Qt::ShiftModifier;
   ClickHeader(2);
   EXPECT_EQ(clicks, (std::vector<std::pair<int, bool>>{{1, false}, {2, true}}));
-  EXPECT_EQ(ColumnTexts(*view->Model(), 0)[0], "delta");  // the list leaves sorting to its owner
+  EXPECT_EQ(ColumnTexts(*view->Shown(), 0)[0], "delta");  // the list leaves sorting to its owner
 }
 
 TEST_F(RecordsView, DoubleClickIsReported) {

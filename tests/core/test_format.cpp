@@ -267,11 +267,11 @@ TEST(ReadListDB, RichListRoundTrip) {
     r->SetCategoryID(i % 17 - 1);
   }
   TListDBData back;
-  back.Modified = true;
+  back.SetModified(true);
   back.FileName = "kept";
   ReadBytes(back, WriteBytes(doc));
   ReadBytes(back, WriteBytes(doc));  // a second read replaces, not appends
-  EXPECT_TRUE(back.Modified);
+  EXPECT_TRUE(back.Modified());
   EXPECT_EQ(back.FileName, "kept");
   EXPECT_EQ(back.DatabaseName(), doc.DatabaseName());
   EXPECT_EQ(back.CustomField1(), doc.CustomField1());

@@ -82,9 +82,9 @@ TEST(Model, RecordsCategoryIdsAndModified) {
   b->SetCategoryID(42);  // no entry has it
   EXPECT_EQ(b->CategoryID(), -1);
   EXPECT_EQ(b->CategoryName(), "Unfiled");
-  EXPECT_FALSE(doc.Modified);
+  doc.SetModified(false);
   doc.DeleteRecord(0);
-  EXPECT_TRUE(doc.Modified);
+  EXPECT_TRUE(doc.Modified());
   EXPECT_EQ(doc.GetRecord(0), b);
   EXPECT_EQ(b->Index(), 0);
   EXPECT_THROW(doc.DeleteRecord(1), std::out_of_range);
