@@ -55,7 +55,8 @@ if command -v x86_64-w64-mingw32-g++-posix >/dev/null && [ -n "$wine" ]; then
   )
 fi
 
-# A short fuzzing run of the file reader when clang is present.
+# A short fuzzing run of each file reader (the list file's, the settings
+# file's) when clang is present; fuzz/seeds-<name> holds a target's own seeds.
 fuzz_seconds=${FUZZ_SECONDS:-60}
 if command -v clang++ >/dev/null && [ "$fuzz_seconds" -gt 0 ]; then
   cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORNIK_CORE_ONLY=ON \
@@ -63,9 +64,12 @@ if command -v clang++ >/dev/null && [ "$fuzz_seconds" -gt 0 ]; then
   cmake --build build-fuzz -j "$jobs"
   for f in build-fuzz/fuzz_*; do
     [ -x "$f" ] || continue
-    corpus="build-fuzz/corpus-$(basename "$f")"
+    name=$(basename "$f")
+    corpus="build-fuzz/corpus-$name"
+    seeds="fuzz/seeds-${name#fuzz_}"
+    [ -d "$seeds" ] || seeds=fuzz/seeds
     mkdir -p "$corpus"
-    "$f" "$corpus" fuzz/seeds -max_total_time="$fuzz_seconds" -print_final_stats=1 2>&1 | tail -n 5
+    "$f" "$corpus" "$seeds" -max_total_time="$fuzz_seconds" -print_final_stats=1 2>&1 | tail -n 5
   done
 fi
 echo "All tests passed."

@@ -46,7 +46,7 @@ void TMainListDBForm::NewRecordActionExecute() {
 
   // The values are taken by a record outside the list first: a refused value
   // leaves the list as it was.
-  TListRecord values(document_.get());
+  TDetachedRecord values(document_.get());
   dlg.StoreRecord(values);
   TListRecord* record = document_->AddRecord();
   *record = values;

@@ -312,8 +312,6 @@ void TMainListDBForm::ShowNotYetReady() {
                        QApplication::applicationName(), TMsgIcon::None, mbOK);
 }
 
-void TMainListDBForm::ImportActionExecute() { ShowNotYetReady(); }
-
 void TMainListDBForm::ExportFileActionExecute() { ShowNotYetReady(); }
 
 void TMainListDBForm::ExportFileActionUpdate() {

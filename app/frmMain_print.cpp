@@ -76,11 +76,15 @@ void TMainListDBForm::PrintFileActionExecute() {
   QElapsedTimer clock;
   clock.start();
   qint64 shown = -1;
+  // Called while the column widths are measured too (nothing printed yet):
+  // the dialog is shown and takes input from the first call past the delay.
   print.OnProgress = [&](int printed, int) {
     const qint64 now = clock.elapsed();
     if (now < kProgressDelayMs) return true;
     if (shown < 0 || now - shown >= kProgressStepMs) {
+      if (!progress.isVisible()) progress.show();
       progress.setValue(printed);
+      QCoreApplication::processEvents();
       shown = now;
     }
     return !progress.wasCanceled();

@@ -17,6 +17,7 @@
 
 #include "app/frmMain.h"
 #include "components/RecordsListView.h"
+#include "platform/Prompts.h"
 #include "platform/Registry.h"
 
 namespace {
@@ -47,6 +48,15 @@ QString ItemName(int k) { return QString::asprintf("Item%.2d", k); }
 QString ColumnName(int k) { return QString::asprintf("Column%.2d", k); }
 QString BarValueName(const QToolBar* bar, const char* what) {
   return QStringLiteral("_%1_%2").arg(bar->objectName(), QLatin1String(what));
+}
+
+// Tells the user, once, what became of a settings file that could not be read
+// (the store renamed it before anything was written in its place).
+void ShowSettingsNotice(QWidget* owner) {
+  const QString notice = SettingsStore().TakeNotice();
+  if (!notice.isEmpty())
+    Prompts().MessageBox(owner, notice, QCoreApplication::applicationName(), TMsgIcon::Warning,
+                         mbOK);
 }
 
 }  // namespace
@@ -206,6 +216,7 @@ void TMainListDBForm::LoadSettings() {
   } catch (const ERegistryError&) {
     // Keys that could not be created come again at the next store.
   }
+  ShowSettingsNotice(this);
 }
 
 void TMainListDBForm::KeepOnScreen() {
@@ -232,6 +243,7 @@ void TMainListDBForm::KeepOnScreen() {
 
 void TMainListDBForm::SaveSettings() {
   TRegistry reg;
+  ShowSettingsNotice(this);
   OpenKey(reg, kBaseKey);
   const QLocale locale;
   const QDateTime now = QDateTime::currentDateTime();

@@ -35,6 +35,14 @@ QString Trimmed(const QString& text) {
   return text.mid(from, to - from);
 }
 
+// The font as printed: Latin text needs no shaping, and without it the
+// font's ligatures are not applied ("fi" stays two letters, so a PDF's text
+// reads and searches as typed), which also spares the shaping.
+QFont Printed(QFont font) {
+  font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
+  return font;
+}
+
 bool HasLineBreak(const QString& text) { return text.contains(u'\r') || text.contains(u'\n'); }
 
 // The standard 16-colour palette.
@@ -46,27 +54,64 @@ const QList<QRgb>& Palette16() {
   return colors;
 }
 
-}  // namespace
+// A heading is cut to no fewer letters than this (and an ellipsis) before
+// its column takes more than its share of the width.
+constexpr int kHeadingLetters = 4;
+const QString kEllipsis = QStringLiteral("\u2026");
 
-void TS_ListViewPrint::TWidthEstimator::Reset(TCanvas& canvas) {
-  for (int c = 0; c < 256; ++c) advance_[c] = c < 32 ? -1 : canvas.TextWidth(QString(QChar(c)));
-  w_ = advance_['W'];
-}
-
-int TS_ListViewPrint::TWidthEstimator::Estimate(const QString& text) const {
-  int sum = 0;
-  for (const QChar ch : text) {
-    const int a = ch.unicode() < 256 ? advance_[ch.unicode()] : -1;
-    if (a < 0) return -1;
-    sum += a;
+// Widths in proportion to the natural ones that add up to available, none
+// below its minimum: a column that would fall below keeps its minimum and the
+// others share the rest in proportion. When even the minimums do not fit,
+// they are scaled alike. The last column takes what rounding leaves, so the
+// columns end exactly at available.
+std::vector<int> FitColumns(const std::vector<long long>& natural, const std::vector<int>& minimum,
+                            int available) {
+  const size_t n = natural.size();
+  std::vector<double> width(n, 0);
+  std::vector<bool> atMinimum(n, false);
+  bool fitted = false;
+  while (!fitted) {
+    double rest = available;
+    double sum = 0;
+    for (size_t i = 0; i < n; ++i) {
+      if (atMinimum[i])
+        rest -= minimum[i];
+      else
+        sum += static_cast<double>(natural[i]);
+    }
+    if (sum <= 0 || rest <= 0) break;
+    const double factor = rest / sum;
+    fitted = true;
+    for (size_t i = 0; i < n; ++i) {
+      if (atMinimum[i]) continue;
+      width[i] = static_cast<double>(natural[i]) * factor;
+      if (width[i] < minimum[i]) {
+        atMinimum[i] = true;
+        fitted = false;
+      }
+    }
   }
-  return sum;
+  if (fitted) {
+    for (size_t i = 0; i < n; ++i)
+      if (atMinimum[i]) width[i] = minimum[i];
+  } else {
+    long long sum = 0;
+    for (const int m : minimum) sum += m;
+    for (size_t i = 0; i < n; ++i)
+      width[i] =
+          sum > 0 ? static_cast<double>(minimum[i]) * available / static_cast<double>(sum) : 0;
+  }
+  std::vector<int> widths(n, 0);
+  long long total = 0;
+  for (size_t i = 0; i < n; ++i) {
+    widths[i] = RoundHalfEven(width[i]);
+    total += widths[i];
+  }
+  if (n > 0 && (fitted || total > 0)) widths[n - 1] += static_cast<int>(available - total);
+  return widths;
 }
 
-bool TS_ListViewPrint::TWidthEstimator::MayExceed(const QString& text, int width, int slack) const {
-  const int estimate = Estimate(text);
-  return estimate < 0 || estimate + slack > width;
-}
+}  // namespace
 
 TS_ListViewPrint::TS_ListViewPrint(QAbstractItemView* listView) : listView_(listView) {
   if (!listView) throw ES_ListViewPrintError("ListView can not be a NULL");
@@ -137,69 +182,109 @@ const QImage& TS_ListViewPrint::ItemImage(int row) {
     image_ = QImage();
     if (!icon.isNull() && imageWidth_ > 0) {
       // Drawn into a bitmap of the image's own size, reduced to the 16
-      // standard colours; the same image for every row of the same icon.
+      // standard colours, with no background: what the icon leaves empty
+      // stays transparent, so the rules around it stay whole. The same image
+      // for every row of the same icon.
       const QSize size = listView_->iconSize();
-      QImage bitmap(size, QImage::Format_RGB32);
-      bitmap.fill(Qt::white);
-      QPainter painter(&bitmap);
+      QImage drawn(size, QImage::Format_ARGB32);
+      drawn.fill(Qt::transparent);
+      QPainter painter(&drawn);
       icon.paint(&painter, QRect(QPoint(0, 0), size));
       painter.end();
-      image_ = bitmap.convertToFormat(QImage::Format_Indexed8, Palette16(),
-                                      Qt::ThresholdDither | Qt::AvoidDither);
+      image_ = drawn.convertToFormat(QImage::Format_RGB32)
+                   .convertToFormat(QImage::Format_Indexed8, Palette16(),
+                                    Qt::ThresholdDither | Qt::AvoidDither);
+      const int transparent = image_.colorCount();
+      image_.setColorCount(transparent + 1);
+      image_.setColor(transparent, qRgba(0, 0, 0, 0));
+      for (int y = 0; y < size.height(); ++y) {
+        const auto* alpha = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
+        uchar* index = image_.scanLine(y);
+        for (int x = 0; x < size.width(); ++x)
+          if (qAlpha(alpha[x]) < 128) index[x] = static_cast<uchar>(transparent);
+      }
     }
   }
   return image_;
 }
 
-int TS_ListViewPrint::FirstCellOffset() const {
-  const int w = W();
-  return PrintImages ? w + w + imageWidth_ : w;
-}
+int TS_ListViewPrint::FirstCellOffset() const { return FirstCellOffset(W()); }
 
-void TS_ListViewPrint::ComputeColumnWidths() {
+int TS_ListViewPrint::FirstCellOffset(int w) const { return PrintImages ? w + w + imageWidth_ : w; }
+
+int TS_ListViewPrint::RightPad(int w) { return w / 4 + 2; }
+
+bool TS_ListViewPrint::ComputeColumnWidths() {
+  TCanvas& c = Canvas();
   const int columns = ColumnCount();
   const int rows = RowCount();
   const int w = W();
   const int firstOffset = FirstCellOffset();
-  std::vector<long long> natural(static_cast<size_t>(columns), 0);
-  long long sum = 0;
-  // Only a text that could be wider than the widest so far is measured.
-  estimator_.Reset(Canvas());
-  for (int i = 0; i < columns; ++i) {
-    int width = Canvas().TextWidth(Caption(i) + QStringLiteral("WW"));
-    for (int r = 0; r < rows; ++r) {
+  estimator_.Reset(c);
+  // Only a text that could be wider than the widest so far is measured, and
+  // a text met again (a recurring long note) only once.
+  QHash<QString, int> measured;
+  auto measure = [&](const QString& text) {
+    const auto found = measured.constFind(text);
+    if (found != measured.cend()) return *found;
+    const int width = c.TextWidth(text);
+    if (measured.size() < 10000) measured.insert(text, width);
+    return width;
+  };
+  std::vector<int> widest(static_cast<size_t>(columns), 0);
+  for (int i = 0; i < columns; ++i)
+    widest[static_cast<size_t>(i)] = c.TextWidth(Caption(i) + QStringLiteral("WW"));
+  for (int r = 0; r < rows; ++r) {
+    for (int i = 0; i < columns; ++i) {
+      int& width = widest[static_cast<size_t>(i)];
       bool present = false;
       const QString text = CellText(r, i, &present);
       if (i == 0) {
         if (estimator_.MayExceed(text, width - firstOffset, w))
-          width = std::max(width, firstOffset + Canvas().TextWidth(text));
+          width = std::max(width, firstOffset + measure(text));
       } else if (present && estimator_.MayExceed(text, width - estimator_.W(), w)) {
         // The last line is measured one "W" wider.
-        const QString measured = text + QStringLiteral("W");
-        if (!HasLineBreak(measured)) {
-          width = std::max(width, Canvas().TextWidth(measured));
+        const QString last = text + QStringLiteral("W");
+        if (!HasLineBreak(last)) {
+          width = std::max(width, measure(last));
         } else {
-          for (const QString& line : HtmlSplitLines(measured))
-            width = std::max(width, Canvas().TextWidth(line));
+          for (const QString& line : HtmlSplitLines(last))
+            if (estimator_.MayExceed(line, width, w)) width = std::max(width, measure(line));
         }
       }
     }
-    natural[static_cast<size_t>(i)] = width + 2LL * w;
-    sum += natural[static_cast<size_t>(i)];
+    if (OnProgress && !OnProgress(0, rows)) return false;
   }
-  const int available = pageWidth_ - rightMargin_ - leftMargin_;
-  const double factor = sum > 0 ? static_cast<double>(available) / static_cast<double>(sum) : 0;
-  columnWidths_.assign(static_cast<size_t>(columns), 0);
+
+  // The least each column needs: its heading's first letters (bold, as the
+  // band prints them) and a character of its cells.
+  std::vector<int> minimum(static_cast<size_t>(columns), 0);
+  const QFont font = c.Font();
+  c.SetFont(Printed(listView_->font()));
+  c.SetFontStyle(fsBold);
+  const int boldW = W();
+  for (int i = 0; i < columns; ++i) {
+    const QString caption = Caption(i);
+    const int heading =
+        std::min(c.TextWidth(caption), c.TextWidth(caption.left(kHeadingLetters) + kEllipsis));
+    const int cell = (i == 0 ? firstOffset : w) + 2 + w + RightPad(w);
+    minimum[static_cast<size_t>(i)] = std::max(boldW + 2 + heading + RightPad(boldW), cell);
+  }
+  c.SetFont(font);
+
+  std::vector<long long> natural(static_cast<size_t>(columns), 0);
   for (int i = 0; i < columns; ++i)
-    columnWidths_[static_cast<size_t>(i)] =
-        RoundHalfEven(static_cast<double>(natural[static_cast<size_t>(i)]) * factor);
+    natural[static_cast<size_t>(i)] = widest[static_cast<size_t>(i)] + 2LL * w;
+  columnWidths_ = FitColumns(natural, minimum, pageWidth_ - rightMargin_ - leftMargin_);
+  return true;
 }
 
 bool TS_ListViewPrint::Print() {
-  ComputeColumnWidths();
+  if (!ComputeColumnWidths()) return false;
   imageKey_ = -1;
   widths_.clear();
   widthsFont_ = QFont();
+  headings_.clear();
   printer_->BeginDoc(Trimmed(Title).isEmpty() ? QStringLiteral("List") : Trimmed(Title));
   bool finished = false;
   try {
@@ -218,8 +303,8 @@ bool TS_ListViewPrint::Print() {
 
 bool TS_ListViewPrint::PrintJob() {
   TCanvas& c = Canvas();
-  c.SetFont(bodyFont_);
-  c.SetFont(listView_->font());
+  c.SetFont(Printed(bodyFont_));
+  c.SetFont(Printed(listView_->font()));
   c.SetFontStyle(0);
   c.SetBrushStyle(TBrushStyle::Clear);
   const int rowReserve = H() + 5;
@@ -275,14 +360,29 @@ void TS_ListViewPrint::EnsurePage() {
 void TS_ListViewPrint::PrintTitle() {
   TCanvas& c = Canvas();
   const int h = H();
-  c.SetFont(titleFont_);
+  c.SetFont(Printed(titleFont_));
   for (const QString& line : HtmlSplitLines(Trimmed(Title))) {
     c.TextOut(leftMargin_ + (pageWidth_ - leftMargin_ - rightMargin_ - c.TextWidth(line)) / 2, y_,
               line);
     y_ += c.TextHeight(line) + h / 4;
   }
   y_ += h;
-  c.SetFont(bodyFont_);
+  c.SetFont(Printed(bodyFont_));
+}
+
+QString TS_ListViewPrint::FitHeading(const QString& caption, int space) {
+  TCanvas& c = Canvas();
+  if (c.TextWidth(caption) <= space) return caption;
+  // The longest start that fits with the ellipsis.
+  qsizetype low = 0, high = caption.size() - 1;
+  while (low < high) {
+    const qsizetype mid = (low + high + 1) / 2;
+    if (c.TextWidth(caption.left(mid) + kEllipsis) <= space)
+      low = mid;
+    else
+      high = mid - 1;
+  }
+  return caption.left(low) + kEllipsis;
 }
 
 void TS_ListViewPrint::PrintHeading() {
@@ -297,9 +397,16 @@ void TS_ListViewPrint::PrintHeading() {
     HorizontalRule(y_, 5);
     y_ += 4;
     const int w = W();
+    const int columns = ColumnCount();
+    if (headings_.empty()) {
+      // The same font on every page: the captions are fitted once.
+      for (int i = 0; i < columns; ++i)
+        headings_.push_back(
+            FitHeading(Caption(i), columnWidths_[static_cast<size_t>(i)] - w - 2 - RightPad(w)));
+    }
     int x = leftMargin_;
-    for (int i = 0; i < ColumnCount(); ++i) {
-      c.TextOut(x + w + 2, y_ + 2, Caption(i));
+    for (int i = 0; i < columns; ++i) {
+      c.TextOut(x + w + 2, y_ + 2, headings_[static_cast<size_t>(i)]);
       x += columnWidths_[static_cast<size_t>(i)];
     }
     y_ += H() + 4;
@@ -320,10 +427,13 @@ struct TS_ListViewPrint::Cell {
 
 void TS_ListViewPrint::PrintRow(int row) {
   TCanvas& c = Canvas();
-  const int w = W();
+  FollowCanvasFont();
+  const int w = estimator_.W();
   const int h = H();
   const int lineStep = h + 4;
   const int columns = ColumnCount();
+  const int pad = RightPad(w);
+  const int firstOffset = FirstCellOffset(w);
 
   // Lay the cells out first: a row that would run past the bottom margin
   // starts the next page, and one taller than a page continues on the next.
@@ -333,7 +443,7 @@ void TS_ListViewPrint::PrintRow(int row) {
   for (int i = 0; i < columns; ++i) {
     const int width = columnWidths_[static_cast<size_t>(i)];
     const QString text = CellText(row, i);
-    const int offset = i == 0 ? FirstCellOffset() : w;
+    const int offset = i == 0 ? firstOffset : w;
     Cell& cell = cells[static_cast<size_t>(i)];
     cell.x = x + offset + 2;
     if (!text.isEmpty()) {
@@ -341,12 +451,23 @@ void TS_ListViewPrint::PrintRow(int row) {
         // Fits in one piece; its own line breaks still start new lines.
         cell.lines = HasLineBreak(text) ? HtmlSplitLines(text) : QStringList{text};
       } else {
+        // Broken at blanks to the characters the column holds; what is
+        // still wider than the cell (a long word, wide letters) is broken
+        // again where the cell ends.
         const int maxChars = w > 0 ? width / w : width;
+        const int room = std::max(width - offset - 2 - pad, 1);
+        auto add = [&cell](QString part) {
+          // The blank a line was broken after shows nothing: not drawn.
+          while (part.size() > 1 && (part.back() == u' ' || part.back() == u'\t')) part.chop(1);
+          cell.lines << part;
+        };
         for (const QString& line : HtmlSplitLines(text)) {
-          for (QString& part : WrapTextLine(line, maxChars)) {
-            // The blank a line was broken after shows nothing: not drawn.
-            while (part.size() > 1 && (part.back() == u' ' || part.back() == u'\t')) part.chop(1);
-            cell.lines << part;
+          for (const QString& part : WrapTextLine(line, maxChars)) {
+            if (!estimator_.MayExceed(part, room, w) || c.TextWidth(part) <= room) {
+              add(part);
+            } else {
+              for (const QString& piece : BreakToWidth(part, room, c, estimator_)) add(piece);
+            }
           }
         }
       }
@@ -373,7 +494,7 @@ void TS_ListViewPrint::PrintRow(int row) {
     if (first == 0 && PrintImages) {
       const QImage& image = ItemImage(row);
       if (!image.isNull()) {
-        const int right = leftMargin_ + FirstCellOffset() - h / 3;
+        const int right = leftMargin_ + firstOffset - h / 3;
         const int left = right - h + 2;
         c.StretchDraw(QRect(left, y_ + 2, right - left, h - 2), image);
       }
@@ -400,13 +521,17 @@ void TS_ListViewPrint::PrintRow(int row) {
   }
 }
 
+void TS_ListViewPrint::FollowCanvasFont() {
+  TCanvas& c = Canvas();
+  if (c.Font() == widthsFont_) return;
+  widths_.clear();
+  widthsFont_ = c.Font();
+  estimator_.Reset(c);
+}
+
 bool TS_ListViewPrint::CellFits(const QString& text, int space) {
   TCanvas& c = Canvas();
-  if (c.Font() != widthsFont_) {
-    widths_.clear();
-    widthsFont_ = c.Font();
-    estimator_.Reset(c);
-  }
+  FollowCanvasFont();
   // Measured only when the estimate is close to the space.
   const int w = estimator_.W();
   const int estimate = estimator_.Estimate(text);
@@ -441,11 +566,13 @@ void TS_ListViewPrint::VerticalLines(int top, int bottom) {
   TCanvas& c = Canvas();
   const int previous = c.PenWidth();
   c.SetPenWidth(1);
+  QList<QLine> lines;
   int x = leftMargin_;
-  c.DrawLine(x, top, x, bottom);
+  lines.append(QLine(x, top, x, bottom));
   for (const int width : columnWidths_) {
     x += width;
-    c.DrawLine(x, top, x, bottom);
+    lines.append(QLine(x, top, x, bottom));
   }
+  c.DrawLines(lines);
   c.SetPenWidth(previous);
 }

@@ -23,6 +23,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/TextWrap.h"
+
 class QAbstractItemView;
 class TCanvas;
 class TPrinter;
@@ -56,8 +58,9 @@ class TS_ListViewPrint {
   bool PrintPageNumbers = true;
   bool ShowColumnHeaders = true;
 
-  // Called after each printed row with the rows printed and their number;
-  // returning false stops printing.
+  // Called after each printed row with the rows printed and their number,
+  // and after each row whose cells were measured for the column widths (0
+  // printed then); returning false stops printing.
   std::function<bool(int printed, int total)> OnProgress;
 
   // Prints the whole list as one print job. Returns false when OnProgress
@@ -65,8 +68,11 @@ class TS_ListViewPrint {
   // the printer aborts the job too and propagates.
   bool Print();
 
-  // The column widths as Print computes them first (kept for reading).
-  void ComputeColumnWidths();
+  // The column widths as Print computes them first (kept for reading): each
+  // column's natural width (its widest text) scaled so that the columns span
+  // the printable width exactly, none narrower than its heading's first
+  // letters need. Returns false when OnProgress stopped it.
+  bool ComputeColumnWidths();
   const std::vector<int>& ColumnWidths() const { return columnWidths_; }
 
   int TopMargin() const { return topMargin_; }
@@ -86,26 +92,16 @@ class TS_ListViewPrint {
   QString CellText(int row, int column, bool* present = nullptr) const;
   const QImage& ItemImage(int row);
   int FirstCellOffset() const;
+  int FirstCellOffset(int w) const;
+  // The blank kept between a cell's text and the column's right edge.
+  static int RightPad(int w);
+  // The caption cut with an ellipsis to fit space, in the canvas's font.
+  QString FitHeading(const QString& caption, int space);
+  // The estimator and the measured widths follow the canvas's font.
+  void FollowCanvasFont();
   // Whether the text followed by "WW" is narrower than space, in the
   // canvas's current font.
   bool CellFits(const QString& text, int space);
-
-  // Widths of texts as the sum of their characters' widths, which differs
-  // from the measured width by little (kerning): it spares measuring texts
-  // far from a decision.
-  class TWidthEstimator {
-   public:
-    void Reset(TCanvas& canvas);
-    // -1 when a character is not in the table.
-    int Estimate(const QString& text) const;
-    // Whether the text, measured, could be wider than width.
-    bool MayExceed(const QString& text, int width, int slack) const;
-    int W() const { return w_; }
-
-   private:
-    int advance_[256] = {};
-    int w_ = 0;
-  };
 
   bool PrintJob();
   void EnsurePage();
@@ -132,7 +128,8 @@ class TS_ListViewPrint {
   bool pagePending_ = false;     // the page is full: the next output starts one
   int rowsOnPage_ = 0;
   TWidthEstimator estimator_;
-  QHash<QString, int> widths_;  // measured by CellFits, in widthsFont_
+  QHash<QString, int> widths_;     // measured by CellFits, in widthsFont_
+  std::vector<QString> headings_;  // the captions as they fit their columns
   QFont widthsFont_;
   qint64 imageKey_ = -1;  // the icon whose page image is cached
   QImage image_;

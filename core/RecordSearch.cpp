@@ -1,7 +1,5 @@
 #include "core/RecordSearch.h"
 
-#include <algorithm>
-
 #include "core/listdb.h"
 
 namespace {
@@ -10,19 +8,83 @@ constexpr unsigned char AsciiUpper(unsigned char c) {
   return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - ('a' - 'A')) : c;
 }
 
+constexpr size_t kNone = std::string_view::npos;
+
+// The first position at or after from whose byte equals the upper-cased byte
+// folded once upper-cased. A letter is matched in either case by setting the
+// bit that tells the cases apart on both sides; any other byte exactly.
+// Blocks of bytes are tested together first, which the compiler turns into
+// vector instructions.
+size_t FindFolded(std::string_view value, size_t from, unsigned char folded) {
+  const auto* p = reinterpret_cast<const unsigned char*>(value.data());
+  const size_t n = value.size();
+  const unsigned char mask = folded >= 'A' && folded <= 'Z' ? 0x20 : 0x00;
+  const unsigned char want = folded | mask;
+  constexpr size_t kBlock = 64;
+  size_t i = from;
+  for (; i + kBlock <= n; i += kBlock) {
+    unsigned char any = 0;
+    for (size_t j = 0; j < kBlock; ++j)
+      any |= static_cast<unsigned char>((p[i + j] | mask) == want);
+    if (any) break;
+  }
+  for (; i < n; ++i)
+    if ((p[i] | mask) == want) return i;
+  return kNone;
+}
+
 }  // namespace
 
+TTextSearcher::TTextSearcher(std::string_view text) : folded_(text), fallback_(text.size()) {
+  for (char& c : folded_) c = static_cast<char>(AsciiUpper(static_cast<unsigned char>(c)));
+  std::uint32_t k = 0;
+  for (size_t q = 1; q < folded_.size(); ++q) {
+    while (k > 0 && folded_[q] != folded_[k]) k = fallback_[k - 1];
+    if (folded_[q] == folded_[k]) ++k;
+    fallback_[q] = k;
+  }
+}
+
+bool TTextSearcher::FoundIn(std::string_view value) const {
+  const size_t m = folded_.size(), n = value.size();
+  if (m == 0 || m > n) return false;
+  // Every match ends on the text's last byte: a value without it is done with
+  // at the speed of the block test.
+  if (FindFolded(value, m - 1, static_cast<unsigned char>(folded_[m - 1])) == kNone) return false;
+  // Knuth-Morris-Pratt: q bytes of the text match before position i. With
+  // nothing matched, the block test skips to the next possible start.
+  size_t q = 0;
+  for (size_t i = 0; i < n;) {
+    if (q == 0) {
+      i = FindFolded(value, i, static_cast<unsigned char>(folded_[0]));
+      if (i == kNone || n - i < m) return false;
+      q = 1;
+      ++i;
+    } else {
+      if (n - i < m - q) return false;
+      const char c = static_cast<char>(AsciiUpper(static_cast<unsigned char>(value[i])));
+      while (q > 0 && folded_[q] != c) q = fallback_[q - 1];
+      if (folded_[q] == c) ++q;
+      ++i;
+    }
+    if (q == m) return true;
+  }
+  return false;
+}
+
+TRecordSearcher::TRecordSearcher(const TRecSearchOptions& options)
+    : text_(options.Text), where_(options.Where) {}
+
+bool TRecordSearcher::Matches(const TListRecord& record) const {
+  return ((where_ & InField1) && text_.FoundIn(record.Field1())) ||
+         ((where_ & InField2) && text_.FoundIn(record.Field2())) ||
+         ((where_ & InNotes) && text_.FoundIn(record.Notes()));
+}
+
 bool ContainsTextAnsiCase(std::string_view value, std::string_view text) {
-  if (text.empty() || text.size() > value.size()) return false;
-  return std::search(value.begin(), value.end(), text.begin(), text.end(), [](char a, char b) {
-           return AsciiUpper(static_cast<unsigned char>(a)) ==
-                  AsciiUpper(static_cast<unsigned char>(b));
-         }) != value.end();
+  return TTextSearcher(text).FoundIn(value);
 }
 
 bool RecordMatchesSearch(const TListRecord& record, const TRecSearchOptions& options) {
-  if (options.Text.empty()) return false;
-  return ((options.Where & InField1) && ContainsTextAnsiCase(record.Field1(), options.Text)) ||
-         ((options.Where & InField2) && ContainsTextAnsiCase(record.Field2(), options.Text)) ||
-         ((options.Where & InNotes) && ContainsTextAnsiCase(record.Notes(), options.Text));
+  return TRecordSearcher(options).Matches(record);
 }

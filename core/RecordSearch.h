@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TListRecord;
 
@@ -14,6 +15,35 @@ enum TRecSearchPlace : std::uint8_t { InField1 = 1, InField2 = 2, InNotes = 4 };
 struct TRecSearchOptions {
   std::string Text;                                    // the substring, trimmed
   std::uint8_t Where = InField1 | InField2 | InNotes;  // TRecSearchPlace bits
+};
+
+// A search text prepared once for searching many values. The ASCII letters
+// a..z and A..Z are taken as equal; every other byte must match exactly. A
+// search takes time linear in the value searched whatever the text (no
+// position of the value is looked at more than twice), and values that lack
+// the text's last byte are passed over a block of bytes at a time.
+class TTextSearcher {
+ public:
+  explicit TTextSearcher(std::string_view text);
+  // Whether the text occurs in value; an empty text occurs nowhere.
+  bool FoundIn(std::string_view value) const;
+
+ private:
+  std::string folded_;  // the text with a..z upper-cased
+  // For each prefix of the text: the length of its longest proper prefix
+  // that is also its suffix (where a partial match goes on after a mismatch).
+  std::vector<std::uint32_t> fallback_;
+};
+
+// A search request prepared once for testing many records.
+class TRecordSearcher {
+ public:
+  explicit TRecordSearcher(const TRecSearchOptions& options);
+  bool Matches(const TListRecord& record) const;
+
+ private:
+  TTextSearcher text_;
+  std::uint8_t where_;
 };
 
 // Whether text occurs in value with the ASCII letters a..z and A..Z taken as

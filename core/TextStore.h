@@ -7,11 +7,33 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <memory>
+#include <utility>
 #include <vector>
+
+// Under AddressSanitizer the store poisons every chunk it is given back, and a
+// record's change always moves its texts to a new chunk: a view of a value
+// kept across its record's change then reads poisoned memory and is reported,
+// instead of quietly reading whatever the chunk holds next.
+#if defined(__SANITIZE_ADDRESS__)
+#define VORNIK_CHECK_TEXT_VIEWS 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VORNIK_CHECK_TEXT_VIEWS 1
+#endif
+#endif
+#ifndef VORNIK_CHECK_TEXT_VIEWS
+#define VORNIK_CHECK_TEXT_VIEWS 0
+#endif
 
 class TTextStore {
  public:
+  TTextStore() = default;
+  TTextStore(const TTextStore&) = delete;
+  TTextStore& operator=(const TTextStore&) = delete;
+  ~TTextStore() { Clear(); }
+
   // Room for at least size bytes at the end of the current block: the caller
   // writes there and then keeps the first bytes with Commit.
   char* Room(size_t size) {
@@ -32,6 +54,10 @@ class TTextStore {
 
   // Frees every block: every chunk handed out is gone.
   void Clear();
+  // Changes with every Clear: a chunk taken under another generation is gone.
+  uint64_t Generation() const { return generation_; }
+  // Bytes of the blocks the store holds.
+  size_t Bytes() const { return bytes_; }
 
  private:
   static constexpr size_t kBlockSize = 64 * 1024;
@@ -41,9 +67,20 @@ class TTextStore {
   void NewBlock(size_t size);
 
   std::vector<std::unique_ptr<char[]>> blocks_;
+  std::vector<size_t> blockSizes_;
+  size_t bytes_ = 0;
+  uint64_t generation_ = 0;
   char* next_ = nullptr;
   size_t left_ = 0;
   size_t reserve_ = 0;
   // Given-back chunks by class: a chunk in class k holds at least 2^k bytes.
   std::array<std::vector<char*>, kLargestClass + 1> free_;
+#if VORNIK_CHECK_TEXT_VIEWS
+  // Given-back chunks wait here, poisoned, before they are handed out again,
+  // so that a view kept across a change still finds its chunk poisoned.
+  static constexpr size_t kQuarantineBytes = 256 * 1024;
+  std::deque<std::pair<char*, uint32_t>> quarantine_;
+  size_t quarantineBytes_ = 0;
+#endif
+  void Free(char* chunk, uint32_t capacity);
 };

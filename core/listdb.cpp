@@ -38,6 +38,14 @@ TListRecord::TListRecord(TListDBData* owner) : owner_(owner) {
   if (owner_ == nullptr) throw EListDBError("Owner of \"record\" can't be a NULL");
 }
 
+TDetachedRecord::TDetachedRecord(TListDBData* owner)
+    : TListRecord(owner), storeGeneration_(owner->texts_.Generation()) {}
+
+TDetachedRecord::~TDetachedRecord() {
+  if (owner_->texts_.Generation() == storeGeneration_)
+    owner_->texts_.ReleaseChunk(text_, capacity_);
+}
+
 TListRecord& TListRecord::operator=(const TListRecord& other) {
   if (&other == this) return *this;
   StoreTexts(other.Field1(), other.Field2(), other.Notes());
@@ -64,10 +72,14 @@ void TListRecord::StoreTexts(std::string_view field1, std::string_view field2,
     notes = std::string_view(aside).substr(field1.size() + field2.size());
   }
   char* out = const_cast<char*>(text_);
-  if (total > capacity_) {
-    owner_->texts_.ReleaseChunk(text_, capacity_);
+  if (total > capacity_ || VORNIK_CHECK_TEXT_VIEWS) {
+    // The old chunk goes back only after the new one is taken: where views are
+    // checked, it is poisoned rather than handed straight back to this record.
+    const char* old = text_;
+    const uint32_t oldCapacity = capacity_;
     out = owner_->texts_.TakeChunk(total, capacity_);
     text_ = out;
+    owner_->texts_.ReleaseChunk(old, oldCapacity);
   }
   if (!field1.empty()) std::memcpy(out, field1.data(), field1.size());
   if (!field2.empty()) std::memcpy(out + field1.size(), field2.data(), field2.size());

@@ -65,10 +65,6 @@ enum class TRecordValue { Field1, Field2, Notes, Category };
 // until the record's next change or the document's ClearRecords.
 class TListRecord {
  public:
-  // A record outside the document's list (holding values to copy into one);
-  // raises when owner is null. Its texts lie in the owner's store, so it must
-  // not be used after the owner's next ClearRecords.
-  explicit TListRecord(TListDBData* owner);
   TListRecord(const TListRecord&) = delete;
   // Takes the other record's values (texts and category id); owner and serial
   // number stay.
@@ -103,11 +99,17 @@ class TListRecord {
   void StoreField2Unchecked(std::string_view value);
   void StoreNotesUnchecked(std::string_view value);
 
+ protected:
+  // Raises when owner is null. Records of the list are made by the document;
+  // a record outside it is a TDetachedRecord.
+  explicit TListRecord(TListDBData* owner);
+
  private:
   // The category table renumbers records directly while it changes ids; the
   // document places records and their texts.
   friend class TListDBCategories;
   friend class TListDBData;
+  friend class TDetachedRecord;
 
   // Stores the three texts (any of which may be a view of this record's own).
   void StoreTexts(std::string_view field1, std::string_view field2, std::string_view notes);
@@ -119,6 +121,23 @@ class TListRecord {
   uint32_t capacity_ = 0;  // bytes at text_ this record may rewrite
   int32_t categoryId_ = -1;
   uint32_t serial_ = kNoSerial;
+};
+
+// A record outside the document's list, holding values to check and copy into
+// one (the record dialog's). Its texts lie in the owner's store and go back to
+// it when the record goes; it must not outlive its owner nor be used after the
+// owner's next ClearRecords.
+class TDetachedRecord : public TListRecord {
+ public:
+  explicit TDetachedRecord(TListDBData* owner);
+  ~TDetachedRecord();
+  TDetachedRecord& operator=(const TListRecord& other) {
+    TListRecord::operator=(other);
+    return *this;
+  }
+
+ private:
+  uint64_t storeGeneration_;
 };
 
 // What changed in a document, as its listeners are told right after the change.
@@ -196,6 +215,8 @@ class TListDBData {
   void ReserveRecords(int count) { records_.reserve(count > 0 ? static_cast<size_t>(count) : 0); }
   // Every live record's Serial() is below this.
   uint32_t SerialLimit() const { return serialLimit_; }
+  // Bytes the record texts' store holds (the texts and the room around them).
+  size_t TextStoreBytes() const { return texts_.Bytes(); }
 
   // Changes whenever the value may have changed for any record of the
   // document: the value's setters, Assign and StoreXUnchecked (Assign and
@@ -243,6 +264,7 @@ class TListDBData {
 
  private:
   friend class TListRecord;
+  friend class TDetachedRecord;
   friend class TListDBCategories;
   friend void ReadListDB(TListDBData& document, TStream& stream);
 

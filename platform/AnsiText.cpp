@@ -2,25 +2,12 @@
 
 #include <array>
 
+#include "core/Cp1252.h"
+
 namespace {
 
-// Code points of the bytes 0x80..0x9F. The five bytes Windows-1252 leaves
-// undefined keep the C1 code point of the same value so that they round-trip.
-constexpr char16_t kHighTable[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80..87
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88..8F
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90..97
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98..9F
-};
-
 // The byte for a code point, or -1 when Windows-1252 has none.
-int AnsiByte(char16_t u) {
-  if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return u;
-  for (int i = 0; i < 32; ++i) {
-    if (kHighTable[i] == u) return 0x80 + i;
-  }
-  return -1;
-}
+int AnsiByte(char16_t u) { return UnitToCp1252(u); }
 
 }  // namespace
 
@@ -41,10 +28,9 @@ QString AnsiToQString(std::string_view bytes) {
 }
 
 void AnsiToUtf16(std::string_view bytes, char16_t* out) {
-  static constexpr auto kTable = [] {
+  static const auto kTable = [] {
     std::array<char16_t, 256> table{};
-    for (int b = 0; b < 256; ++b)
-      table[b] = b >= 0x80 && b < 0xA0 ? kHighTable[b - 0x80] : static_cast<char16_t>(b);
+    for (int b = 0; b < 256; ++b) table[b] = Cp1252ToUnit(static_cast<unsigned char>(b));
     return table;
   }();
   for (unsigned char b : bytes) *out++ = kTable[b];

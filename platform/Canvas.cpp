@@ -1,6 +1,7 @@
 #include "platform/Canvas.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPainter>
 
 int TCanvas::FontStyle() const {
@@ -31,6 +32,7 @@ TQPainterCanvas::TQPainterCanvas(QPainter* painter)
 TQPainterCanvas::TQPainterCanvas(QPaintDevice* measureDevice) : device_(measureDevice) {}
 
 void TQPainterCanvas::SetPainter(QPainter* painter) {
+  Flush();
   painter_ = painter;
   if (painter_ && painter_->device() != device_) {
     device_ = painter_->device();
@@ -40,8 +42,50 @@ void TQPainterCanvas::SetPainter(QPainter* painter) {
 
 void TQPainterCanvas::SetFont(const QFont& font) {
   if (font == font_) return;
+  Flush();
   TCanvas::SetFont(font);
   metrics_.reset();
+  rawFont_.reset();
+}
+
+void TQPainterCanvas::SetCollectText(bool collect) {
+  if (!collect) Flush();
+  collect_ = collect;
+}
+
+void TQPainterCanvas::Flush() {
+  if (runGlyphs_.isEmpty()) return;
+  if (painter_ && rawFont_) {
+    QGlyphRun run;
+    run.setRawFont(*rawFont_);
+    run.setGlyphIndexes(runGlyphs_);
+    run.setPositions(runPositions_);
+    painter_->setPen(runColor_);
+    painter_->drawGlyphRun(QPointF(0, 0), run);
+  }
+  runGlyphs_.clear();
+  runPositions_.clear();
+}
+
+bool TQPainterCanvas::Collect(int x, int y, const QString& text) {
+  if (!rawFont_) {
+    rawFont_ = QRawFont::fromFont(device_ ? QFont(font_, device_) : font_);
+    if (!rawFont_->isValid()) return false;
+  }
+  if (!rawFont_->isValid()) return false;
+  const QList<quint32> glyphs = rawFont_->glyphIndexesForString(text);
+  if (glyphs.size() != text.size() || glyphs.contains(0)) return false;
+  if (!runGlyphs_.isEmpty() && runColor_ != fontColor_) Flush();
+  runColor_ = fontColor_;
+  const QList<QPointF> advances = rawFont_->advancesForGlyphIndexes(
+      glyphs, font_.kerning() ? QRawFont::KernedAdvances : QRawFont::SeparateAdvances);
+  QPointF pen(x, y + Metrics().ascent());
+  for (qsizetype i = 0; i < glyphs.size(); ++i) {
+    runGlyphs_.append(glyphs[i]);
+    runPositions_.append(pen);
+    pen += advances[i];
+  }
+  return true;
 }
 
 const QFontMetrics& TQPainterCanvas::Metrics() {
@@ -56,11 +100,14 @@ const QFontMetrics& TQPainterCanvas::Metrics() {
 
 void TQPainterCanvas::FillRect(const QRect& rect) {
   if (!painter_ || brushStyle_ == TBrushStyle::Clear || rect.isEmpty()) return;
+  Flush();
   painter_->fillRect(rect, brushColor_);
 }
 
 void TQPainterCanvas::TextOut(int x, int y, const QString& text) {
   if (!painter_ || text.isEmpty()) return;
+  if (collect_ && brushStyle_ == TBrushStyle::Clear && Collect(x, y, text)) return;
+  Flush();
   if (painter_->font() != font_) painter_->setFont(font_);
   const QFontMetrics& fm = Metrics();
   if (brushStyle_ == TBrushStyle::Solid)
@@ -73,14 +120,27 @@ int TQPainterCanvas::TextWidth(const QString& text) { return Metrics().horizonta
 
 int TQPainterCanvas::TextHeight(const QString& /*text*/) { return Metrics().height(); }
 
+void TQPainterCanvas::SetPen() {
+  QPen pen(penColor_);
+  pen.setWidth(penWidth_);
+  painter_->setPen(pen);
+}
+
 void TQPainterCanvas::LineTo(int x, int y) {
   if (painter_) {
-    QPen pen(penColor_);
-    pen.setWidth(penWidth_);
-    painter_->setPen(pen);
+    SetPen();
     painter_->drawLine(penPos_, QPoint(x, y));
   }
   penPos_ = QPoint(x, y);
+}
+
+void TQPainterCanvas::DrawLines(const QList<QLine>& lines) {
+  if (lines.isEmpty()) return;
+  if (painter_) {
+    SetPen();
+    painter_->drawLines(lines);
+  }
+  penPos_ = lines.back().p2();
 }
 
 void TQPainterCanvas::StretchDraw(const QRect& rect, const QImage& image) {

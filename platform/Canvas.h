@@ -7,7 +7,10 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
+#include <QLine>
+#include <QList>
 #include <QPoint>
+#include <QRawFont>
 #include <QRect>
 #include <QString>
 #include <optional>
@@ -44,6 +47,11 @@ class TCanvas {
   void DrawLine(int x1, int y1, int x2, int y2) {
     MoveTo(x1, y1);
     LineTo(x2, y2);
+  }
+  // Each line as DrawLine draws it, in order; an implementation may draw
+  // them in one go.
+  virtual void DrawLines(const QList<QLine>& lines) {
+    for (const QLine& line : lines) DrawLine(line.x1(), line.y1(), line.x2(), line.y2());
   }
 
   const QFont& Font() const { return font_; }
@@ -83,8 +91,18 @@ class TQPainterCanvas : public TCanvas {
   explicit TQPainterCanvas(QPaintDevice* measureDevice = nullptr);
 
   // Draws from now on with the painter (nullptr: measures only); the state
-  // (font, colours, pen) stays as it is.
+  // (font, colours, pen) stays as it is. Text still collected is drawn first.
   void SetPainter(QPainter* painter);
+
+  // Collecting: text with a clear brush is gathered as glyphs (one for each
+  // character, no ligatures; a text with a character the font lacks is
+  // drawn at once instead) and drawn in
+  // one piece when Flush is called, or before a fill, a change of font or
+  // font colour, or another painter: a printer page draws its text in one
+  // run instead of one for each output (lines and images may then lie under
+  // text drawn before them). Off by default; switching it off flushes.
+  void SetCollectText(bool collect);
+  void Flush();
 
   void SetFont(const QFont& font) override;
   void FillRect(const QRect& rect) override;
@@ -92,13 +110,24 @@ class TQPainterCanvas : public TCanvas {
   int TextWidth(const QString& text) override;
   int TextHeight(const QString& text) override;
   void LineTo(int x, int y) override;
+  void DrawLines(const QList<QLine>& lines) override;
   void StretchDraw(const QRect& rect, const QImage& image) override;
 
  private:
   const QFontMetrics& Metrics();
+  void SetPen();
+
+  // Whether the text's glyphs were added to the collected run; false when
+  // the font lacks one of them (another font has to stand in).
+  bool Collect(int x, int y, const QString& text);
 
   QPainter* painter_ = nullptr;
   QPaintDevice* device_ = nullptr;
+  bool collect_ = false;
+  std::optional<QRawFont> rawFont_;  // font_ on device_, when collecting
+  QColor runColor_;
+  QList<quint32> runGlyphs_;
+  QList<QPointF> runPositions_;
   // The metrics of font_ on device_, made when first needed after a change.
   std::optional<QFontMetrics> metrics_;
 };

@@ -12,15 +12,23 @@
 #endif
 
 namespace {
-// A PDF page is compressed as it is finished, with buffers of a few hundred
-// kilobytes allocated and freed once a page. By default the C library gives
-// the freed top of the heap back to the system each time and faults it in
-// again on the next page, which costs more than the drawing on long jobs:
-// keep up to 64 MB of free heap instead.
+// A PDF page is compressed as it is finished, through buffers of 16 MB
+// allocated and freed once a page. By default the C library maps buffers of
+// that size from the system and gives them back when they are freed (or
+// gives the freed top of the heap back), and the next page faults them in
+// again, which costs more than the drawing on long jobs. During a job they
+// come from the heap, which keeps up to 64 MB free; after it the heap is
+// given back.
 void KeepHeapForLongJobs() {
 #if defined(__GLIBC__)
-  static const bool done = mallopt(M_TRIM_THRESHOLD, 64 << 20) != 0;
-  (void)done;
+  mallopt(M_MMAP_THRESHOLD, static_cast<int>(sizeof(long)) * (4 << 20));
+  mallopt(M_TRIM_THRESHOLD, 64 << 20);
+#endif
+}
+
+void ReleaseHeap() {
+#if defined(__GLIBC__)
+  malloc_trim(0);
 #endif
 }
 }  // namespace
@@ -50,26 +58,31 @@ void TQtPrinter::BeginDoc(const QString& title) {
   }
   painter_ = std::move(painter);
   canvas_.SetPainter(painter_.get());
+  canvas_.SetCollectText(true);
   pageNumber_ = 1;
 }
 
 void TQtPrinter::NewPage() {
   if (!painter_) throw EPrinterError("Printer is not printing");
+  canvas_.Flush();
   if (!printer_.newPage()) throw EPrinterError("The printer could not start a new page");
   ++pageNumber_;
 }
 
 void TQtPrinter::EndDoc() {
   if (!painter_) throw EPrinterError("Printer is not printing");
+  canvas_.SetCollectText(false);
   canvas_.SetPainter(nullptr);
   const bool ok = painter_->end();
   painter_.reset();
   pageNumber_ = 0;
+  ReleaseHeap();
   if (!ok) throw EPrinterError("The printer could not finish printing");
 }
 
 void TQtPrinter::Abort() {
   if (!painter_) return;
+  canvas_.SetCollectText(false);
   canvas_.SetPainter(nullptr);
   // A file is written as the pages go: the aborted job leaves none behind.
   const bool toFile =
@@ -78,6 +91,7 @@ void TQtPrinter::Abort() {
   painter_->end();
   painter_.reset();
   pageNumber_ = 0;
+  ReleaseHeap();
   if (toFile) QFile::remove(printer_.outputFileName());
 }
 

@@ -1,5 +1,6 @@
 #include "platform/RegFileStore.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,8 +8,6 @@
 #include <QStandardPaths>
 
 namespace {
-
-const QString kHive = QStringLiteral("HKEY_CURRENT_USER");
 
 QString Fold(const QString& name) { return name.toCaseFolded(); }
 
@@ -26,7 +25,20 @@ struct TMemorySettingsStore::TNode {
 
 TMemorySettingsStore::TMemorySettingsStore() : root_(std::make_unique<TNode>()) {}
 
-TMemorySettingsStore::~TMemorySettingsStore() = default;
+TMemorySettingsStore::~TMemorySettingsStore() { Destroy(std::move(root_)); }
+
+void TMemorySettingsStore::Destroy(std::unique_ptr<TNode> tree) {
+  // Children are taken out before their parent goes, so no destructor
+  // recurses however deep the keys are nested.
+  std::vector<std::unique_ptr<TNode>> pending;
+  pending.push_back(std::move(tree));
+  while (!pending.empty()) {
+    std::unique_ptr<TNode> node = std::move(pending.back());
+    pending.pop_back();
+    if (!node) continue;
+    for (auto& [folded, child] : node->children) pending.push_back(std::move(child));
+  }
+}
 
 TMemorySettingsStore::TNode* TMemorySettingsStore::Find(const QString& key) const {
   TNode* node = root_.get();
@@ -39,6 +51,11 @@ TMemorySettingsStore::TNode* TMemorySettingsStore::Find(const QString& key) cons
 }
 
 bool TMemorySettingsStore::CreateKey(const QString& key) {
+  Create(key);
+  return true;
+}
+
+TMemorySettingsStore::TNode* TMemorySettingsStore::Create(const QString& key) {
   TNode* node = root_.get();
   for (const QString& part : RegKeyParts(key)) {
     auto& child = node->children[Fold(part)];
@@ -49,7 +66,7 @@ bool TMemorySettingsStore::CreateKey(const QString& key) {
     }
     node = child.get();
   }
-  return true;
+  return node;
 }
 
 bool TMemorySettingsStore::KeyExists(const QString& key) const { return Find(key) != nullptr; }
@@ -58,7 +75,11 @@ bool TMemorySettingsStore::DeleteKey(const QString& key) {
   const QStringList parts = RegKeyParts(key);
   if (parts.isEmpty()) return false;  // the hive itself stays
   TNode* parent = Find(QStringList(parts.begin(), parts.end() - 1).join(u'\\'));
-  if (!parent || parent->children.erase(Fold(parts.back())) == 0) return false;
+  if (!parent) return false;
+  const auto it = parent->children.find(Fold(parts.back()));
+  if (it == parent->children.end()) return false;
+  Destroy(std::move(it->second));
+  parent->children.erase(it);
   dirty_ = true;
   return true;
 }
@@ -82,24 +103,46 @@ bool TMemorySettingsStore::WriteValue(const QString& key, const QString& name,
 }
 
 std::vector<TMemorySettingsStore::TKeyEntry> TMemorySettingsStore::Keys() const {
+  // Depth first without recursion; one path grows and shrinks on the way, so
+  // the walk costs what the names cost however deep the keys go. A key
+  // without values that has sub-keys is left out: its sub-keys make it again
+  // when the file is read, so the text stays in proportion to what was read.
   std::vector<TKeyEntry> keys;
-  auto walk = [&keys](auto&& self, const TNode& node, const QString& path) -> void {
-    if (!path.isEmpty() || !node.values.empty()) {
-      TKeyEntry entry{path, {}};
-      // The default value's folded name "" sorts first.
-      for (const auto& [folded, named] : node.values)
-        entry.values.emplace_back(named.first, named.second);
-      keys.push_back(std::move(entry));
-    }
-    for (const auto& [folded, child] : node.children)
-      self(self, *child, path.isEmpty() ? child->name : path + u'\\' + child->name);
+  auto add = [&keys](const TNode& node, const QString& path) {
+    if (node.values.empty() && (path.isEmpty() || !node.children.empty())) return;
+    TKeyEntry entry{path, {}};
+    // The default value's folded name "" sorts first.
+    for (const auto& [folded, named] : node.values)
+      entry.values.emplace_back(named.first, named.second);
+    keys.push_back(std::move(entry));
   };
-  walk(walk, *root_, QString());
+  struct TFrame {
+    const TNode* node;
+    decltype(TNode::children)::const_iterator next;
+    qsizetype pathLength;  // of the path before this node's name was added
+  };
+  QString path;
+  add(*root_, path);
+  std::vector<TFrame> pending{{root_.get(), root_->children.begin(), 0}};
+  while (!pending.empty()) {
+    TFrame& frame = pending.back();
+    if (frame.next == frame.node->children.end()) {
+      path.truncate(frame.pathLength);
+      pending.pop_back();
+      continue;
+    }
+    const TNode* child = (frame.next++)->second.get();
+    const qsizetype before = path.size();
+    if (!path.isEmpty()) path += u'\\';
+    path += child->name;
+    add(*child, path);
+    pending.push_back({child, child->children.begin(), before});
+  }
   return keys;
 }
 
 void TMemorySettingsStore::Clear() {
-  root_ = std::make_unique<TNode>();
+  Destroy(std::exchange(root_, std::make_unique<TNode>()));
   dirty_ = false;
 }
 
@@ -108,179 +151,72 @@ void TMemorySettingsStore::Clear() {
 
 namespace {
 
-QString Quoted(const QString& text) {
-  QString out;
-  out.reserve(text.size() + 2);
-  out += u'"';
-  for (QChar c : text) {
-    if (c == u'\\' || c == u'"') out += u'\\';
-    out += c;
-  }
-  out += u'"';
-  return out;
+regfile::TValue ToFileValue(const TRegValue& value) {
+  if (const qint32* i = std::get_if<qint32>(&value)) return regfile::TValue::Integer(*i);
+  if (const QString* s = std::get_if<QString>(&value))
+    return regfile::TValue::String(s->toStdU16String());
+  regfile::TValue other;
+  other.kind = regfile::TValue::TKind::Other;
+  other.text = std::get<TRegOtherValue>(value).text.toStdU16String();
+  return other;
 }
 
-bool NeedsBytes(const QString& text) {
-  for (QChar c : text)
-    if (c.unicode() < 0x20 || c.unicode() == 0x7F) return true;
-  return false;
+// The code units as they are: QString::fromUtf16 would drop a leading byte
+// order mark, which belongs to the text here.
+QString FromView(std::u16string_view text) {
+  return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
 }
 
-QString HexBytes(const QByteArray& bytes) {
-  QString out;
-  out.reserve(bytes.size() * 3);
-  for (qsizetype i = 0; i < bytes.size(); ++i) {
-    if (i) out += u',';
-    out += QString::asprintf("%02x", static_cast<unsigned char>(bytes[i]));
+TRegValue FromFileValue(const regfile::TValue& value) {
+  switch (value.kind) {
+    case regfile::TValue::TKind::Integer:
+      return value.integer;
+    case regfile::TValue::TKind::String:
+      return FromView(value.text);
+    case regfile::TValue::TKind::Other:
+      break;
   }
-  return out;
-}
-
-QString FormatValue(const TRegValue& value) {
-  if (const qint32* i = std::get_if<qint32>(&value))
-    return QString::asprintf("dword:%08x", static_cast<quint32>(*i));
-  if (const QString* s = std::get_if<QString>(&value)) {
-    // A text with line breaks or other control characters cannot stand in
-    // quotes on one line: its bytes go as a hex string value.
-    if (NeedsBytes(*s)) return "hex(1):" + HexBytes(s->toUtf8() + QByteArray(1, '\0'));
-    return Quoted(*s);
-  }
-  if (const TRegOtherValue* o = std::get_if<TRegOtherValue>(&value)) return o->text;
-  return QString();
-}
-
-// Reads a quoted text at pos (on the opening quote); pos ends after the
-// closing quote. False when the quote is not closed.
-bool ReadQuoted(const QString& line, qsizetype& pos, QString& text) {
-  text.clear();
-  for (++pos; pos < line.size(); ++pos) {
-    QChar c = line[pos];
-    if (c == u'"') {
-      ++pos;
-      return true;
-    }
-    if (c == u'\\' && pos + 1 < line.size()) c = line[++pos];
-    text += c;
-  }
-  return false;
-}
-
-bool ParseHexBytes(const QString& text, QByteArray& bytes) {
-  bytes.clear();
-  const QString list = text.trimmed();
-  if (list.isEmpty()) return true;
-  for (const QString& item : list.split(u',')) {
-    bool ok = false;
-    const QString digits = item.trimmed();
-    const uint byte = digits.toUInt(&ok, 16);
-    if (!ok || digits.size() > 2 || byte > 0xFF) return false;
-    bytes += static_cast<char>(byte);
-  }
-  return true;
-}
-
-// The data after '=': false for anything that is not a value.
-bool ParseData(const QString& data, TRegValue& value) {
-  if (data.startsWith(u'"')) {
-    qsizetype pos = 0;
-    QString text;
-    if (!ReadQuoted(data, pos, text) || !data.mid(pos).trimmed().isEmpty()) return false;
-    value = text;
-    return true;
-  }
-  if (data.startsWith(QLatin1String("dword:"), Qt::CaseInsensitive)) {
-    const QString digits = data.mid(6).trimmed();
-    bool ok = false;
-    const uint number = digits.toUInt(&ok, 16);
-    if (!ok || digits.isEmpty() || digits.size() > 8 || digits.startsWith(u'+') ||
-        digits.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
-      return false;
-    value = static_cast<qint32>(number);
-    return true;
-  }
-  if (data.startsWith(QLatin1String("hex"), Qt::CaseInsensitive)) {
-    const qsizetype colon = data.indexOf(u':');
-    if (colon < 0) return false;
-    const QString type = data.left(colon).toLower();
-    QByteArray bytes;
-    if (!ParseHexBytes(data.mid(colon + 1), bytes)) return false;
-    if (type == QLatin1String("hex(1)")) {
-      while (bytes.endsWith('\0')) bytes.chop(1);
-      value = QString::fromUtf8(bytes);
-      return true;
-    }
-    if (type != QLatin1String("hex") &&
-        !(type.startsWith(QLatin1String("hex(")) && type.endsWith(u')')))
-      return false;
-    value = TRegOtherValue{type + u':' + HexBytes(bytes)};
-    return true;
-  }
-  return false;
+  return TRegOtherValue{FromView(value.text)};
 }
 
 }  // namespace
 
-QByteArray FormatRegFile(const TMemorySettingsStore& store) {
-  QString text = QStringLiteral("REGEDIT4\r\n");
-  for (const auto& key : store.Keys()) {
-    text += QStringLiteral("\r\n[") + kHive;
-    if (!key.path.isEmpty()) text += u'\\' + key.path;
-    text += QStringLiteral("]\r\n");
-    for (const auto& [name, value] : key.values) {
-      if (std::holds_alternative<std::monostate>(value)) continue;
-      text += (name.isEmpty() ? QStringLiteral("@") : Quoted(name)) + u'=' + FormatValue(value) +
-              QStringLiteral("\r\n");
-    }
+// Puts what the file gives straight into the tree: a value goes to the node
+// of the key line above it without looking the key up again.
+struct TMemorySettingsStore::TParseSink : regfile::ISink {
+  explicit TParseSink(TMemorySettingsStore& s) : store(s) {}
+  void Key(std::u16string_view path) override { node = store.Create(FromView(path)); }
+  void Value(std::u16string_view name, regfile::TValue&& value) override {
+    const QString text = FromView(name);
+    auto& slot = node->values[Fold(text)];
+    if (slot.first.isEmpty()) slot.first = text;
+    slot.second = FromFileValue(value);
   }
-  return text.toUtf8();
+  TMemorySettingsStore& store;
+  TNode* node = nullptr;
+};
+
+QByteArray FormatRegFile(const TMemorySettingsStore& store) {
+  std::vector<regfile::TKey> keys;
+  for (const auto& entry : store.Keys()) {
+    regfile::TKey key{entry.path.toStdU16String(), {}};
+    for (const auto& [name, value] : entry.values) {
+      if (std::holds_alternative<std::monostate>(value)) continue;
+      key.values.emplace_back(name.toStdU16String(), ToFileValue(value));
+    }
+    keys.push_back(std::move(key));
+  }
+  const std::string bytes = regfile::Format(keys);
+  return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-void ParseRegFile(const QByteArray& bytes, TMemorySettingsStore& store) {
+regfile::TReadResult ParseRegFile(const QByteArray& bytes, TMemorySettingsStore& store) {
   store.Clear();
-  QByteArray utf8 = bytes;
-  if (utf8.startsWith("\xEF\xBB\xBF")) utf8.remove(0, 3);
-  const QString text = QString::fromUtf8(utf8);
-  const QStringList lines = text.split(u'\n');
-
-  bool inKey = false;
-  QString key;
-  for (qsizetype i = 0; i < lines.size(); ++i) {
-    QString line = lines[i].trimmed();
-    if (line.isEmpty() || line.startsWith(u';')) continue;
-    if (line.startsWith(u'[')) {
-      // A key line; a damaged one takes the values below it along.
-      inKey = false;
-      if (!line.endsWith(u']')) continue;
-      const QString path = line.mid(1, line.size() - 2);
-      if (path.compare(kHive, Qt::CaseInsensitive) == 0) {
-        key.clear();
-      } else if (path.startsWith(kHive + u'\\', Qt::CaseInsensitive)) {
-        key = RegKeyParts(path.mid(kHive.size() + 1)).join(u'\\');
-      } else {
-        continue;
-      }
-      inKey = store.CreateKey(key);
-      continue;
-    }
-    if (!inKey) continue;
-    // Hex data may go on over lines that end in a backslash.
-    while (line.endsWith(u'\\') && i + 1 < lines.size() &&
-           line.contains(QLatin1String("=hex"), Qt::CaseInsensitive)) {
-      line.chop(1);
-      line += lines[++i].trimmed();
-    }
-    QString name;
-    qsizetype pos = 0;
-    if (line.startsWith(u'@')) {
-      pos = 1;
-    } else if (!line.startsWith(u'"') || !ReadQuoted(line, pos, name)) {
-      continue;
-    }
-    if (pos >= line.size() || line[pos] != u'=') continue;
-    TRegValue value;
-    if (ParseData(line.mid(pos + 1).trimmed(), value)) store.WriteValue(key, name, value);
-  }
+  TMemorySettingsStore::TParseSink sink(store);
+  const regfile::TReadResult result =
+      regfile::Parse(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), sink);
   store.MarkClean();
+  return result;
 }
 
 // ---------------------------------------------------------------------------
@@ -295,18 +231,71 @@ QString TRegFileStore::DefaultPath() {
 }
 
 void TRegFileStore::Refresh() {
-  // A file that is missing or cannot be read gives no keys; a damaged one
-  // what can be read of it.
+  // A missing file gives no keys; one with damaged lines what can be read of
+  // it. One that cannot be read whole is put aside before anything is stored.
+  Clear();
+  blocked_ = false;
   QFile file(path_);
+  if (!file.exists()) return;
+  QString reason;
   if (!file.open(QIODevice::ReadOnly)) {
-    Clear();
+    reason = file.errorString();
+  } else if (file.size() > static_cast<qint64>(regfile::kMaxFileSize)) {
+    reason = QStringLiteral("it is larger than %1 MiB").arg(regfile::kMaxFileSize >> 20);
+  } else {
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+      reason = file.errorString();
+    } else {
+      switch (ParseRegFile(bytes, *this).problem) {
+        case regfile::TProblem::None:
+          return;
+        case regfile::TProblem::UnknownHeader:
+          reason = QStringLiteral("it is not a registry export file");
+          break;
+        case regfile::TProblem::Undecodable:
+          reason = QStringLiteral("its text cannot be decoded");
+          break;
+        case regfile::TProblem::TooLarge:
+          reason = QStringLiteral("it is too large");
+          break;
+        case regfile::TProblem::OverLimit:
+          // What lay within the limits is kept and stored again.
+          reason = QStringLiteral("a key, name or value in it is beyond the limits");
+          break;
+      }
+    }
+  }
+  file.close();
+  SetAside(reason);
+}
+
+void TRegFileStore::SetAside(const QString& reason) {
+  const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+  const QString base = path_ + QStringLiteral(".unreadable-") + stamp;
+  QString aside = base;
+  for (int n = 2; QFileInfo::exists(aside) && n < 1000; ++n)
+    aside = base + u'-' + QString::number(n);
+  const QString shown = QDir::toNativeSeparators(path_);
+  if (!QFileInfo::exists(aside) && QFile::rename(path_, aside)) {
+    notice_ = QStringLiteral(
+                  "The settings file %1 could not be read whole (%2). It was kept as %3, and the "
+                  "settings are stored anew in %1.")
+                  .arg(shown, reason, QDir::toNativeSeparators(aside));
     return;
   }
-  ParseRegFile(file.read(kMaxFileSize), *this);
+  blocked_ = true;
+  if (blockedReported_) return;
+  blockedReported_ = true;
+  notice_ = QStringLiteral(
+                "The settings file %1 could not be read whole (%2), and it could not be renamed "
+                "to %3. It is left as it is, and the settings of this session are not stored.")
+                .arg(shown, reason, QDir::toNativeSeparators(aside));
 }
 
 void TRegFileStore::Commit() {
-  if (!dirty_) return;
+  // Over a file that could not be read nothing is written (the user was told).
+  if (!dirty_ || blocked_) return;
   const QString folder = QFileInfo(path_).absolutePath();
   if (!QDir().mkpath(folder))
     throw ERegistryError(QString("Cannot create the settings folder %1").arg(folder));

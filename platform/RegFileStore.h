@@ -1,6 +1,6 @@
 // Settings stores of our own: one held in memory (what tests install, so that
 // no test touches the user's real settings) and one kept in a registry export
-// text file (REGEDIT4), the user's settings where there is no registry.
+// file (core/RegFileText), the user's settings where there is no registry.
 #pragma once
 
 #include <QByteArray>
@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/RegFileText.h"
 #include "platform/Registry.h"
 
 class TMemorySettingsStore : public ISettingsStore {
@@ -24,8 +25,9 @@ class TMemorySettingsStore : public ISettingsStore {
   bool WriteValue(const QString& key, const QString& name, const TRegValue& value) override;
   void Commit() override { dirty_ = false; }
 
-  // Every key in file order (parents before children, siblings by name), with
-  // its values (the default value first, then by name).
+  // The keys a file needs, in file order (parents before children, siblings
+  // by name), with their values (the default value first, then by name): every
+  // key with values or without sub-keys; the others come with their sub-keys.
   struct TKeyEntry {
     QString path;
     std::vector<std::pair<QString, TRegValue>> values;
@@ -42,7 +44,12 @@ class TMemorySettingsStore : public ISettingsStore {
 
  private:
   struct TNode;
+  struct TParseSink;
+  friend regfile::TReadResult ParseRegFile(const QByteArray& text, TMemorySettingsStore& store);
   TNode* Find(const QString& key) const;
+  TNode* Create(const QString& key);
+  // Frees a tree of any depth without recursion.
+  static void Destroy(std::unique_ptr<TNode> tree);
   std::unique_ptr<TNode> root_;
 };
 
@@ -50,23 +57,31 @@ class TMemorySettingsStore : public ISettingsStore {
 QByteArray FormatRegFile(const TMemorySettingsStore& store);
 // Replaces the store's contents with the keys and values of the text. Lines
 // that cannot be read are skipped (the values under a damaged key line with
-// them); integers are dword:, texts are quoted strings or hex(1): bytes.
-void ParseRegFile(const QByteArray& text, TMemorySettingsStore& store);
+// them); integers are dword:, texts are quoted strings or hex(1): bytes. The
+// result tells whether the text was read whole.
+regfile::TReadResult ParseRegFile(const QByteArray& text, TMemorySettingsStore& store);
 
 // A store kept in one registry export file: read afresh at the start of every
-// session, written whole and atomically on commit.
+// session, written whole and atomically on commit. A file that cannot be read
+// whole (not a registry export, undecodable, over a limit) is never written
+// over: it is renamed to "<name>.unreadable-<date and time>" at once, and the
+// notice says so. When it cannot be renamed, nothing is stored in its place.
 class TRegFileStore : public TMemorySettingsStore {
  public:
   explicit TRegFileStore(const QString& path);
   void Refresh() override;
   void Commit() override;
+  QString TakeNotice() override { return std::exchange(notice_, QString()); }
   const QString& Path() const { return path_; }
 
   // The user's settings file in the user's configuration folder.
   static QString DefaultPath();
-  // Files larger than this are read up to it only.
-  static constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 
  private:
+  void SetAside(const QString& reason);
+
   QString path_;
+  QString notice_;
+  bool blocked_ = false;  // the unreadable file is still in the way
+  bool blockedReported_ = false;
 };

@@ -45,6 +45,10 @@ class ISettingsStore {
   virtual bool WriteValue(const QString& key, const QString& name, const TRegValue& value) = 0;
   // Makes the changes lasting; raises ERegistryError when they cannot be.
   virtual void Commit() = 0;
+  // What the user should be told about the store since the last call (a
+  // settings file that could not be read and was put aside), once; empty
+  // when nothing.
+  virtual QString TakeNotice() { return QString(); }
 };
 
 // The store in force: the user's real settings unless a test installed another.

@@ -360,11 +360,6 @@ TEST_F(MainFormTest, NotYetReadyCommands) {
   Update();
   EXPECT_TRUE(Action("ImportAction")->isEnabled());
   EXPECT_FALSE(Action("ExportFileAction")->isEnabled());
-  prompts->AnswerMessage(TModalResult::OK);
-  Run("ImportAction");
-  EXPECT_EQ(LastMessage(), "Sorry, but this function not yet ready...");
-  EXPECT_EQ(prompts->Questions().back().caption, "Vornik");
-  EXPECT_EQ(prompts->Questions().back().buttons, mbOK);
 
   CreateList("Mine");
   for (QAction* a : {Action("ExportFileAction"), Action("SendToPalmSyncAction")}) {

@@ -1,8 +1,11 @@
 // Find and Find again over the rows the list shows.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
+#include <QScreen>
 
 #include "dialogs/frmSearchDlg.h"
 #include "main_form_fixture.h"
@@ -154,6 +157,18 @@ TEST_F(MainFormFindTest, OnlyTheChosenPlacesNeverTheCategory) {
   ExpectNotFound("secret", {1});
   RunFind("one\r\nalpha", InNotes);  // the note as kept, with its line break
   EXPECT_EQ(Selected(), std::vector<int>({1}));
+}
+
+TEST_F(MainFormFindTest, ALongSearchTextIsShortenedToFitTheScreen) {
+  Open({{"alpha", "1", std::string(4095, 'a'), 1}});
+  const QString text = QString(2047, u'a') + u'b';
+  prompts->AnswerMessage(TModalResult::OK);
+  RunFind(text);
+  const QString shown = prompts->Questions().back().text;
+  EXPECT_TRUE(shown.startsWith("Cannot find \"aaa")) << shown.toStdString();
+  EXPECT_TRUE(shown.endsWith("ab\".") && shown.contains(QChar(0x2026)));
+  const int width = QFontMetrics(QApplication::font("QMessageBox")).horizontalAdvance(shown);
+  EXPECT_LT(width, QGuiApplication::primaryScreen()->availableGeometry().width());
 }
 
 }  // namespace

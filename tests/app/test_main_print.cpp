@@ -59,15 +59,37 @@ TEST_F(MainFormPrintTest, PrintsTheFilteredSortedRowsToPdf) {
   EXPECT_LT(lineOf("Anna"), lineOf("Carl"));
   EXPECT_EQ(lineOf("Bo "), -1);
   EXPECT_EQ(lineOf("Dora"), -1);
-  // The note keeps its three lines, one under the other in the row ("fi" may
-  // come back as its ligature).
-  const int first = lineOf("rst line");
+  // The note keeps its three lines, one under the other in the row.
+  const int first = lineOf("first line");
   EXPECT_EQ(lineOf("second line"), first + 1);
   EXPECT_EQ(lineOf("third line"), first + 2);
   EXPECT_GT(lineOf("Printed on "), lineOf("Carl"));
   // The text reader gives the label's two blanks back as one.
   EXPECT_TRUE(lines[lineOf("Page:")].contains(QRegularExpression("Page:\\s+1$")));
   EXPECT_FALSE(text.contains(QRegularExpression("Page:\\s+2")));
+}
+
+TEST_F(MainFormPrintTest, PrintedTextReadsAsTypedAndStaysOnThePage) {
+  if (QStandardPaths::findExecutable("pdftotext").isEmpty()) GTEST_SKIP() << "no pdftotext";
+  // "fi", "fl" and "ff" are ligatures in many fonts; a note of 4,095
+  // characters without a blank is wider than the page.
+  const std::string note(4095, 'n');
+  WriteListFile(Path("u.pdb"), "Office files", {},
+                {{"Anna", "fluffy coffee", "", 0}, {"Bo", "", note, 0}});
+  OpenFile(Path("u.pdb"));
+  const QString pdf = Path("u.pdf");
+  prompts->AnswerPrint(true, pdf);
+  ASSERT_TRUE(Run(Action("PrintFileAction")));
+  const QString text = PdfText(pdf);
+  EXPECT_EQ(text.count("Unfiled"), 2) << text.toStdString();
+  EXPECT_TRUE(text.contains("Office files"));
+  EXPECT_TRUE(text.contains("fluffy"));
+  EXPECT_TRUE(text.contains("coffee"));
+  // The note's lines, one under the other, hold every character.
+  qsizetype printed = 0;
+  for (const QRegularExpressionMatch& run : QRegularExpression("n{10,}").globalMatch(text))
+    printed += run.capturedLength();
+  EXPECT_EQ(printed, 4095);
 }
 
 TEST_F(MainFormPrintTest, PrintNeedsADocumentAndACancelledDialogPrintsNothing) {

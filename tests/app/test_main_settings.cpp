@@ -1,5 +1,6 @@
 // The view commands and the settings a window reads when it is made and
 // stores when it closes.
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -267,7 +268,19 @@ TEST_F(SettingsTest, DamagedSettingsFilesStillStartAndAreStoredClean) {
   for (const auto& [name, text] : cases) {
     SCOPED_TRACE(name);
     WriteBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
+    // A file that is no registry text at all is kept aside, and the user told.
+    const bool unreadable = text == binary;
+    if (unreadable) prompts->AnswerMessage(TModalResult::OK);
     Restart(false);
+    if (unreadable) {
+      const QStringList aside = QDir(Path("")).entryList({"settings.reg.unreadable-*"});
+      ASSERT_EQ(aside.size(), 1);
+      EXPECT_EQ(ReadText(Path(aside[0])), binary);
+      const auto& asked = prompts->Questions().back();
+      EXPECT_TRUE(asked.text.contains(path) && asked.text.contains(Path(aside[0])))
+          << asked.text.toStdString();
+      EXPECT_EQ(asked.icon, TMsgIcon::Warning);
+    }
     EXPECT_TRUE(screen.contains(form->geometry()));
     EXPECT_GT(List()->font().pointSize(), 0);
     EXPECT_LE(form->RecentFiles().size(), 14);

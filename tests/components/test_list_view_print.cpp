@@ -3,6 +3,7 @@
 #include <QListView>
 #include <QStandardItemModel>
 #include <QTreeView>
+#include <algorithm>
 #include <memory>
 
 #include "components/ListViewPrints.h"
@@ -297,8 +298,21 @@ TEST_F(ListViewPrintTest, ImageDrawnInFrontOfTheFirstCell) {
     if (op.kind != Op::Image) continue;
     const int right = kLeft + offset - kH / 3;
     EXPECT_EQ(op.rect, QRect(right - kH + 2, text->from.y(), kH - 2, kH - 2));
+    // The 16 standard colours, and transparent where the icon leaves the
+    // bitmap empty: no background over the rules.
     EXPECT_EQ(op.image.format(), QImage::Format_Indexed8);
-    EXPECT_LE(op.image.colorCount(), 16);
+    EXPECT_LE(op.image.colorCount(), 17);
+    int opaque = 0, clear = 0;
+    for (int y = 0; y < op.image.height(); ++y) {
+      for (int x = 0; x < op.image.width(); ++x) {
+        const QRgb pixel = op.image.pixel(x, y);
+        (qAlpha(pixel) == 0 ? clear : opaque)++;
+        EXPECT_TRUE(qAlpha(pixel) == 0 || qAlpha(pixel) == 255);
+      }
+    }
+    EXPECT_GT(opaque, 0);
+    EXPECT_GT(clear, 0);
+    EXPECT_EQ(qAlpha(op.image.pixel(0, 0)), 0);
     return;
   }
   FAIL() << "no image drawn";
@@ -315,13 +329,97 @@ TEST_F(ListViewPrintTest, CancelAndFailureAbortTheJob) {
     return printed < 70;
   };
   EXPECT_FALSE(p.Print());
-  EXPECT_EQ(calls, 70);
+  EXPECT_EQ(calls, 200 + 70);  // each row measured, then 70 printed
   EXPECT_EQ(printer->JobState(), TRecordingPrinter::State::Aborted);
+
+  // Cancelled while the widths are measured: no job was started.
+  TRecordingPrinter idle;
+  p.SetPrinter(idle);
+  calls = 0;
+  p.OnProgress = [&calls](int printed, int) {
+    EXPECT_EQ(printed, 0);
+    return ++calls < 10;
+  };
+  EXPECT_FALSE(p.Print());
+  EXPECT_EQ(calls, 10);
+  EXPECT_EQ(idle.JobState(), TRecordingPrinter::State::Idle);
+  p.SetPrinter(*printer);
 
   p.OnProgress = [](int, int) -> bool { throw EPrinterError("out of paper"); };
   EXPECT_THROW(p.Print(), EPrinterError);
   EXPECT_EQ(printer->JobState(), TRecordingPrinter::State::Aborted);
   EXPECT_EQ(printer->Recorder().FontStyle(), 0);
+}
+
+// Every text output lies inside the cell it starts in, clear of the column's
+// right edge, and the table ends at the right margin; the page label ends
+// at the margin itself.
+void ExpectTextsInsideCells(const TRecordingPrinter& printer, const TS_ListViewPrint& p,
+                            int pageWidth) {
+  std::vector<int> edges{p.LeftMargin()};
+  for (const int w : p.ColumnWidths()) edges.push_back(edges.back() + w);
+  EXPECT_EQ(edges.back(), pageWidth - p.RightMargin());
+  for (int page = 1; page <= printer.Pages(); ++page) {
+    for (const Op& t : printer.PageTexts(page)) {
+      EXPECT_LE(t.rect.right(), pageWidth - p.RightMargin()) << t.text.toStdString();
+      if (t.text.startsWith("Page:")) continue;
+      const auto right = std::upper_bound(edges.begin(), edges.end(), t.from.x());
+      if (right == edges.end()) continue;
+      EXPECT_LT(t.rect.right(), *right - 2) << t.text.toStdString();
+    }
+  }
+}
+
+TEST_F(ListViewPrintTest, LongWordsBreakInsideTheirCellAndKeepEveryCharacter) {
+  SetColumns({"Name", "Note", "Category"});
+  const QString url = "https://example.com/" + QString(150, 'x') + "/index.html?a=1";
+  AddRow({"Anna", "see " + url + " for more", "Unfiled"});
+  AddRow({"Bo", "less<than" + QString(100, 'W'), "Unfiled"});
+  TS_ListViewPrint& p = Make(600);
+  ASSERT_TRUE(p.Print());
+  ExpectTextsInsideCells(*printer, p, 600);
+  // The note's pieces, joined, give the note back (blanks at a break aside).
+  const int noteX = p.LeftMargin() + p.ColumnWidths()[0] + kW + 2;
+  QString note;
+  for (const Op& t : printer->PageTexts(1))
+    if (t.from.x() == noteX && t.fontStyle == 0) note += t.text;
+  EXPECT_EQ(note, "see" + url + "for more" + "less<than" + QString(100, 'W'));
+}
+
+TEST_F(ListViewPrintTest, OneHugeNoteLeavesTheOtherColumnsTheirHeadings) {
+  SetColumns({"Name", "Phone", "Notes", "Category"});
+  AddRow({"Anna Andersson", "+46 70 123456", QString(4095, 'n'), "Unfiled"});
+  TS_ListViewPrint& p = Make();
+  p.PageText = "Page: ";
+  ASSERT_TRUE(p.Print());
+  ExpectTextsInsideCells(*printer, p, 1000);
+  // Each narrow column still shows its heading, whole or its first four
+  // letters with an ellipsis; the note takes the rest of the page.
+  const auto band = printer->PageTexts(1);
+  EXPECT_EQ(band[0].text, "Name");
+  EXPECT_EQ(band[1].text, "Phone");
+  EXPECT_EQ(band[3].text, QString("Cate\u2026"));
+  EXPECT_GT(p.ColumnWidths()[2], 965 / 2);
+  // Nothing of the note is lost.
+  const int noteX = p.LeftMargin() + p.ColumnWidths()[0] + p.ColumnWidths()[1] + kW + 2;
+  qsizetype printed = 0;
+  for (int page = 1; page <= printer->Pages(); ++page)
+    for (const Op& t : printer->PageTexts(page))
+      if (t.from.x() == noteX && t.fontStyle == 0) printed += t.text.size();
+  EXPECT_EQ(printed, 4095);
+}
+
+TEST_F(ListViewPrintTest, HeadingWiderThanItsColumnIsCutWithAnEllipsis) {
+  SetColumns({"A heading far wider than anything below it", "Note"});
+  AddRow({"a", QString(60, 'b') + " " + QString(60, 'c')});
+  TS_ListViewPrint& p = Make(400);
+  ASSERT_TRUE(p.Print());
+  ExpectTextsInsideCells(*printer, p, 400);
+  const QString heading = printer->PageTexts(1).front().text;
+  EXPECT_TRUE(heading.startsWith("A heading")) << heading.toStdString();
+  EXPECT_TRUE(heading.endsWith(QChar(0x2026))) << heading.toStdString();
+  // The natural widths still share the page in proportion.
+  EXPECT_GT(p.ColumnWidths()[1], p.ColumnWidths()[0]);
 }
 
 }  // namespace

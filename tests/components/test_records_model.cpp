@@ -95,7 +95,7 @@ TEST(RecordListModel, ShapeRolesAndRowsThatFollowTheDocument) {
   EXPECT_EQ(model.RowOf(nullptr), -1);
   EXPECT_EQ(model.RecordAt(3), nullptr);
   EXPECT_EQ(model.RecordAt(-1), nullptr);
-  TListRecord outside(doc.get());
+  TDetachedRecord outside(doc.get());
   EXPECT_EQ(model.RowOf(&outside), -1);
 
   // A document that goes away leaves no rows behind.
@@ -359,7 +359,7 @@ TEST(RecordListModel, SortRanksFollowEveryChange) {
   model.SortRows(kField1Column, true);
   EXPECT_EQ(ColumnTexts(model, 0), QStringList({"x", "y"}));
   // Records of another list, or outside their list, are ranked among themselves.
-  TListRecord outside(other.get());
+  TDetachedRecord outside(other.get());
   outside.SetField1("w");
   std::vector<TListRecord*> mixed{other->GetRecord(0), added, &outside};
   model.OrderRecords(mixed);

@@ -17,6 +17,7 @@ struct TChangeLog {
   explicit TChangeLog(TListDBData& doc) : doc(doc) {
     key = doc.Subscribe([this](const TListDBChange& c) { lines.push_back(Line(c)); });
   }
+  ~TChangeLog() { doc.Unsubscribe(key); }
   std::string Line(const TListDBChange& c) const {
     switch (c.kind) {
       case TListDBChange::RecordAdded:
@@ -65,7 +66,7 @@ TEST(DocumentChanges, EachChangeIsToldOnceWithWhatChanged) {
   EXPECT_THROW(a->SetField2(std::string(113, 'x')), EListDBError);
   EXPECT_THROW(a->Assign("ok", std::string(113, 'x'), "", 0), EListDBError);
   // A record outside the list holds values only.
-  TListRecord values(&doc);
+  TDetachedRecord values(&doc);
   values.SetField1("v");
   EXPECT_EQ(log.Take(), Lines{});
 
@@ -118,7 +119,7 @@ TEST(DocumentChanges, ModifiedFollowsTheChangesSinceSaved) {
   EXPECT_TRUE(doc.Modified());
   doc.SetModified(false);  // saved
   EXPECT_FALSE(doc.Modified());
-  TListRecord values(&doc);
+  TDetachedRecord values(&doc);
   values.SetField1("kept aside");
   EXPECT_THROW(r->SetNotes(std::string(4096, 'n')), EListDBError);
   EXPECT_FALSE(doc.Modified());

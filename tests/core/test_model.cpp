@@ -36,7 +36,7 @@ TEST(Model, EveryLimitAcceptsItsLengthAndRefusesOneMore) {
   // A refused value leaves the old one.
   EXPECT_EQ(r->Field1(), std::string(112, 'a'));
   EXPECT_EQ(doc.DatabaseName(), std::string(32, 'a'));
-  EXPECT_EQ(MessageOf<EListDBError>([] { TListRecord x(nullptr); }),
+  EXPECT_EQ(MessageOf<EListDBError>([] { TDetachedRecord x(nullptr); }),
             "Owner of \"record\" can't be a NULL");
   EXPECT_EQ(MessageOf<EListDBError>([] { TListDBCategories x(nullptr); }),
             "Owner of \"categories\" can't be a NULL");

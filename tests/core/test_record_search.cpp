@@ -54,4 +54,50 @@ TEST_F(RecordSearchTest, EmptyTextAndCategoryNameNeverMatch) {
   EXPECT_FALSE(RecordMatchesSearch(*empty, TRecSearchOptions{"a", InField1}));
 }
 
+// Every position and overlap a searcher must get right, checked against the
+// plain definition on all texts and values over a small alphabet, and the
+// case that made a searcher comparing every start take seconds.
+TEST(TextSearcher, AgreesWithThePlainSearchAndStaysLinear) {
+  auto plain = [](std::string_view value, std::string_view text) {
+    if (text.empty()) return false;
+    for (size_t i = 0; i + text.size() <= value.size(); ++i) {
+      size_t k = 0;
+      while (k < text.size() && (value[i + k] | 0x20) == (text[k] | 0x20)) ++k;
+      if (k == text.size()) return true;
+    }
+    return false;
+  };
+  // Words over {a, A, b} up to the given length (a and A are equal letters).
+  auto words = [](size_t maxLength) {
+    std::vector<std::string> all = {""};
+    for (size_t n = 0; n < all.size(); ++n)
+      if (all[n].size() < maxLength)
+        for (char c : {'a', 'A', 'b'}) all.push_back(all[n] + c);
+    return all;
+  };
+  const auto texts = words(5), values = words(7);
+  for (const std::string& text : texts) {
+    const TTextSearcher searcher(text);
+    for (const std::string& value : values)
+      ASSERT_EQ(searcher.FoundIn(value), plain(value, text)) << text << " in " << value;
+  }
+  // Values past the block size, the match at every place near its edges.
+  const std::string needle = "ab@[`{";
+  const TTextSearcher searcher("AB@[`{");
+  for (size_t at = 0; at + needle.size() <= 200; ++at) {
+    std::string value(200, 'a');
+    value.replace(at, needle.size(), needle);
+    EXPECT_TRUE(searcher.FoundIn(value)) << at;
+    value[at + needle.size() - 1] = '[';  // not the text's last byte in any case
+    EXPECT_FALSE(searcher.FoundIn(value)) << at;
+  }
+  const std::string note(4095, 'a');
+  const std::string text = std::string(2047, 'a') + "b";
+  const std::string hit = std::string(3000, 'a') + "b";
+  const TTextSearcher worst(text);
+  for (int i = 0; i < 2000; ++i) ASSERT_FALSE(worst.FoundIn(note));
+  EXPECT_TRUE(worst.FoundIn(hit));
+  EXPECT_FALSE(TTextSearcher(std::string(2048, 'a')).FoundIn(std::string(2047, 'a') + "ba"));
+}
+
 }  // namespace

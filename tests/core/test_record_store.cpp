@@ -113,7 +113,7 @@ TEST(RecordStore, AReadListNumbersItsRecordsFromZeroAndCopiesAreWhole) {
   }
   // A record outside the list holds values to copy into one; the copy keeps
   // its own serial number.
-  TListRecord values(&doc);
+  TDetachedRecord values(&doc);
   values.Assign("new", "two", "three", 0);
   TListRecord* added = doc.AddRecord();
   const uint32_t serial = added->Serial();
@@ -301,3 +301,34 @@ TEST(RecordStore, CompactMatchesTheStepByStepRenumberingOnAnyTable) {
 }
 
 }  // namespace
+
+TEST(RecordStore, DetachedRecordsGiveTheirTextsBack) {
+  TListDBData doc;
+  doc.AddRecord()->SetField1("kept");
+  for (int i = 0; i < 2000; ++i) {
+    TDetachedRecord values(&doc);
+    values.SetNotes(std::string(4000, 'n'));
+    values.SetField1("name " + std::to_string(i));
+  }
+  // 2,000 notes of 4 KiB would take 8 MB if none came back.
+  // (Where views are checked, up to 256 KiB more wait poisoned.)
+  EXPECT_LE(doc.TextStoreBytes(), (VORNIK_CHECK_TEXT_VIEWS ? 640u : 256u) * 1024);
+  EXPECT_EQ(doc.GetRecord(0)->Field1(), "kept");
+}
+
+#if VORNIK_CHECK_TEXT_VIEWS
+TEST(RecordStoreDeathTest, ViewKeptAcrossItsRecordsChangeIsReported) {
+  TListDBData doc;
+  TListRecord* record = doc.AddRecord();
+  record->SetField1("alpha");
+  EXPECT_DEATH(
+      {
+        const std::string_view kept = record->Field1();
+        record->SetField1("BRAVO");
+        doc.AddRecord()->SetField1("charlie");
+        volatile char c = kept[0];
+        (void)c;
+      },
+      "use-after-poison");
+}
+#endif

@@ -48,3 +48,30 @@ TEST(QPainterCanvas, DrawsTextTopAlignedOnItsBrush) {
   }
   EXPECT_EQ(img.pixelColor(2, 2), QColor(Qt::white));
 }
+
+TEST(QPainterCanvas, CollectedTextIsDrawnWhenFlushedOrBeforeAFill) {
+  QImage img(80, 40, QImage::Format_RGB32);
+  img.fill(Qt::white);
+  auto inked = [&img](const QRect& r) {
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      for (int x = r.left(); x <= r.right(); ++x)
+        if (img.pixelColor(x, y) != QColor(Qt::white)) return true;
+    return false;
+  };
+  QPainter p(&img);
+  TQPainterCanvas c(&p);
+  c.SetBrushStyle(TBrushStyle::Clear);
+  c.SetCollectText(true);
+  const QRect cell(10, 5, c.TextWidth("WW"), c.TextHeight("WW"));
+  c.TextOut(10, 5, "WW");
+  EXPECT_FALSE(inked(cell));
+  c.Flush();
+  EXPECT_TRUE(inked(cell));
+  // A fill draws what was collected before it first, keeping the order.
+  img.fill(Qt::white);
+  c.TextOut(10, 5, "WW");
+  c.SetBrushStyle(TBrushStyle::Solid);
+  c.SetBrushColor(Qt::blue);
+  c.FillRect(QRect(70, 30, 5, 5));
+  EXPECT_TRUE(inked(cell));
+}

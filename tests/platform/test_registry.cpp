@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "platform/RegFileStore.h"
@@ -88,7 +90,7 @@ TEST(RegFileStore, EveryValueRoundTripsThroughTheFile) {
 TEST(RegFileStore, DamagedLinesAreSkippedAndTheRestRead) {
   TMemorySettingsStore store;
   ParseRegFile(
-      "\xEF\xBB\xBFREGEDIT4\n"
+      "REGEDIT4\n"
       "\"Orphan\"=dword:00000001\n"  // before any key
       "[HKEY_CURRENT_USER\\Software\\Good]\r\n"
       "\"Int\"=dword:0000002A\n"
@@ -150,3 +152,94 @@ TEST(RegFileStore, SessionsPickUpOtherWritersAndWriteOnlyChanges) {
   }
   EXPECT_FALSE(QFile::exists(path));
 }
+
+namespace {
+
+QStringList AsideFiles(const QTemporaryDir& dir) {
+  return QDir(dir.path()).entryList({"settings.reg.unreadable-*"}, QDir::Files);
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
+}  // namespace
+
+TEST(RegFileStore, TextsAreAnsiWhenTheyFitAndUtf16WhenNot) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("settings.reg");
+  const QString cafe = QString::fromUtf8("Mein Caf\xC3\xA9.pdb");
+  const QString bom = QChar(0xFEFF) + QString::fromUtf8("/\xD0\xBC\xD0\xBE\xD0\xB9") + QChar(0);
+  TRegFileStore store(path);
+  for (const QString& text : {cafe, bom}) {
+    {
+      TRegistry reg(store);
+      ASSERT_TRUE(reg.OpenKey("K", true));
+      reg.WriteString("V", text);
+    }
+    const QByteArray bytes = ReadAll(path);
+    EXPECT_TRUE(text == cafe ? bytes.contains("\"V\"=\"Mein Caf\xE9.pdb\"\r\n")
+                             : bytes.startsWith(QByteArray("\xFF\xFEW\0i\0n\0", 8)));
+    TRegistry reg(store);
+    ASSERT_TRUE(reg.OpenKey("K", false));
+    EXPECT_EQ(reg.ReadString("V"), text);  // a leading byte order mark included
+  }
+}
+
+TEST(RegFileStore, AFileNotReadWholeIsPutAsideAndReportedOnce) {
+  std::string deep = "REGEDIT4\n[HKEY_CURRENT_USER\\Kept]\n\"A\"=dword:1\n[HKEY_CURRENT_USER";
+  for (int i = 0; i < 10000; ++i) deep += "\\k";
+  deep += "]\n";
+  const std::pair<const char*, QByteArray> cases[] = {
+      {"not a registry export", "[HKEY_CURRENT_USER\\K]\n\"A\"=dword:1\n"},
+      {"its text cannot be decoded", "\xFF\xFEodd"},
+      {"beyond the limits", QByteArray::fromStdString(deep)},
+      {"larger than 64 MiB", QByteArray()},
+  };
+  for (const auto& [reason, bytes] : cases) {
+    SCOPED_TRACE(reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("settings.reg");
+    WriteFile(path, bytes);
+    if (bytes.isEmpty()) QFile(path).resize(64 * 1024 * 1024 + 1);  // sparse
+    const qint64 size = QFileInfo(path).size();
+    TRegFileStore store(path);
+    {
+      TRegistry reg(store);
+      // What lay within the limits is read.
+      EXPECT_EQ(store.KeyExists("Kept"), bytes.startsWith("REGEDIT4"));
+      ASSERT_TRUE(reg.OpenKey("New", true));
+      reg.WriteInteger("B", 2);
+    }
+    const QStringList aside = AsideFiles(dir);
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(QFileInfo(dir.filePath(aside[0])).size(), size);
+    const QString notice = store.TakeNotice();
+    EXPECT_TRUE(notice.contains(path)) << notice.toStdString();
+    EXPECT_TRUE(notice.contains(dir.filePath(aside[0])));
+    EXPECT_TRUE(notice.contains(reason));
+    EXPECT_TRUE(store.TakeNotice().isEmpty());
+    // The new file is read whole at the next session, so nothing more is put aside.
+    TRegistry again(store);
+    EXPECT_TRUE(again.OpenKey("New", false));
+    EXPECT_EQ(AsideFiles(dir).size(), 1);
+    EXPECT_TRUE(store.TakeNotice().isEmpty());
+  }
+}
+
+TEST(RegFileStore, KeysNestedBeyondAnyStackAreStoredAndFreedWithoutRecursion) {
+  TMemorySettingsStore store;
+  QString path;
+  for (int i = 0; i < 100000; ++i) path += QStringLiteral("k\\");
+  ASSERT_TRUE(store.CreateKey(path));
+  ASSERT_TRUE(store.WriteValue(path, "v", 1));
+  // Only the deepest key is written: its parents come with it.
+  EXPECT_LT(FormatRegFile(store).size(), 2 * path.size());
+  EXPECT_TRUE(store.DeleteKey("k\\k"));
+  EXPECT_EQ(store.Keys().size(), 1u);
+  store.CreateKey(path);
+  store.Clear();
+  store.CreateKey(path);
+}  // and destroyed

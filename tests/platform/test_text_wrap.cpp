@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/Canvas.h"
 #include "platform/TextWrap.h"
 
 TEST(TextWrap, BreaksAfterBlanksTabsAndHyphensWithinTheLimit) {
@@ -20,4 +21,20 @@ TEST(TextWrap, LongWordsAndQuotedTextStayWhole) {
   // An apostrophe inside a word opens no quote; an open quote ends with the line.
   EXPECT_EQ(WrapTextLine("don't stop me now", 6), (QStringList{"don't ", "stop ", "me now"}));
   EXPECT_EQ(WrapTextLine("x 'open quote runs on", 3), (QStringList{"x ", "'open quote runs on"}));
+}
+
+TEST(TextWrap, BreakToWidthBreaksAtBlanksFirstThenInsideWords) {
+  TRecordingCanvas canvas;  // 7 pixels a character
+  TWidthEstimator estimator;
+  estimator.Reset(canvas);
+  EXPECT_EQ(BreakToWidth("one two threefourfive", 35, canvas, estimator),
+            (QStringList{"one ", "two ", "three", "fourf", "ive"}));
+  // A blank just past the width ends the piece; a hyphen stays at its end.
+  EXPECT_EQ(BreakToWidth("abcde fg-hijkl", 35, canvas, estimator),
+            (QStringList{"abcde", "fg-", "hijkl"}));
+  // Narrower than a character: one a piece. Characters the estimate lacks
+  // are measured.
+  EXPECT_EQ(BreakToWidth("ab", 3, canvas, estimator), (QStringList{"a", "b"}));
+  EXPECT_EQ(BreakToWidth(QString(5, QChar(0x20AC)), 14, canvas, estimator).size(), 3);
+  EXPECT_EQ(BreakToWidth("fits", 28, canvas, estimator), (QStringList{"fits"}));
 }

@@ -1,0 +1,24 @@
+#include "core/Cp1252.h"
+
+namespace {
+
+// Code points of the bytes 0x80..0x9F.
+constexpr char16_t kHighTable[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80..87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88..8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90..97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98..9F
+};
+
+}  // namespace
+
+char16_t Cp1252ToUnit(unsigned char byte) {
+  return byte >= 0x80 && byte < 0xA0 ? kHighTable[byte - 0x80] : static_cast<char16_t>(byte);
+}
+
+int UnitToCp1252(char16_t unit) {
+  if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return unit;
+  for (int i = 0; i < 32; ++i)
+    if (kHighTable[i] == unit) return 0x80 + i;
+  return -1;
+}

@@ -1,0 +1,159 @@
+// The export's entry: the records to export, the values in export order, the
+// separators, and the dispatch to the format writers.
+#include "core/ListExport.h"
+
+#include "core/ExportInternal.h"
+
+namespace export_internal {
+
+namespace {
+constexpr size_t kFlushSize = 1 << 16;
+constexpr size_t kProgressStep = 256;  // records between two progress calls
+}  // namespace
+
+TExportSink::TExportSink(TStream& out, size_t total,
+                         const std::function<bool(size_t, size_t)>& progress)
+    : out_(out), total_(total), progress_(progress) {
+  buffer_.reserve(kFlushSize + kFlushSize / 2);
+}
+
+void TExportSink::ByteOrderMark(const TExportOptions& options) {
+  if (options.ByteOrderMark) buffer_ += "\xEF\xBB\xBF";
+}
+
+void TExportSink::RecordDone() {
+  ++done_;
+  if (buffer_.size() >= kFlushSize) Flush();
+  if (progress_ && done_ % kProgressStep == 0 && !progress_(done_, total_))
+    throw EExportCancelled();
+}
+
+void TExportSink::Finish() {
+  Flush();
+  if (progress_ && !progress_(total_, total_)) throw EExportCancelled();
+}
+
+void TExportSink::Flush() {
+  if (buffer_.empty()) return;
+  out_.Write(buffer_.data(), buffer_.size());
+  buffer_.clear();
+}
+
+}  // namespace export_internal
+
+std::string UnescapeSeparator(std::string_view typed) {
+  std::string out;
+  out.reserve(typed.size());
+  for (size_t i = 0; i < typed.size(); ++i) {
+    if (typed[i] == '\\' && i + 1 < typed.size()) {
+      const char next = typed[i + 1];
+      const char* meant = next == 't'    ? "\t"
+                          : next == 'n'  ? "\n"
+                          : next == 'r'  ? "\r"
+                          : next == '\\' ? "\\"
+                                         : nullptr;
+      if (meant) {
+        out += meant;
+        ++i;
+        continue;
+      }
+    }
+    out += typed[i];
+  }
+  return out;
+}
+
+std::vector<const TListRecord*> RecordsToExport(const TListDBData& data,
+                                                std::optional<int> categoryId) {
+  std::vector<const TListRecord*> records;
+  records.reserve(static_cast<size_t>(data.RecordCount()));
+  const TListDBCategories& categories = data.Categories();
+  const bool unfiledEntry =
+      categoryId && categories.Count() > 0 && categories.IDAt(0) == *categoryId;
+  for (int i = 0; i < data.RecordCount(); ++i) {
+    const TListRecord* record = data.GetRecord(i);
+    if (!categoryId || record->CategoryID() == *categoryId ||
+        (unfiledEntry && categories.IndexOfID(record->CategoryID()) < 0))
+      records.push_back(record);
+  }
+  return records;
+}
+
+void ExportRecords(const TListDBData& data, const std::vector<const TListRecord*>& records,
+                   const TExportOptions& options, TStream& out,
+                   const std::function<bool(size_t, size_t)>& progress) {
+  using namespace export_internal;
+  if (options.Fields.empty()) throw EListDBError("Choose at least one field to export");
+  TExportSink sink(out, records.size(), progress);
+  switch (options.Format) {
+    case TExportFormat::CommaSeparated:
+    case TExportFormat::TabSeparated:
+    case TExportFormat::SeparatedText:
+      WriteDelimited(data, records, options, sink);
+      break;
+    case TExportFormat::PlainText:
+      WritePlainText(records, options, sink);
+      break;
+    case TExportFormat::RichText:
+      WriteRichText(records, options, sink);
+      break;
+    case TExportFormat::Xml:
+      WriteXml(data, records, options, sink);
+      break;
+    case TExportFormat::Json:
+      WriteJson(data, records, options, sink);
+      break;
+  }
+  sink.Finish();
+}
+
+const char* ExportFileSuffix(TExportFormat format) {
+  switch (format) {
+    case TExportFormat::CommaSeparated:
+      return "csv";
+    case TExportFormat::TabSeparated:
+      return "tsv";
+    case TExportFormat::SeparatedText:
+    case TExportFormat::PlainText:
+      return "txt";
+    case TExportFormat::RichText:
+      return "rtf";
+    case TExportFormat::Xml:
+      return "xml";
+    case TExportFormat::Json:
+      return "json";
+  }
+  return "txt";
+}
+
+std::string_view TExportValues::Value(const TListRecord& record, TExportField field) {
+  switch (field) {
+    case TExportField::Field1:
+      return record.Field1();
+    case TExportField::Field2:
+      return record.Field2();
+    case TExportField::Notes:
+      return record.Notes();
+    case TExportField::CategoryName:
+      for (const TListDBCategories::Entry& entry : entries_) {
+        if (entry.id == record.CategoryID()) return entry.name;
+      }
+      scratch_ = record.CategoryName();
+      return scratch_;
+  }
+  return {};
+}
+
+std::string ExportTitle(const TListDBData& data, TExportField field) {
+  switch (field) {
+    case TExportField::Field1:
+      return data.CustomField1();
+    case TExportField::Field2:
+      return data.CustomField2();
+    case TExportField::Notes:
+      return "Notes";
+    case TExportField::CategoryName:
+      return "Category";
+  }
+  return {};
+}

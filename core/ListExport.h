@@ -1,0 +1,104 @@
+// Export of a list's records to other programs: comma and tab separated
+// values, text with separators of the user's choice, plain text, RTF, XML and
+// JSON, written to a byte stream.
+//
+// Encoding: the list's Windows-1252 values are written as UTF-8 everywhere
+// but in RTF, which stays in the code page with its own escapes. The four
+// delimited and plain text formats start with a byte order mark (unless
+// ByteOrderMark is off), so that a spreadsheet or an editor knows the
+// encoding; XML says so in its declaration and JSON is UTF-8 by definition,
+// so neither has one.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/RtfWriter.h"
+#include "core/listdb.h"
+
+// The wizard's six formats in its order, then JSON (the converter's).
+enum class TExportFormat {
+  CommaSeparated,
+  TabSeparated,
+  SeparatedText,
+  PlainText,
+  RichText,
+  Xml,
+  Json
+};
+inline constexpr int kExportFormatCount = 7;
+
+enum class TExportField { Field1, Field2, Notes, CategoryName };
+inline constexpr int kExportFieldCount = 4;
+
+struct TExportOptions {
+  TExportFormat Format = TExportFormat::CommaSeparated;
+  std::vector<TExportField> Fields;  // in export order; empty is refused
+  // Separated text only, as typed (UTF-8): \t \n \r \\ are escapes.
+  std::string FieldSeparator = "\\t";
+  std::string RecordSeparator = "\\n";
+  // A first row of column titles (the delimited formats).
+  bool ColumnTitles = false;
+  // The byte order mark of the delimited and plain text formats: on for
+  // files, off where the text goes on as characters (the clipboard).
+  bool ByteOrderMark = true;
+  // RTF: the default format (the list's font and colour) and the colour of
+  // the field names and values.
+  TRtfFont RichTextFont;
+  TRtfColor WindowTextColor;
+};
+
+// Raised when the progress callback asks to stop.
+class EExportCancelled : public EListDBError {
+ public:
+  EExportCancelled() : EListDBError("Export cancelled") {}
+};
+
+// The separator text as typed with its escapes replaced: \t tab, \n LF,
+// \r CR, \\ a backslash; any other backslash stays as it is.
+std::string UnescapeSeparator(std::string_view typed);
+
+// All records of the list (categoryId empty) or those that the list shows
+// under one category, in the file's order. The table's first entry
+// ("Unfiled") also takes the records whose id names no entry.
+std::vector<const TListRecord*> RecordsToExport(const TListDBData& data,
+                                                std::optional<int> categoryId);
+
+// Writes the records in the given order at the stream's position.
+// progress(done, total) is called now and then; returning false cancels, and
+// ExportRecords then raises EExportCancelled. Raises EListDBError when no
+// field is chosen, and the stream's errors.
+void ExportRecords(const TListDBData& data, const std::vector<const TListRecord*>& records,
+                   const TExportOptions& options, TStream& out,
+                   const std::function<bool(size_t, size_t)>& progress = {});
+
+// "csv", "tsv", "txt", "txt", "rtf", "xml", "json".
+const char* ExportFileSuffix(TExportFormat format);
+
+// The values of a record's fields as the export writes them (Windows-1252),
+// with the category names of the document at hand.
+class TExportValues {
+ public:
+  explicit TExportValues(const TListDBData& data) : entries_(data.Categories().Entries()) {}
+  // Valid until the next call.
+  std::string_view Value(const TListRecord& record, TExportField field);
+
+ private:
+  std::vector<TListDBCategories::Entry> entries_;
+  std::string scratch_;
+};
+// A field's column title: the list's field names, "Notes", "Category".
+std::string ExportTitle(const TListDBData& data, TExportField field);
+
+// The record as Copy to clipboard lays it out, one paragraph a line: an
+// empty line, then for each field in the given order the category name
+// underlined in navy, a field's name and ":" in bold over its value, or
+// "Note:" in bold over the note's lines, indented with a hanging offset.
+void AddRecordParagraphs(TRtfDocument& text, const TListRecord& record,
+                         const std::vector<TExportField>& fields, TRtfColor windowText);
+// The fields in Copy to clipboard's order: category, field 1, field 2, note.
+const std::vector<TExportField>& ClipboardRecordFields();
