@@ -19,9 +19,12 @@
 #include <QVBoxLayout>
 
 #include "app/ActionImages.h"
+#include "components/Accessibility.h"
 #include "components/QRXHtmlControls.h"
 #include "components/RecordHint.h"
 #include "components/RecordsListView.h"
+#include "components/SortByMenu.h"
+#include "components/StatusPanel.h"
 #include "dialogs/abstract_form.h"
 #include "dialogs/frmAbout.h"
 #include "platform/ActionList.h"
@@ -321,6 +324,7 @@ void TMainListDBForm::CreateToolBars() {
   CategoriesComboBox->setStatusTip("Current category");
   CategoriesComboBox->setFocusPolicy(Qt::StrongFocus);
   CategoryBGPanel->addWidget(CategoriesComboBox);
+  SetAccessibleLabel(CategoriesComboBox, "Current category");
 
   for (QToolBar* bar :
        {FileToolBar, ExportImportToolBar, EditToolBar, FindToolBar, CategoryBGPanel}) {
@@ -351,20 +355,45 @@ void TMainListDBForm::CreateClientArea() {
   RecordsListView = new TRecordsListView(BgPanel);
   RecordsListView->setObjectName("RecordsListView");
   RecordsListView->setFrameShape(QFrame::NoFrame);
+  SetAccessibleLabel(RecordsListView, "Records");
   panelLayout->addWidget(RecordsListView);
   clientLayout->addWidget(BgPanel);
   BgPanel->hide();
   setCentralWidget(client);
 }
 
+namespace {
+
+// What a reader says for each status panel: the list's name, the record
+// counter ("3/12" under a category), the modified mark and the hint.
+TStatusPanel::TSpeech StatusPanelSpeech(int panel) {
+  switch (panel) {
+    case 0:
+      return CaptionedSpeech("List name");
+    case 1:
+      return [](const QString& shown) {
+        QString counter = shown;
+        counter.replace('/', " of ");
+        return shown.isEmpty() ? QString("Records") : "Records: " + counter;
+      };
+    case 2:
+      return [](const QString& shown) {
+        return shown.isEmpty() ? QString("Not modified") : QString("Modified");
+      };
+    default:
+      return CaptionedSpeech("Hint");
+  }
+}
+
+}  // namespace
+
 void TMainListDBForm::CreateStatusBar() {
   StatusBar = statusBar();
   StatusBar->setObjectName("StatusBar");
   StatusBar->setSizeGripEnabled(true);
   for (int i = 0; i < 4; ++i) {
-    auto* panel = new QLabel(StatusBar);
+    auto* panel = new TStatusPanel(StatusPanelSpeech(i), StatusBar);
     panel->setObjectName(QString("StatusPanel%1").arg(i));
-    panel->setTextFormat(Qt::PlainText);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setAlignment(i < 3 ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignVCenter));
     panel->setMinimumWidth(0);
@@ -439,6 +468,8 @@ void TMainListDBForm::ConnectHandlers() {
   connect(RecordsListView, &TRecordsListView::RowDoubleClicked, this,
           [this] { RunGuarded(this, [this] { RecordsListViewDblClick(); }); });
   RecordsListView->SetPopupMenu(ListPopupMenu);
+  ListPopupMenu->addSeparator();
+  ListPopupMenu->addMenu(new TSortByMenu(RecordsListView, ListPopupMenu));
   // A menu shows its commands' enabling as it is at the moment it opens.
   for (QMenu* menu : {File1, Edit1, View1, Search1, Help1, ListPopupMenu, ToolbarPopupMenu})
     connect(menu, &QMenu::aboutToShow, ActionList, &TActionList::UpdateAll);

@@ -124,7 +124,9 @@ void TMainListDBForm::EditCategoriesActionExecute() {
 
 void TMainListDBForm::ChangeCategoryActionExecute() {
   if (!document_) return;
-  int32_t index = -1;
+  // The dialog opens on the category of the first selected record.
+  const int first = RecordsListView->FirstSelectedRow();
+  int32_t index = first >= 0 ? RecordsListView->RecordAt(first)->CategoryID() : -1;
   if (!ExecuteSelCategoryDialog(this, document_.get(), index)) return;
   std::vector<TListRecord*> records;
   for (int row : RecordsListView->SelectedRows()) records.push_back(RecordsListView->RecordAt(row));

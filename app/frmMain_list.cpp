@@ -62,6 +62,7 @@ void TMainListDBForm::RefillRecordsListView(const TListRecord* remembered) {
   RecordsListView->Shown()->SetFilter(
       [this](const TListRecord* record) { return RecordMatchesCategory(record); });
   RecordsListView->SelectAndShowRow(RecordsListView->Shown()->FindRecord(remembered));
+  RecordsListView->ClearCurrentUnlessSelected();
   UpdateStatus();
   RecordsListView->Model()->SetSortMark(-1, true);
 }

@@ -376,6 +376,7 @@ QString HtmlPlainText(const QString& text) {
 // TQRX_htmlLabel
 
 TQRX_htmlLabel::TQRX_htmlLabel(QWidget* parent) : QWidget(parent) {
+  InstallAccessibleText();
   caption_ = QStringLiteral("<b>Html</b> <c:blue>label<c:black>");
   loading_ = false;
   AdjustLabelSize();
@@ -386,6 +387,11 @@ void TQRX_htmlLabel::SetCaption(const QString& caption) {
   caption_ = caption;
   AdjustLabelSize();
   update();
+  NotifyAccessibleTextChanged(this);
+}
+
+QString TQRX_htmlLabel::AccessibleName() const {
+  return HtmlSplitLines(HtmlPlainText(caption_)).join(QLatin1Char('\n'));
 }
 
 void TQRX_htmlLabel::SetAutoSize(bool on) {
@@ -530,6 +536,7 @@ int g_hintHidePause = 2500;
 
 TQRX_htmlHintWindow::TQRX_htmlHintWindow(QWidget* parent)
     : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint) {
+  InstallAccessibleText();
   setAttribute(Qt::WA_ShowWithoutActivating);
   setFocusPolicy(Qt::NoFocus);
   QPalette pal = palette();
@@ -544,8 +551,10 @@ TQRX_htmlHintWindow::TQRX_htmlHintWindow(QWidget* parent)
 }
 
 QRect TQRX_htmlHintWindow::CalcHintRect(int /*maxWidth*/, const QString& hint) {
+  const bool changed = hint != label_->Caption();
   label_->SetCaption(hint);
   label_->AdjustLabelSize();
+  if (changed && isVisible()) NotifyAccessibleTextChanged(this);
   if (g_hintHidePause > 0) g_hintHidePause = std::max(2500, 50 * int(HtmlPlainText(hint).size()));
   return QRect(0, 0, label_->width() + 6, label_->height() + 2);
 }
@@ -560,10 +569,14 @@ void TQRX_htmlHintWindow::ActivateHint(const QPoint& topLeftGlobal, const QStrin
     pos.setY(std::max(area.top(), std::min(pos.y(), area.bottom() + 1 - size.height())));
   }
   setGeometry(QRect(pos, size));
+  const bool shown = isVisible();
   show();
+  if (!shown) NotifyAccessibleShown(this);
   raise();
   update();
 }
+
+QString TQRX_htmlHintWindow::AccessibleName() const { return label_->AccessibleName(); }
 
 void TQRX_htmlHintWindow::paintEvent(QPaintEvent*) {
   // The label draws the text; the window draws only its border.

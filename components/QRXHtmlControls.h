@@ -14,6 +14,8 @@
 #include <QWidget>
 #include <cstdint>
 
+#include "components/Accessibility.h"
+
 class TCanvas;
 
 // --- colours ---
@@ -71,7 +73,9 @@ QStringList HtmlSplitLines(const QString& text);
 
 // --- the label ---
 
-class TQRX_htmlLabel : public QWidget {
+// Assistive technology reads the label as static text: its caption without
+// the tags, line by line.
+class TQRX_htmlLabel : public QWidget, public TAccessibleText {
   Q_OBJECT
  public:
   enum class TAlignment { LeftJustify, RightJustify, Center };
@@ -109,6 +113,9 @@ class TQRX_htmlLabel : public QWidget {
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override { return sizeHint(); }
 
+  QAccessible::Role AccessibleRole() const override { return QAccessible::StaticText; }
+  QString AccessibleName() const override;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -126,7 +133,10 @@ class TQRX_htmlLabel : public QWidget {
 
 // --- the hint window ---
 
-class TQRX_htmlHintWindow : public QWidget {
+// Assistive technology reads the window as a tool tip whose name and
+// description are the hint's text without its tags, as it reads the
+// platform's own tool tips.
+class TQRX_htmlHintWindow : public QWidget, public TAccessibleText {
   Q_OBJECT
  public:
   explicit TQRX_htmlHintWindow(QWidget* parent = nullptr);
@@ -139,6 +149,10 @@ class TQRX_htmlHintWindow : public QWidget {
   // Shows the window with the hint's text at the top-left corner given in
   // screen coordinates (kept on the screen).
   void ActivateHint(const QPoint& topLeftGlobal, const QString& hint);
+
+  QAccessible::Role AccessibleRole() const override { return QAccessible::ToolTip; }
+  QString AccessibleName() const override;
+  QString AccessibleDescription() const override { return AccessibleName(); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -4,6 +4,11 @@
 #include <QLabel>
 #include <QMouseEvent>
 
+TQRX_HeadingLabel::TQRX_HeadingLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+  InstallAccessibleText();
+  setTextFormat(Qt::PlainText);
+}
+
 TQRX_WizardHeader::TQRX_WizardHeader(QWidget* parent) : QWidget(parent) {
   FImage = new QLabel(this);
   FImage->setFixedSize(kImageSize, kImageSize);
@@ -11,13 +16,11 @@ TQRX_WizardHeader::TQRX_WizardHeader(QWidget* parent) : QWidget(parent) {
   FImage->setScaledContents(false);
   FImage->installEventFilter(this);
 
-  FHeaderLabel = new QLabel(QStringLiteral("Header..."), this);
-  FHeaderLabel->setTextFormat(Qt::PlainText);
+  FHeaderLabel = new TQRX_HeadingLabel(QStringLiteral("Header..."), this);
   QFont bold = FHeaderLabel->font();
   bold.setBold(true);
   FHeaderLabel->setFont(bold);
-  FSubHeaderLabel = new QLabel(QStringLiteral("Sub-Header..."), this);
-  FSubHeaderLabel->setTextFormat(Qt::PlainText);
+  FSubHeaderLabel = new TQRX_HeadingLabel(QStringLiteral("Sub-Header..."), this);
 
   // The system window colour, whatever the parent shows.
   QPalette colours = palette();

@@ -3,13 +3,24 @@
 #pragma once
 
 #include <QFont>
+#include <QLabel>
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
 
+#include "components/Accessibility.h"
 #include "components/ControlSupport.h"
 
-class QLabel;
+// A line of the header: assistive technology reads it as a heading, so the
+// header's caption and sub-header (the page's caption) head the page.
+class TQRX_HeadingLabel : public QLabel, public TAccessibleText {
+  Q_OBJECT
+ public:
+  explicit TQRX_HeadingLabel(const QString& text, QWidget* parent = nullptr);
+
+  QAccessible::Role AccessibleRole() const override { return QAccessible::Heading; }
+  QString AccessibleName() const override { return text(); }
+};
 
 class TQRX_WizardHeader : public QWidget {
   Q_OBJECT
@@ -48,7 +59,7 @@ class TQRX_WizardHeader : public QWidget {
   void Arrange();
 
   QLabel* FImage;
-  QLabel* FHeaderLabel;
-  QLabel* FSubHeaderLabel;
+  TQRX_HeadingLabel* FHeaderLabel;
+  TQRX_HeadingLabel* FSubHeaderLabel;
   bool FImagePressed = false;
 };

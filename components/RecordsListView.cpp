@@ -121,6 +121,16 @@ void TRecordsListView::SetFocusedRow(int row) {
   selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
 }
 
+void TRecordsListView::ClearCurrentUnlessSelected() {
+  if (!selectionModel()->hasSelection()) SetFocusedRow(-1);
+}
+
+void TRecordsListView::focusInEvent(QFocusEvent* event) {
+  QTreeView::focusInEvent(event);
+  const QModelIndex current = currentIndex();
+  if (current.isValid() && !selectionModel()->hasSelection()) SelectRow(current.row());
+}
+
 void TRecordsListView::ScrollRowIntoView(int row) {
   if (row < 0 || row >= RowCount()) return;
   // Only vertically, as far as needed to show the whole row.
@@ -209,7 +219,15 @@ void TRecordsListView::contextMenuEvent(QContextMenuEvent* event) {
     QTreeView::contextMenuEvent(event);
     return;
   }
-  popupMenu_->popup(event->globalPos());
+  QPoint at = event->globalPos();
+  if (event->reason() == QContextMenuEvent::Keyboard) {
+    // From the keyboard the menu opens below the current row (at the list's
+    // top without one), not wherever the pointer happens to rest.
+    const QModelIndex current = currentIndex();
+    const QRect row = current.isValid() ? RowRect(current.row()) : QRect();
+    at = viewport()->mapToGlobal(row.isValid() ? row.bottomLeft() : QPoint(0, 0));
+  }
+  popupMenu_->popup(at);
   event->accept();
 }
 

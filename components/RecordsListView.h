@@ -39,6 +39,9 @@ class TRecordsListView : public QTreeView {
   // Selects the row (alone when exclusive), scrolls it into view and makes
   // it the focused row.
   void SelectAndShowRow(int row, bool exclusive = false);
+  // With no row selected no row is current either, so that the row a screen
+  // reader announces is always a row the commands act on.
+  void ClearCurrentUnlessSelected();
 
   // Sorting that keeps the selected records selected.
   void SortRows(int column, bool ascending);
@@ -88,6 +91,9 @@ class TRecordsListView : public QTreeView {
   void paintEvent(QPaintEvent* event) override;
   void changeEvent(QEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  // The row that becomes current as the list takes the focus with nothing
+  // selected is selected with it.
+  void focusInEvent(QFocusEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

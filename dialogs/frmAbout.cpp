@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "components/Accessibility.h"
 #include "components/QRXHtmlControls.h"
 #include "components/prgutil.h"
 #include "platform/Prompts.h"
@@ -26,11 +27,21 @@ constexpr int kVersionTop = 34;
 // The program's banner, drawn as vectors so it is sharp at every scale: a
 // small two-column list card beside the program's name on a blue ground. The
 // picture keeps its size and sits centred in the widget.
-class TAboutBanner : public QWidget {
+class TAboutBanner : public QWidget, public TAccessibleText {
+  Q_OBJECT
  public:
   explicit TAboutBanner(QWidget* parent) : QWidget(parent) {
+    InstallAccessibleText();
     setObjectName(QStringLiteral("AboutImage"));
   }
+
+  // The banner's texts, which it paints.
+  QAccessible::Role AccessibleRole() const override { return QAccessible::Graphic; }
+  QString AccessibleName() const override { return kTitle; }
+  QString AccessibleDescription() const override { return kSubtitle; }
+
+  static inline const QString kTitle = QStringLiteral("Vornik");
+  static inline const QString kSubtitle = QStringLiteral("List database editor");
 
  protected:
   void paintEvent(QPaintEvent*) override {
@@ -83,13 +94,13 @@ class TAboutBanner : public QWidget {
     title.setPixelSize(22);
     p.setFont(title);
     p.setPen(Qt::white);
-    p.drawText(QPointF(48, 27), QStringLiteral("Vornik"));
+    p.drawText(QPointF(48, 27), kTitle);
 
     QFont subtitle = font();
     subtitle.setPixelSize(10);
     p.setFont(subtitle);
     p.setPen(QColor(0xc8, 0xdc, 0xf4));
-    p.drawText(QPointF(49, 42), QStringLiteral("List database editor"));
+    p.drawText(QPointF(49, 42), kSubtitle);
   }
 };
 
@@ -147,6 +158,8 @@ void TAboutDialog::SetVersionText(const QString& version) {
 
 void TAboutDialog::SetAboutText(const QString& markup) {
   CopyrightLabel->SetCaption(markup);
+  // Read out with the dialog, as a message box's text is.
+  setAccessibleDescription(CopyrightLabel->AccessibleName());
   ArrangeControls();
 }
 
@@ -197,3 +210,5 @@ void ShowAboutDialog(QWidget* owner) {
   dialog.SetAboutText(AboutText());
   Prompts().ExecDialog(&dialog);
 }
+
+#include "frmAbout.moc"

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "components/Accessibility.h"
 #include "components/CategoryItems.h"
 #include "core/listdb.h"
 #include "dialogs/DialogControls.h"
@@ -26,6 +27,7 @@ TCategoriesListDialog::TCategoriesListDialog(QWidget* owner) : TAbstractDialog(o
   setWindowTitle(QStringLiteral("Categories"));
   OKBtn = new QPushButton(this);
   ListBox = new TListBox(this);
+  SetAccessibleLabel(ListBox, QStringLiteral("Categories"));
   Button1 = new QPushButton(this);
   Button2 = new QPushButton(this);
   Button3 = new QPushButton(this);

@@ -14,6 +14,7 @@
 #include <QStackedWidget>
 #include <algorithm>
 
+#include "components/Accessibility.h"
 #include "components/QRXCtrls.h"
 #include "components/QRX_Wizard.h"
 #include "components/QRX_WizardHeader.h"
@@ -146,6 +147,7 @@ TExportTuneupForm::TExportTuneupForm(QWidget* owner) : TAbstractDialog(owner) {
   UpdateExportDestination();
   UpdateExportRecFilter();
   ConnectChoices();
+  SetUpAccessibility();
 }
 
 QWidget* TExportTuneupForm::AddPage(const QString& caption) {
@@ -260,6 +262,42 @@ void TExportTuneupForm::LoadCategoryFilter(const TListDBData* data) {
 
 void TExportTuneupForm::FormShow() {
   if (Notebook->currentIndex() == 0) TypesListBox->setFocus();
+}
+
+// --- assistive technology and keyboard ---
+
+void TExportTuneupForm::SetUpAccessibility() {
+  SetAccessibleLabel(TypesListBox, QStringLiteral("File format"));
+  SetAccessibleLabel(OutputFilenameEdit, QStringLiteral("File name"));
+  OutputFilenameEdit->Button()->setAccessibleName(QStringLiteral("Choose file"));
+  OutputFilenameEdit->Button()->setAccessibleDescription(
+      OutputFilenameEdit->ButtonShortCut().toString(QKeySequence::NativeText));
+  SetAccessibleLabel(CategoryFilterCombo, QStringLiteral("Category"));
+  SetAccessibleLabel(FieldsCheckListBox, QStringLiteral("Fields to export"));
+  for (int i = 0; i < Notebook->count(); ++i) {
+    QWidget* page = Notebook->widget(i);
+    page->setAccessibleName(page->windowTitle());
+  }
+  connect(Notebook, &QStackedWidget::currentChanged, this, &TExportTuneupForm::FocusPageControl);
+}
+
+void TExportTuneupForm::FocusPageControl() {
+  QWidget* page = Notebook->currentWidget();
+  if (!page || !isVisible()) return;
+  QWidget* target = nullptr;
+  for (QWidget* w = page->nextInFocusChain(); w && w != page; w = w->nextInFocusChain()) {
+    if (!page->isAncestorOf(w) || !(w->focusPolicy() & Qt::TabFocus) || !w->isEnabled() ||
+        !w->isVisibleTo(page))
+      continue;
+    target = w;
+    break;
+  }
+  if (auto* option = qobject_cast<QRadioButton*>(target)) {
+    for (QRadioButton* other : page->findChildren<QRadioButton*>())
+      if (other->isChecked() && other->parentWidget() == option->parentWidget()) target = other;
+  }
+  if (!target) target = Wizard->EndButton();
+  target->setFocus(Qt::TabFocusReason);
 }
 
 void TExportTuneupForm::NotebookPageChanged() {

@@ -111,6 +111,14 @@ class TExportTuneupForm : public TAbstractDialog {
   // Says what is missing and returns false when the choices are not complete.
   bool CheckFieldsChosen();
   bool CheckChoicesComplete();
+  // Names the controls that have no label for assistive technology, each
+  // page by its caption, and has every page change give the focus to the
+  // page's first control.
+  void SetUpAccessibility();
+  // The focus to the first control of the page shown (the checked choice of
+  // a group of options); the Finish page has none and gives it to the end
+  // button.
+  void FocusPageControl();
 
   const TListDBData* FData = nullptr;
 };

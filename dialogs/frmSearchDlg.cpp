@@ -68,6 +68,10 @@ TSearchDialog::TSearchDialog(QWidget* owner) : TAbstractDialog(owner) {
   SearchStringEdit->setCompleter(nullptr);
   SearchStringEdit->setMaxVisibleItems(8);
   OKBtn->setDefault(true);
+  // The label names the search text; its text field, which takes the typing,
+  // carries the same name.
+  Label1->setBuddy(SearchStringEdit);
+  edit->setAccessibleName(Label1->text());
 
   setTabOrder(SearchStringEdit, Field1CB);
   setTabOrder(Field1CB, Field2CB);

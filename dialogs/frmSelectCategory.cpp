@@ -2,19 +2,19 @@
 
 #include <QPushButton>
 
+#include "components/Accessibility.h"
 #include "components/CategoryItems.h"
 #include "core/listdb.h"
 #include "dialogs/DialogControls.h"
 #include "platform/AnsiText.h"
 #include "platform/Prompts.h"
 
-namespace {}
-
 TSelCategoryDialog::TSelCategoryDialog(QWidget* owner) : TAbstractDialog(owner) {
   setWindowTitle(QStringLiteral("Category"));
   OKBtn = new QPushButton(QStringLiteral("OK"), this);
   CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
   ListBox = new TListBox(this);
+  SetAccessibleLabel(ListBox, QStringLiteral("Categories"));
   OKBtn->setDefault(true);
   setTabOrder(OKBtn, CancelBtn);
   setTabOrder(CancelBtn, ListBox);
@@ -49,6 +49,17 @@ bool TSelCategoryDialog::SelectedID(int32_t& id) const {
   return true;
 }
 
+void TSelCategoryDialog::SelectCategory(int32_t id) {
+  int row = 0;
+  for (int i = 0; i < ListBox->count(); ++i)
+    if (ListBox->item(i)->data(kCategoryIdRole).toInt() == id) {
+      row = i;
+      break;
+    }
+  if (row < ListBox->count()) ListBox->setCurrentRow(row);
+  ListBoxClick();
+}
+
 void TSelCategoryDialog::ListBoxClick() { OKBtn->setEnabled(ListBox->SelectedItem() != nullptr); }
 
 void TSelCategoryDialog::FormShow() {
@@ -59,6 +70,7 @@ void TSelCategoryDialog::FormShow() {
 bool ExecuteSelCategoryDialog(QWidget* owner, const TListDBData* data, int32_t& index) {
   TSelCategoryDialog dialog(owner);
   dialog.LoadCategories(data);
+  dialog.SelectCategory(index);
   if (Prompts().ExecDialog(&dialog) != TModalResult::OK) return false;
   return dialog.SelectedID(index);
 }

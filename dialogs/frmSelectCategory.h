@@ -1,5 +1,7 @@
 // The category selection dialog: picks one category of a document, "Unfiled"
-// included. It opens with nothing selected; OK needs a selection.
+// included. It opens on the caller's category, or on the first entry, with
+// that entry selected and current, so OK and Enter work at once and what a
+// screen reader announces is what OK returns.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +22,9 @@ class TSelCategoryDialog : public TAbstractDialog {
   void LoadCategories(const TListDBData* data);
   // The id carried by the selected entry; false when none is selected.
   bool SelectedID(int32_t& id) const;
+  // Selects the entry carrying id and makes it current; the first entry when
+  // none carries it.
+  void SelectCategory(int32_t id);
 
   // Handlers: OK is enabled exactly when an entry is selected.
   void ListBoxClick();
@@ -30,6 +35,7 @@ class TSelCategoryDialog : public TAbstractDialog {
   TListBox* ListBox;
 };
 
-// Shows the dialog for the document (may be null). On OK, index := the chosen
-// category's id and the result is true; otherwise index is unchanged.
+// Shows the dialog for the document (may be null), opened on the category
+// index names. On OK, index := the chosen category's id and the result is
+// true; otherwise index is unchanged.
 bool ExecuteSelCategoryDialog(QWidget* owner, const TListDBData* data, int32_t& index);

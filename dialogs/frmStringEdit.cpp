@@ -2,6 +2,7 @@
 
 #include <QPushButton>
 
+#include "components/Accessibility.h"
 #include "core/listdb.h"
 #include "dialogs/DialogControls.h"
 #include "platform/Prompts.h"
@@ -10,6 +11,7 @@ TStringDialog::TStringDialog(QWidget* owner) : TAbstractDialog(owner) {
   OKBtn = new QPushButton(QStringLiteral("OK"), this);
   CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
   Edit1 = new TLimitedEdit(kMaxCategoryName, this);
+  SetAccessibleLabel(Edit1, QStringLiteral("Category name"));
   OKBtn->setDefault(true);
   setTabOrder(Edit1, OKBtn);
   setTabOrder(OKBtn, CancelBtn);

@@ -106,7 +106,7 @@ std::function<TModalResult(QDialog*)> SelectCategoryAnswer(const QString& name) 
     const auto items = dlg->ListBox->findItems(name, Qt::MatchExactly);
     EXPECT_EQ(items.size(), 1) << "no category " << name.toStdString();
     if (items.isEmpty()) return TModalResult::Cancel;
-    items.front()->setSelected(true);
+    dlg->ListBox->setCurrentItem(items.front());  // selects it alone
     return PressOK(dlg, dlg->OKBtn);
   };
 }

@@ -10,25 +10,25 @@
 
 namespace {
 
-TEST(SelectCategory, OpensWithNothingSelectedAndTheFirstArrowKeySelectsUnfiled) {
+TEST(SelectCategory, OpensOnTheGivenCategorySelectedSoOkWorksAtOnce) {
   TListDBData doc;
   AddCategories(doc, {"Work", "Home"});
   TSelCategoryDialog dlg(nullptr);
   dlg.LoadCategories(&doc);
+  dlg.SelectCategory(-1);  // an id no entry carries: the first entry
   dlg.show();
   dlg.ListBox->setFocus();
   ASSERT_EQ(dlg.ListBox->count(), 3);
   EXPECT_EQ(dlg.ListBox->item(0)->text(), "Unfiled");
-  EXPECT_EQ(dlg.ListBox->SelectedItem(), nullptr);
-  EXPECT_FALSE(dlg.OKBtn->isEnabled());
-  QTest::keyClick(dlg.ListBox, Qt::Key_Return);  // Enter does nothing without a choice
-  EXPECT_TRUE(dlg.isVisible());
-
-  QTest::keyClick(dlg.ListBox, Qt::Key_Down);
   ASSERT_NE(dlg.ListBox->SelectedItem(), nullptr);
   EXPECT_EQ(dlg.ListBox->SelectedItem()->text(), "Unfiled");
+  EXPECT_EQ(dlg.ListBox->currentRow(), 0);
   EXPECT_TRUE(dlg.OKBtn->isEnabled());
-  QTest::keyClick(dlg.ListBox, Qt::Key_Down);
+
+  dlg.SelectCategory(2);
+  EXPECT_EQ(dlg.ListBox->SelectedItem()->text(), "Home");
+  EXPECT_EQ(dlg.ListBox->currentRow(), 2);
+  QTest::keyClick(dlg.ListBox, Qt::Key_Up);
   int32_t id = -5;
   ASSERT_TRUE(dlg.SelectedID(id));
   EXPECT_EQ(id, 1);
@@ -79,7 +79,7 @@ TEST(SelectCategory, WithoutADocumentOnlyCancelCanClose) {
   EXPECT_EQ(index, 7);
 }
 
-TEST(SelectCategory, RealModalExecChoosingUnfiledWithTheKeyboard) {
+TEST(SelectCategory, RealModalExecChoosingWithEnterAtOnce) {
   TListDBData doc;
   AddCategories(doc, {"Work"});
   int32_t index = 5;
@@ -88,8 +88,7 @@ TEST(SelectCategory, RealModalExecChoosingUnfiledWithTheKeyboard) {
     auto* dlg = qobject_cast<TSelCategoryDialog*>(QApplication::activeModalWidget());
     if (!dlg) return;
     listFocused = dlg->focusWidget() == dlg->ListBox;
-    QTest::keyClick(dlg->ListBox, Qt::Key_Down);
-    QTest::keyClick(dlg->ListBox, Qt::Key_Return);
+    QTest::keyClick(dlg->ListBox, Qt::Key_Return);  // the first entry is chosen already
   });
   EXPECT_TRUE(ExecuteSelCategoryDialog(nullptr, &doc, index));
   EXPECT_TRUE(listFocused);
