@@ -13,12 +13,13 @@
 
 class TListRecord;
 
-// Rows of four texts and one image for every row.
+// Rows of four texts and one image for every row. The texts are made from
+// the records when asked for, so a list of any size is shown at once and
+// holds no copy of its texts; the records must stay unchanged meanwhile.
 class TPrintListModel : public QAbstractTableModel {
  public:
-  using Row = std::array<QString, 4>;
-
-  TPrintListModel(const QStringList& captions, std::vector<Row> rows, QObject* parent = nullptr);
+  TPrintListModel(const QStringList& captions, std::vector<TListRecord*> records,
+                  QObject* parent = nullptr);
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -27,13 +28,9 @@ class TPrintListModel : public QAbstractTableModel {
 
  private:
   QStringList captions_;
-  std::vector<Row> rows_;
+  std::vector<TListRecord*> records_;
   QIcon image_;
 };
-
-// The texts of a record's row: the note with every CR LF, lone CR and lone LF
-// made CR LF.
-TPrintListModel::Row RecordPrintRow(const TListRecord& record);
 
 // A hidden list with grid lines and the record images, parented to parent
 // (which owns it), its rows the records in the order given.
