@@ -14,8 +14,8 @@
 TCommandLine::TCommandLine(const std::vector<std::string>& args,
                            const std::vector<TOptionSpec>& specs) {
   auto find = [&](const std::string& name, char letter) -> const TOptionSpec* {
-    for (const TOptionSpec& spec : specs) {
-      if (letter ? spec.letter == letter : name == spec.name) return &spec;
+    for (const TOptionSpec& option : specs) {
+      if (letter ? option.letter == letter : name == option.name) return &option;
     }
     return nullptr;
   };
@@ -42,19 +42,19 @@ TCommandLine::TCommandLine(const std::vector<std::string>& args,
     } else if (arg.size() > 2) {
       value = arg.substr(2);  // -oFILE
     }
-    const TOptionSpec* spec = isLong ? find(name, 0) : find({}, arg[1]);
-    if (!spec) throw EUsageError("unknown option " + (isLong ? "--" + name : arg.substr(0, 2)));
-    const std::string shown = std::string("--") + spec->name;
-    if (!spec->takesValue) {
+    const TOptionSpec* option = isLong ? find(name, 0) : find({}, arg[1]);
+    if (!option) throw EUsageError("unknown option " + (isLong ? "--" + name : arg.substr(0, 2)));
+    const std::string shown = std::string("--") + option->name;
+    if (!option->takesValue) {
       if (value) throw EUsageError("option " + shown + " takes no value");
-      values_[spec->name] = "";
+      values_[option->name] = "";
       continue;
     }
     if (!value) {
       if (i + 1 >= args.size()) throw EUsageError("option " + shown + " needs a value");
       value = args[++i];
     }
-    values_[spec->name] = *value;
+    values_[option->name] = *value;
   }
 }
 
