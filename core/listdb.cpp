@@ -452,13 +452,14 @@ void TListDBData::DeleteRecords(std::vector<int> indexes) {
   std::sort(indexes.begin(), indexes.end());
   indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
   if (indexes.empty()) return;
+  std::vector<TListRecord*> gone;
+  gone.reserve(indexes.size());
   size_t next = 0, out = 0;
   for (size_t in = 0; in < records_.size(); ++in) {
     TListRecord* record = records_[in];
     if (next < indexes.size() && static_cast<size_t>(indexes[next]) == in) {
       ++next;
-      texts_.ReleaseChunk(record->text_, record->capacity_);
-      freeSerials_.push_back(record->serial_);
+      gone.push_back(record);
       continue;
     }
     records_[out++] = record;
@@ -467,6 +468,12 @@ void TListDBData::DeleteRecords(std::vector<int> indexes) {
   TListDBChange change{TListDBChange::RecordsRemoved};
   change.removed = indexes;
   Notify(change);
+  // Listeners may still read the removed records while they are told (a view
+  // letting go of its rows); their texts and serial numbers go only now.
+  for (TListRecord* record : gone) {
+    texts_.ReleaseChunk(record->text_, record->capacity_);
+    freeSerials_.push_back(record->serial_);
+  }
 }
 
 void TListDBData::SetDatabaseName(const std::string& name) {
