@@ -95,8 +95,10 @@ TEST(RecordListModel, ShapeRolesAndRowsThatFollowTheDocument) {
   EXPECT_EQ(model.RowOf(nullptr), -1);
   EXPECT_EQ(model.RecordAt(3), nullptr);
   EXPECT_EQ(model.RecordAt(-1), nullptr);
-  TDetachedRecord outside(doc.get());
-  EXPECT_EQ(model.RowOf(&outside), -1);
+  {
+    TDetachedRecord outside(doc.get());  // goes before its document
+    EXPECT_EQ(model.RowOf(&outside), -1);
+  }
 
   // A document that goes away leaves no rows behind.
   doc.reset();
