@@ -298,8 +298,10 @@ TEST_F(ExportTest, CancelRaisesAndTheSafeReplacementKeepsTheOldFile) {
                                }),
                EExportCancelled);
   EXPECT_EQ(calls, (std::vector<size_t>{256, 512}));
-  std::ifstream in(path);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
+  {
+    std::ifstream in(path);  // closed before the file is removed, as Windows needs
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
+  }
   fs::remove(path);
   for (const auto& entry : fs::directory_iterator(fs::temp_directory_path()))
     EXPECT_EQ(entry.path().filename().string().find(".vornik_export_cancel"), std::string::npos);
