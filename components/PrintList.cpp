@@ -1,6 +1,7 @@
 #include "components/PrintList.h"
 
 #include "components/RecImages.h"
+#include "core/LineBreaks.h"
 #include "core/listdb.h"
 #include "platform/AnsiText.h"
 
@@ -8,15 +9,7 @@ namespace {
 std::string UniformLineBreaks(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r' || c == '\n') {
-      out += "\r\n";
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      out += c;
-    }
-  }
+  AppendWithCrLf(out, text);
   return out;
 }
 }  // namespace

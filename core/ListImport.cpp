@@ -6,6 +6,7 @@
 
 #include "core/FormatText.h"
 #include "core/ImportRows.h"
+#include "core/LineBreaks.h"
 
 using namespace import_internal;
 
@@ -83,19 +84,6 @@ bool CrLfOnly(std::string_view text) {
     if (p + 1 == end || p[1] != '\n') return false;
   }
   return true;
-}
-
-// Every line break (CR LF, LF, or CR) as CR LF, as the list keeps notes.
-void AppendWithCrLf(std::string& out, std::string_view text) {
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r' || c == '\n') {
-      out += "\r\n";
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      out.push_back(c);
-    }
-  }
 }
 
 bool SameTextFolded(std::string_view a, std::string_view b) {
