@@ -47,8 +47,11 @@ if command -v x86_64-w64-mingw32-g++-posix >/dev/null && [ -n "$wine" ]; then
       LC_ALL=C.UTF-8
     wineserver=$(command -v wineserver || echo "$(dirname "$(readlink -f "$wine")")/wineserver")
     # One server for all the test programs rather than a cold start for each.
+    # The server needs the prefix folder to exist; on a clean clone it does not.
+    mkdir -p "$WINEPREFIX"
     "$wineserver" -p || true
-    trap '"$wineserver" -k; "$wineserver" -w' EXIT
+    # The server may be gone already; that must not fail the run.
+    trap '"$wineserver" -k 2>/dev/null || true; "$wineserver" -w || true' EXIT
     # Start Wine's own services here: started by a test program they would keep
     # its output open, and CTest would wait on it.
     "$wine" wineboot --init </dev/null >/dev/null 2>&1
