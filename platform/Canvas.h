@@ -13,6 +13,7 @@
 #include <QRawFont>
 #include <QRect>
 #include <QString>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -89,6 +90,7 @@ class TQPainterCanvas : public TCanvas {
  public:
   explicit TQPainterCanvas(QPainter* painter);
   explicit TQPainterCanvas(QPaintDevice* measureDevice = nullptr);
+  ~TQPainterCanvas() override;
 
   // Draws from now on with the painter (nullptr: measures only); the state
   // (font, colours, pen) stays as it is. Text still collected is drawn first.
@@ -114,6 +116,11 @@ class TQPainterCanvas : public TCanvas {
   void StretchDraw(const QRect& rect, const QImage& image) override;
 
  private:
+  // What drawing and measuring need of one font on the device, kept for the
+  // few fonts a page switches between (body, bold headings, title), so that
+  // a switch back costs no new metrics or font files.
+  struct FontData;
+  FontData& Current();
   const QFontMetrics& Metrics();
   void SetPen();
 
@@ -124,12 +131,11 @@ class TQPainterCanvas : public TCanvas {
   QPainter* painter_ = nullptr;
   QPaintDevice* device_ = nullptr;
   bool collect_ = false;
-  std::optional<QRawFont> rawFont_;  // font_ on device_, when collecting
   QColor runColor_;
   QList<quint32> runGlyphs_;
   QList<QPointF> runPositions_;
-  // The metrics of font_ on device_, made when first needed after a change.
-  std::optional<QFontMetrics> metrics_;
+  std::vector<std::unique_ptr<FontData>> fonts_;  // the most recent first
+  FontData* current_ = nullptr;                   // font_'s, once needed
 };
 
 // Records every call with its coordinates and the state at that moment.
