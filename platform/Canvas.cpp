@@ -105,7 +105,7 @@ void TQPainterCanvas::SetPainter(QPainter* painter) {
 
 void TQPainterCanvas::SetFont(const QFont& font) {
   if (font == font_) return;
-  Flush();
+  FlushText();
   TCanvas::SetFont(font);
   current_ = nullptr;
 }
@@ -116,6 +116,23 @@ void TQPainterCanvas::SetCollectText(bool collect) {
 }
 
 void TQPainterCanvas::Flush() {
+  FlushLines();
+  FlushText();
+}
+
+void TQPainterCanvas::FlushLines() {
+  if (lines_.isEmpty()) return;
+  if (painter_) {
+    QPen pen(linesColor_);
+    pen.setWidth(linesWidth_);
+    painter_->setPen(pen);
+    painter_->drawLines(lines_);
+  }
+  lines_.clear();
+  verticals_.clear();
+}
+
+void TQPainterCanvas::FlushText() {
   if (runGlyphs_.isEmpty()) return;
   if (painter_ && current_ && current_->raw) {
     QGlyphRun run;
@@ -162,7 +179,7 @@ bool TQPainterCanvas::Collect(int x, int y, const QString& text) {
     advances = raw.advancesForGlyphIndexes(
         glyphs, font_.kerning() ? QRawFont::KernedAdvances : QRawFont::SeparateAdvances);
   }
-  if (!runGlyphs_.isEmpty() && runColor_ != fontColor_) Flush();
+  if (!runGlyphs_.isEmpty() && runColor_ != fontColor_) FlushText();
   runColor_ = fontColor_;
   // Each glyph starts on a whole device pixel, as a printer places it; the
   // positions are written into a PDF's page as they are, and whole numbers
@@ -209,8 +226,27 @@ void TQPainterCanvas::SetPen() {
   painter_->setPen(pen);
 }
 
+void TQPainterCanvas::CollectLine(const QLine& line) {
+  if (!lines_.isEmpty() && (linesColor_ != penColor_ || linesWidth_ != penWidth_)) FlushLines();
+  linesColor_ = penColor_;
+  linesWidth_ = penWidth_;
+  // A vertical line down from where the last one at its x ended (the grid
+  // of a table, row by row) lengthens that one: the same ink in one line.
+  if (line.x1() == line.x2() && line.y1() <= line.y2()) {
+    const auto last = verticals_.constFind(line.x1());
+    if (last != verticals_.cend() && lines_[*last].y2() == line.y1()) {
+      lines_[*last].setP2(line.p2());
+      return;
+    }
+    verticals_.insert(line.x1(), lines_.size());
+  }
+  lines_.append(line);
+}
+
 void TQPainterCanvas::LineTo(int x, int y) {
-  if (painter_) {
+  if (painter_ && collect_) {
+    CollectLine(QLine(penPos_, QPoint(x, y)));
+  } else if (painter_) {
     SetPen();
     painter_->drawLine(penPos_, QPoint(x, y));
   }
@@ -219,7 +255,9 @@ void TQPainterCanvas::LineTo(int x, int y) {
 
 void TQPainterCanvas::DrawLines(const QList<QLine>& lines) {
   if (lines.isEmpty()) return;
-  if (painter_) {
+  if (painter_ && collect_) {
+    for (const QLine& line : lines) CollectLine(line);
+  } else if (painter_) {
     SetPen();
     painter_->drawLines(lines);
   }

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
+#include <QHash>
 #include <QImage>
 #include <QLine>
 #include <QList>
@@ -98,11 +99,14 @@ class TQPainterCanvas : public TCanvas {
 
   // Collecting: text with a clear brush is gathered as glyphs (one for each
   // character, no ligatures; a text with a character the font lacks is
-  // drawn at once instead) and drawn in
-  // one piece when Flush is called, or before a fill, a change of font or
-  // font colour, or another painter: a printer page draws its text in one
-  // run instead of one for each output (lines and images may then lie under
-  // text drawn before them). Off by default; switching it off flushes.
+  // drawn at once instead), and lines as lines of their pen (a vertical line
+  // that goes on where another ended lengthens it). What is gathered is
+  // drawn in one piece when Flush is called, text also before a change of
+  // font or font colour, lines before a change of pen, and both before a
+  // fill or another painter: a printer page draws its text in one run and
+  // its grid in a few lines instead of one for each output (images may then
+  // lie under text and lines drawn before them). Off by default; switching
+  // it off flushes.
   void SetCollectText(bool collect);
   void Flush();
 
@@ -123,6 +127,9 @@ class TQPainterCanvas : public TCanvas {
   FontData& Current();
   const QFontMetrics& Metrics();
   void SetPen();
+  void CollectLine(const QLine& line);
+  void FlushLines();
+  void FlushText();
 
   // Whether the text's glyphs were added to the collected run; false when
   // the font lacks one of them (another font has to stand in).
@@ -134,6 +141,10 @@ class TQPainterCanvas : public TCanvas {
   QColor runColor_;
   QList<quint32> runGlyphs_;
   QList<QPointF> runPositions_;
+  QList<QLine> lines_;
+  QColor linesColor_;
+  int linesWidth_ = 1;
+  QHash<int, qsizetype> verticals_;               // the last vertical line at each x
   std::vector<std::unique_ptr<FontData>> fonts_;  // the most recent first
   FontData* current_ = nullptr;                   // font_'s, once needed
 };

@@ -107,3 +107,36 @@ TEST(QPainterCanvas, CollectedLatin1TextIsPlacedAsTheFontPlacesAnyText) {
     EXPECT_NE(latin1, draw(QStringLiteral("AVAWAY To Tyfi \u20AC"), bold)) << bold;
   }
 }
+
+TEST(QPainterCanvas, CollectedLinesLookAsLinesDrawnOneByOne) {
+  // A grid drawn row by row: vertical lines that go on where others ended,
+  // rules of two pens, a vertical that starts elsewhere at the same x.
+  auto draw = [](bool collect) {
+    QImage img(120, 90, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    TQPainterCanvas c(&p);
+    c.SetCollectText(collect);
+    c.SetPenWidth(5);
+    c.DrawLine(10, 5, 110, 5);
+    c.SetPenWidth(1);
+    for (int top = 10; top < 70; top += 20) {
+      c.DrawLine(10, top + 20, 110, top + 20);
+      c.DrawLines({QLine(10, top, 10, top + 20), QLine(60, top, 60, top + 20),
+                   QLine(110, top, 110, top + 20)});
+    }
+    c.DrawLine(60, 75, 60, 85);
+    const QImage before = img.copy();
+    c.SetPenColor(Qt::red);
+    c.DrawLine(30, 15, 30, 25);
+    c.Flush();
+    p.end();
+    return std::make_pair(before, img);
+  };
+  const QImage oneByOne = draw(false).second;
+  const auto [collected, flushed] = draw(true);
+  // The thin lines wait for the flush (the thick rule went with the pen).
+  EXPECT_EQ(collected.pixelColor(60, 30), QColor(Qt::white));
+  EXPECT_NE(collected.pixelColor(60, 5), QColor(Qt::white));
+  EXPECT_EQ(flushed, oneByOne);
+}
