@@ -187,10 +187,15 @@ bool TQPainterCanvas::Collect(int x, int y, const QString& text) {
   const qreal top = y + f.ascent;
   qreal pen = x;
   const qsizetype n = text.size();
+  const qsizetype base = runGlyphs_.size();
+  runGlyphs_.resize(base + n);
+  runPositions_.resize(base + n);
+  quint32* glyph = runGlyphs_.data() + base;
+  QPointF* position = runPositions_.data() + base;
   for (qsizetype i = 0; i < n; ++i) {
     const char16_t c = text.at(i).unicode();
-    runGlyphs_.append(latin1 ? f.glyph[c] : glyphs[i]);
-    runPositions_.append(QPointF(std::round(pen), top));
+    glyph[i] = latin1 ? f.glyph[c] : glyphs[i];
+    position[i] = QPointF(std::floor(pen + 0.5), top);
     pen += latin1 ? f.Advance(c, i + 1 < n ? text.at(i + 1).unicode() : -1) : advances[i].x();
   }
   return true;
