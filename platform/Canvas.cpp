@@ -37,6 +37,7 @@ struct TQPainterCanvas::FontData {
   FontData(const QFont& f, QPaintDevice* device)
       : font(f), metrics(device ? QFontMetrics(f, device) : QFontMetrics(f)) {
     ascent = metrics.ascent();
+    kerns = font.kerning();
   }
 
   // The font file in the device's size, made when text is first collected.
@@ -60,7 +61,7 @@ struct TQPainterCanvas::FontData {
   // The advance of Latin-1 character c followed by next (none: -1), kerned
   // as the font kerns the pair; both already looked up with Glyph.
   qreal Advance(char16_t c, int next) {
-    if (next < 0 || !font.kerning()) return advance[c];
+    if (next < 0 || !kerns) return advance[c];
     if (kerning.empty()) kerning.assign(256 * 256, std::numeric_limits<float>::quiet_NaN());
     float& kern = kerning[static_cast<size_t>(c) * 256 + static_cast<size_t>(next)];
     if (std::isnan(kern)) {
@@ -74,6 +75,7 @@ struct TQPainterCanvas::FontData {
   QFont font;
   QFontMetrics metrics;
   int ascent = 0;
+  bool kerns = false;
   std::optional<QRawFont> raw;
   std::array<bool, 256> looked{};
   std::array<quint32, 256> glyph{};
