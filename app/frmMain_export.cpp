@@ -3,11 +3,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QMimeData>
-#include <QProgressDialog>
 
 #include "app/frmMain.h"
+#include "components/DelayedProgressDialog.h"
 #include "components/ExportToClipboard.h"
 #include "components/RecordsListView.h"
 #include "core/ListExport.h"
@@ -16,43 +15,6 @@
 #include "platform/RichText.h"
 
 namespace {
-
-// An export that takes longer than this shows its progress and can be
-// cancelled.
-constexpr int kProgressDelayMs = 1000;
-constexpr int kProgressStepMs = 50;
-
-// The progress callback of an export: silent for the first second, then a
-// progress dialog with Cancel.
-class TExportProgress {
- public:
-  TExportProgress(QWidget* owner, size_t total)
-      : dialog_(QStringLiteral("Exporting..."), QStringLiteral("Cancel"), 0,
-                static_cast<int>(std::max<size_t>(total, 1)), owner) {
-    dialog_.setObjectName(QStringLiteral("ExportProgressDialog"));
-    dialog_.setWindowTitle(QApplication::applicationName());
-    dialog_.setWindowModality(Qt::WindowModal);
-    dialog_.setMinimumDuration(kProgressDelayMs);
-    dialog_.setAutoClose(false);
-    dialog_.setAutoReset(false);
-    clock_.start();
-  }
-  // done counts on across the passes of one export.
-  bool Step(size_t done) {
-    const qint64 now = clock_.elapsed();
-    if (now < kProgressDelayMs) return true;
-    if (shown_ < 0 || now - shown_ >= kProgressStepMs) {
-      dialog_.setValue(static_cast<int>(std::min<size_t>(done, dialog_.maximum())));
-      shown_ = now;
-    }
-    return !dialog_.wasCanceled();
-  }
-
- private:
-  QProgressDialog dialog_;
-  QElapsedTimer clock_;
-  qint64 shown_ = -1;
-};
 
 std::string ExportToMemory(const TListDBData& data, const std::vector<const TListRecord*>& records,
                            const TExportOptions& options,
@@ -76,9 +38,14 @@ void TMainListDBForm::ExportFileActionExecute() {
   // RTF on the clipboard has its plain text beside it: two passes.
   const bool richText = options.Format == TExportFormat::RichText;
   const size_t passes = !choice.ToFile && richText ? 2 : 1;
-  TExportProgress progress(this, records.size() * passes);
+  // A long export shows its progress and can be cancelled.
+  TDelayedProgressDialog progress(this, QStringLiteral("Exporting..."),
+                                  QStringLiteral("ExportProgressDialog"),
+                                  static_cast<int>(records.size() * passes));
   size_t before = 0;  // records of the passes done
-  const auto step = [&](size_t done, size_t) { return progress.Step(before + done); };
+  const auto step = [&](size_t done, size_t) {
+    return progress.Step(static_cast<int>(before + done));
+  };
 
   ShowStatusHint(QStringLiteral("Exporting..."));
   try {

@@ -1,12 +1,11 @@
 // Import: a new list from a file of another program, shown as Create shows a
 // new list, and one message that tells what came in and what did not fit.
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
-#include <QProgressDialog>
 #include <QStringList>
 
 #include "app/frmMain.h"
+#include "components/DelayedProgressDialog.h"
 #include "core/ListImport.h"
 #include "dialogs/frmImport.h"
 #include "platform/AnsiText.h"
@@ -14,9 +13,7 @@
 
 namespace {
 
-// An import that takes longer than this shows its progress and can be cancelled.
-constexpr int kProgressDelayMs = 1000;
-constexpr int kProgressStepMs = 50;
+// The steps of the import's progress (it goes by bytes read).
 constexpr int kProgressSteps = 1000;
 
 // The list's name from the file's, cut to what the list properties admit.
@@ -45,27 +42,11 @@ void TMainListDBForm::ImportActionExecute() {
 
   // A long import shows its progress and can be cancelled; the open list
   // stays as it is until the new one is whole.
-  QProgressDialog progress(QStringLiteral("Importing..."), QStringLiteral("Cancel"), 0,
-                           kProgressSteps, this);
-  progress.setObjectName(QStringLiteral("ImportProgressDialog"));
-  progress.setWindowTitle(QApplication::applicationName());
-  progress.setWindowModality(Qt::WindowModal);
-  progress.setMinimumDuration(kProgressDelayMs);
-  progress.setAutoClose(false);
-  progress.setAutoReset(false);
-  QElapsedTimer clock;
-  clock.start();
-  qint64 shown = -1;
-  auto onProgress = [&](size_t done, size_t total) {
-    const qint64 now = clock.elapsed();
-    if (now < kProgressDelayMs) return true;
-    if (shown < 0 || now - shown >= kProgressStepMs) {
-      progress.setValue(
-          total > 0 ? static_cast<int>(static_cast<double>(done) / total * (kProgressSteps - 1))
-                    : 0);
-      shown = now;
-    }
-    return !progress.wasCanceled();
+  TDelayedProgressDialog progress(this, QStringLiteral("Importing..."),
+                                  QStringLiteral("ImportProgressDialog"), kProgressSteps);
+  auto onProgress = [&progress](size_t done, size_t total) {
+    return progress.Step(
+        total > 0 ? static_cast<int>(static_cast<double>(done) / total * (kProgressSteps - 1)) : 0);
   };
 
   TImportReport report;
@@ -82,7 +63,7 @@ void TMainListDBForm::ImportActionExecute() {
         QApplication::applicationName(), TMsgIcon::Error, mbOK);
     return;
   }
-  progress.reset();
+  progress.Close();
   if (document->DatabaseName().empty()) document->SetDatabaseName(ListNameOf(path));
   document->SetModified(true);
   CloseDocument();

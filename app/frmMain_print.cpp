@@ -4,13 +4,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QPrinter>
-#include <QProgressDialog>
 #include <QTreeView>
 
 #include "app/frmMain.h"
 #include "components/CopyToClipboard.h"
+#include "components/DelayedProgressDialog.h"
 #include "components/ListViewPrints.h"
 #include "components/PrintList.h"
 #include "components/RecordListModel.h"
@@ -20,10 +19,6 @@
 #include "platform/Prompts.h"
 
 namespace {
-
-// A print that takes longer than this shows its progress and can be cancelled.
-constexpr int kProgressDelayMs = 1000;
-constexpr int kProgressStepMs = 50;
 
 void EnlargeByPoints(QFont& font, int points) {
   if (font.pointSizeF() > 0)
@@ -64,31 +59,11 @@ void TMainListDBForm::PrintFileActionExecute() {
   print.PageText = QStringLiteral("Page: ");
 
   // A long print shows its progress, keeps the window painted and can be
-  // cancelled; a short one neither shows a dialog nor takes input.
-  QProgressDialog progress(QStringLiteral("Printing..."), QStringLiteral("Cancel"), 0,
-                           std::max(list->model()->rowCount(), 1), this);
-  progress.setObjectName(QStringLiteral("PrintProgressDialog"));
-  progress.setWindowTitle(QApplication::applicationName());
-  progress.setWindowModality(Qt::WindowModal);
-  progress.setMinimumDuration(kProgressDelayMs);
-  progress.setAutoClose(false);
-  progress.setAutoReset(false);
-  QElapsedTimer clock;
-  clock.start();
-  qint64 shown = -1;
-  // Called while the column widths are measured too (nothing printed yet):
-  // the dialog is shown and takes input from the first call past the delay.
-  print.OnProgress = [&](int printed, int) {
-    const qint64 now = clock.elapsed();
-    if (now < kProgressDelayMs) return true;
-    if (shown < 0 || now - shown >= kProgressStepMs) {
-      if (!progress.isVisible()) progress.show();
-      progress.setValue(printed);
-      QCoreApplication::processEvents();
-      shown = now;
-    }
-    return !progress.wasCanceled();
-  };
+  // cancelled; a short one neither shows a dialog nor takes input. Called
+  // while the column widths are measured too (nothing printed yet).
+  TDelayedProgressDialog progress(this, QStringLiteral("Printing..."),
+                                  QStringLiteral("PrintProgressDialog"), list->model()->rowCount());
+  print.OnProgress = [&progress](int printed, int) { return progress.Step(printed); };
   print.Print();
 }
 

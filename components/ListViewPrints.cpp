@@ -456,10 +456,11 @@ void TS_ListViewPrint::PrintRow(int row) {
         // again where the cell ends.
         const int maxChars = w > 0 ? width / w : width;
         const int room = std::max(width - offset - 2 - pad, 1);
-        auto add = [&cell](QString part) {
+        auto add = [&cell](const QString& part) {
           // The blank a line was broken after shows nothing: not drawn.
-          while (part.size() > 1 && (part.back() == u' ' || part.back() == u'\t')) part.chop(1);
-          cell.lines << part;
+          qsizetype size = part.size();
+          while (size > 1 && (part.at(size - 1) == u' ' || part.at(size - 1) == u'\t')) --size;
+          cell.lines << (size == part.size() ? part : part.left(size));
         };
         for (const QString& line : HtmlSplitLines(text)) {
           for (const QString& part : WrapTextLine(line, maxChars)) {

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
+#include <QHash>
 #include <QImage>
 #include <QLine>
 #include <QList>
@@ -13,6 +14,7 @@
 #include <QRawFont>
 #include <QRect>
 #include <QString>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -89,6 +91,7 @@ class TQPainterCanvas : public TCanvas {
  public:
   explicit TQPainterCanvas(QPainter* painter);
   explicit TQPainterCanvas(QPaintDevice* measureDevice = nullptr);
+  ~TQPainterCanvas() override;
 
   // Draws from now on with the painter (nullptr: measures only); the state
   // (font, colours, pen) stays as it is. Text still collected is drawn first.
@@ -96,11 +99,14 @@ class TQPainterCanvas : public TCanvas {
 
   // Collecting: text with a clear brush is gathered as glyphs (one for each
   // character, no ligatures; a text with a character the font lacks is
-  // drawn at once instead) and drawn in
-  // one piece when Flush is called, or before a fill, a change of font or
-  // font colour, or another painter: a printer page draws its text in one
-  // run instead of one for each output (lines and images may then lie under
-  // text drawn before them). Off by default; switching it off flushes.
+  // drawn at once instead), and lines as lines of their pen (a vertical line
+  // that goes on where another ended lengthens it). What is gathered is
+  // drawn in one piece when Flush is called, text also before a change of
+  // font or font colour, lines before a change of pen, and both before a
+  // fill or another painter: a printer page draws its text in one run and
+  // its grid in a few lines instead of one for each output (images may then
+  // lie under text and lines drawn before them). Off by default; switching
+  // it off flushes.
   void SetCollectText(bool collect);
   void Flush();
 
@@ -114,8 +120,16 @@ class TQPainterCanvas : public TCanvas {
   void StretchDraw(const QRect& rect, const QImage& image) override;
 
  private:
+  // What drawing and measuring need of one font on the device, kept for the
+  // few fonts a page switches between (body, bold headings, title), so that
+  // a switch back costs no new metrics or font files.
+  struct FontData;
+  FontData& Current();
   const QFontMetrics& Metrics();
   void SetPen();
+  void CollectLine(const QLine& line);
+  void FlushLines();
+  void FlushText();
 
   // Whether the text's glyphs were added to the collected run; false when
   // the font lacks one of them (another font has to stand in).
@@ -124,12 +138,15 @@ class TQPainterCanvas : public TCanvas {
   QPainter* painter_ = nullptr;
   QPaintDevice* device_ = nullptr;
   bool collect_ = false;
-  std::optional<QRawFont> rawFont_;  // font_ on device_, when collecting
   QColor runColor_;
   QList<quint32> runGlyphs_;
   QList<QPointF> runPositions_;
-  // The metrics of font_ on device_, made when first needed after a change.
-  std::optional<QFontMetrics> metrics_;
+  QList<QLine> lines_;
+  QColor linesColor_;
+  int linesWidth_ = 1;
+  QHash<int, qsizetype> verticals_;               // the last vertical line at each x
+  std::vector<std::unique_ptr<FontData>> fonts_;  // the most recent first
+  FontData* current_ = nullptr;                   // font_'s, once needed
 };
 
 // Records every call with its coordinates and the state at that moment.

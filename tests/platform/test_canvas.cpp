@@ -75,3 +75,68 @@ TEST(QPainterCanvas, CollectedTextIsDrawnWhenFlushedOrBeforeAFill) {
   c.FillRect(QRect(70, 30, 5, 5));
   EXPECT_TRUE(inked(cell));
 }
+
+TEST(QPainterCanvas, CollectedLatin1TextIsPlacedAsTheFontPlacesAnyText) {
+  // The same letters drawn once as Latin-1 text and once followed by a sign
+  // beyond Latin-1 (placed by the font itself, kerned): the letters before
+  // the sign come out alike, in the body font and, after a switch of font
+  // and back, in bold.
+  auto draw = [](const QString& text, bool bold) {
+    QImage img(400, 40, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    TQPainterCanvas c(&p);
+    QFont font = p.font();
+    font.setPixelSize(24);
+    c.SetFont(font);
+    c.SetBrushStyle(TBrushStyle::Clear);
+    c.SetCollectText(true);
+    c.SetFontStyle(fsBold);
+    c.TextOut(0, 0, QStringLiteral("x"));
+    c.SetFontStyle(0);
+    c.SetFontStyle(bold ? fsBold : 0);
+    c.TextOut(2, 4, text);
+    c.SetCollectText(false);
+    const int end = c.TextWidth(QStringLiteral("AVAWAY To Ty fi"));
+    p.end();
+    return img.copy(0, 0, end - 2, 40);
+  };
+  for (const bool bold : {false, true}) {
+    const QImage latin1 = draw(QStringLiteral("AVAWAY To Ty fi"), bold);
+    EXPECT_EQ(latin1, draw(QStringLiteral("AVAWAY To Ty fi\u20AC"), bold)) << bold;
+    EXPECT_NE(latin1, draw(QStringLiteral("AVAWAY To Tyfi \u20AC"), bold)) << bold;
+  }
+}
+
+TEST(QPainterCanvas, CollectedLinesLookAsLinesDrawnOneByOne) {
+  // A grid drawn row by row: vertical lines that go on where others ended,
+  // rules of two pens, a vertical that starts elsewhere at the same x.
+  auto draw = [](bool collect) {
+    QImage img(120, 90, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    TQPainterCanvas c(&p);
+    c.SetCollectText(collect);
+    c.SetPenWidth(5);
+    c.DrawLine(10, 5, 110, 5);
+    c.SetPenWidth(1);
+    for (int top = 10; top < 70; top += 20) {
+      c.DrawLine(10, top + 20, 110, top + 20);
+      c.DrawLines({QLine(10, top, 10, top + 20), QLine(60, top, 60, top + 20),
+                   QLine(110, top, 110, top + 20)});
+    }
+    c.DrawLine(60, 75, 60, 85);
+    const QImage before = img.copy();
+    c.SetPenColor(Qt::red);
+    c.DrawLine(30, 15, 30, 25);
+    c.Flush();
+    p.end();
+    return std::make_pair(before, img);
+  };
+  const QImage oneByOne = draw(false).second;
+  const auto [collected, flushed] = draw(true);
+  // The thin lines wait for the flush (the thick rule went with the pen).
+  EXPECT_EQ(collected.pixelColor(60, 30), QColor(Qt::white));
+  EXPECT_NE(collected.pixelColor(60, 5), QColor(Qt::white));
+  EXPECT_EQ(flushed, oneByOne);
+}
