@@ -9,6 +9,7 @@
 #include "core/listdb.h"
 #include "platform/AnsiCollation.h"
 #include "platform/AnsiText.h"
+#include "platform/TextLines.h"
 
 namespace {
 
@@ -20,23 +21,6 @@ bool ValidColumn(int column) { return column >= 0 && column < kRecordColumnCount
 // Rows
 
 namespace {
-
-// Every CR LF pair becomes one blank, in place (the text only shrinks).
-void JoinCrLfLines(QString& text) {
-  const qsizetype size = text.size();
-  if (size < 2 || !text.contains(u'\r')) return;
-  QChar* data = text.data();
-  qsizetype out = 0;
-  for (qsizetype in = 0; in < size; ++in) {
-    if (data[in] == u'\r' && in + 1 < size && data[in + 1] == u'\n') {
-      data[out++] = u' ';
-      ++in;
-    } else {
-      data[out++] = data[in];
-    }
-  }
-  text.truncate(out);
-}
 
 // A list shows the same few category names on thousands of rows: the rows
 // share one converted text per name instead of a copy each.

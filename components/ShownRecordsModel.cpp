@@ -7,6 +7,7 @@
 
 #include "core/listdb.h"
 #include "platform/AnsiCollation.h"
+#include "platform/TextLines.h"
 
 TShownRecordsModel::TShownRecordsModel(TRecordListModel* source, QObject* parent)
     : QAbstractProxyModel(parent), source_(source) {
@@ -233,25 +234,6 @@ TRecordValue ColumnValue(int column) {
   }
 }
 
-// The note as the list shows it, trimmed: CR LF pairs as blanks. A note
-// without a pair is its own text; one with pairs is joined at the end of
-// storage, which has room for it (joining only shortens).
-std::string_view NoteSortText(std::string_view notes, std::string& storage) {
-  notes = TrimView(notes);
-  size_t pair = notes.find("\r\n");
-  if (pair == std::string_view::npos) return notes;
-  const size_t first = storage.size();
-  size_t from = 0;
-  while (pair != std::string_view::npos) {
-    storage.append(notes.substr(from, pair - from));
-    storage += ' ';
-    from = pair + 2;
-    pair = notes.find("\r\n", from);
-  }
-  storage.append(notes.substr(from));
-  return std::string_view(storage).substr(first);
-}
-
 }  // namespace
 
 const TAnsiCollation& TShownRecordsModel::Collation() {
@@ -306,7 +288,7 @@ std::vector<uint32_t> TShownRecordsModel::RankRecords(
     else if (column == kField2Column)
       texts[i] = TrimView(std::string_view(record->Field2()));
     else
-      texts[i] = NoteSortText(record->Notes(), joined);
+      texts[i] = JoinCrLfLines(TrimView(record->Notes()), joined);
   }
   return collation.Ranks(texts);
 }
