@@ -12,9 +12,9 @@
 #include <optional>
 #include <vector>
 
-#include "components/QRXHtmlControls.h"
 #include "core/RecordSearch.h"
 #include "core/listdb.h"
+#include "platform/ColorValue.h"
 
 class QAction;
 class QComboBox;
