@@ -76,10 +76,8 @@ QPoint TMainListDBForm::ToolBarPosition(QToolBar* bar) const {
   const auto it = barPositions_.find(bar);
   if (it != barPositions_.end()) return it->second;
   // Never laid out: where it stands in the first row, after the bars before it.
-  const QList<QToolBar*> order = {FileToolBar, ExportImportToolBar, EditToolBar, FindToolBar,
-                                  CategoryBGPanel};
   int left = 0;
-  for (QToolBar* other : order) {
+  for (QToolBar* other : ToolBars()) {
     if (other == bar) break;
     if (!other->isHidden()) left += other->sizeHint().width();
   }
@@ -94,8 +92,7 @@ void TMainListDBForm::PlaceToolBars() {
     QPoint pos;
     int order;
   };
-  const QList<QToolBar*> order = {FileToolBar, ExportImportToolBar, EditToolBar, FindToolBar,
-                                  CategoryBGPanel};
+  const QList<QToolBar*> order = ToolBars();
   std::vector<Place> places;
   for (int i = 0; i < order.size(); ++i) places.push_back({order[i], ToolBarPosition(order[i]), i});
   std::stable_sort(places.begin(), places.end(),
