@@ -83,6 +83,22 @@ check_tree() {
     HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_CONFIG_DIRS="$home/etc" \
     XDG_DATA_HOME="$home/.local/share" XDG_DATA_DIRS="$dir/share" xdg-mime query default "$list_type")
   [ "$chosen" = "$app_id.desktop" ] || fail "xdg-mime opens $list_type with '$chosen', not $app_id.desktop"
+  # What a file manager does with a list: GIO types the file by the shared MIME
+  # database (a *.pdb may come out as a subtype of the Palm type) and starts the
+  # entry's program with it. A stand-in vornik on the path records what it got.
+  local fake=$stage/fake-$RANDOM
+  mkdir -p "$fake/bin" "$fake/share"
+  ln -s /usr/share/mime "$fake/share/mime"
+  printf '#!/bin/sh\nprintf "%%s\\n" "$@" > "%s/opened"\n' "$fake" > "$fake/bin/vornik"
+  chmod +x "$fake/bin/vornik"
+  printf 'Field 1,Field 2\nalpha,beta\n' | "$build/vornik-convert" import - -o "$fake/My list.pdb" 2>/dev/null
+  env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u DBUS_SESSION_BUS_ADDRESS -u DISPLAY \
+    PATH="$fake/bin:$PATH" HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_CONFIG_DIRS="$home/etc" \
+    XDG_DATA_HOME="$home/.local/share" XDG_DATA_DIRS="$dir/share:$fake/share" gio open "$fake/My list.pdb" ||
+    fail "gio cannot open a list"
+  for _ in $(seq 50); do [ -s "$fake/opened" ] && break; sleep 0.1; done
+  [ "$(cat "$fake/opened" 2>/dev/null)" = "$fake/My list.pdb" ] ||
+    fail "gio open of a list did not start vornik with it"
   rm -f "$dir/share/applications/mimeinfo.cache"
   appstreamcli validate --pedantic --no-net "$dir/share/metainfo/$app_id.metainfo.xml" >/dev/null ||
     appstreamcli validate --pedantic --no-net "$dir/share/metainfo/$app_id.metainfo.xml" ||

@@ -16,7 +16,7 @@ run_pkgs=(g++ binutils cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev lib
 # core's Windows build with Wine.
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev ccache clang libclang-rt-14-dev clang-format
            xvfb xauth poppler-utils unrtf python3 libxml2-utils
-           desktop-file-utils appstream shared-mime-info xdg-utils file dpkg-dev lintian
+           desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin file dpkg-dev lintian
            g++-mingw-w64-x86-64-posix googletest wine64)
 
 case "$purpose" in
