@@ -262,8 +262,7 @@ void TMainListDBForm::CreateMenus() {
 
   ToolbarPopupMenu = new QMenu(this);
   ToolbarPopupMenu->setObjectName("ToolbarPopupMenu");
-  ToolbarPopupMenu->addActions({ShowHideFileTBAction, ShowHideExpImpTBAction, ShowHideEditTBAction,
-                                ShowHideFindTBAction, ShowHideCategoryTBAction});
+  for (const TToolBarSlot& slot : kToolBarSlots) ToolbarPopupMenu->addAction(this->*slot.showHide);
 }
 
 void TMainListDBForm::StyleToolBar(QToolBar* bar) {
@@ -326,8 +325,7 @@ void TMainListDBForm::CreateToolBars() {
   CategoryBGPanel->addWidget(CategoriesComboBox);
   SetAccessibleLabel(CategoriesComboBox, "Current category");
 
-  for (QToolBar* bar :
-       {FileToolBar, ExportImportToolBar, EditToolBar, FindToolBar, CategoryBGPanel}) {
+  for (QToolBar* bar : ToolBars()) {
     StyleToolBar(bar);
     addToolBar(Qt::TopToolBarArea, bar);
   }
@@ -493,8 +491,7 @@ void TMainListDBForm::ArrangeToolBars() {
   // The category panel takes its combo box's size once; then every bar gets
   // the height of the tallest visible one.
   CategoryBGPanel->adjustSize();
-  const QList<QToolBar*> bars = {FileToolBar, ExportImportToolBar, EditToolBar, FindToolBar,
-                                 CategoryBGPanel};
+  const QList<QToolBar*> bars = ToolBars();
   int height = 0;
   for (QToolBar* bar : bars) {
     bar->setMinimumHeight(0);

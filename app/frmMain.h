@@ -12,9 +12,9 @@
 #include <optional>
 #include <vector>
 
-#include "components/QRXHtmlControls.h"
 #include "core/RecordSearch.h"
 #include "core/listdb.h"
+#include "platform/ColorValue.h"
 
 class QAction;
 class QComboBox;
@@ -178,12 +178,23 @@ class TMainListDBForm : public QMainWindow {
   void ShowHintsActionUpdate();
   void FontViewActionExecute();
   void ColorViewActionExecute();
-  // The five tool bar commands, told apart by their tags 1 to 5.
+  // The five tool bar commands, each showing or hiding its bar.
   void ShowHideTBActionExecute(QAction* sender);
   void ShowHideTBActionUpdate(QAction* sender);
+  // The tool bars as they stand in the area at first, left to right, each
+  // with the command that shows and hides it and its place in the stored
+  // settings, which keep an order of their own.
+  struct TToolBarSlot {
+    QToolBar* TMainListDBForm::*bar;
+    QAction* TMainListDBForm::*showHide;
+    int storedAt;
+  };
+  static const TToolBarSlot kToolBarSlots[5];
+  // The bars left to right as first laid out.
+  QList<QToolBar*> ToolBars() const;
   // The controls of the tool bar area in the order their settings are stored.
   QList<QToolBar*> CoolBarControls() const;
-  QToolBar* ToolBarOfTag(int tag) const;
+  QToolBar* ToolBarOfAction(const QAction* showHide) const;
   // A bar's own visibility, which hiding the whole area leaves as it is.
   bool ToolBarShown(const QToolBar* bar) const;
   void SetToolBarShown(QToolBar* bar, bool shown);

@@ -24,6 +24,32 @@ namespace {
 
 const QString kBaseKey = QStringLiteral("Software\\QRXSoft\\Vornik\\");
 
+// The names of the keys and values, the same for reading and for writing.
+// Under the base key ("Color" is the list's; the default value holds the time
+// of the last run):
+constexpr char kShowToolBar[] = "ShowToolBar", kShowStatus[] = "ShowStatus",
+               kGridlines[] = "Gridlines", kColor[] = "Color", kDataHints[] = "DataHints",
+               kLastRun[] = "", kProgramPath[] = "Path";
+// The list font ("Color" is its text's), its styles one value each:
+constexpr char kFontKey[] = "Font", kFontName[] = "Name", kFontSize[] = "Size",
+               kFontCharset[] = "Charset";
+struct TFontStyleName {
+  const char* name;
+  bool (QFont::*get)() const;
+  void (QFont::*set)(bool);
+};
+const TFontStyleName kFontStyles[] = {{"Bold", &QFont::bold, &QFont::setBold},
+                                      {"Italic", &QFont::italic, &QFont::setItalic},
+                                      {"Underline", &QFont::underline, &QFont::setUnderline},
+                                      {"Strikeout", &QFont::strikeOut, &QFont::setStrikeOut}};
+// The recent files: their count as the key's default value, then one item each.
+constexpr char kRecentKey[] = "MRU", kRecentCount[] = "";
+// Per screen size: the window's bounds, the column widths, the tool bars.
+constexpr char kWindowGroup[] = "Window", kColumnsGroup[] = "Columns",
+               kToolBarsGroup[] = "ToolbarSettings";
+constexpr char kTop[] = "Top", kLeft[] = "Left", kWidth[] = "Width", kHeight[] = "Height",
+               kBarVisible[] = "Visible";
+
 // Sizes the list font may take; anything else was not stored by the program.
 constexpr int kMaxFontPoints = 1638;
 constexpr int kMaxColumnWidth = 8192;
@@ -76,10 +102,8 @@ QPoint TMainListDBForm::ToolBarPosition(QToolBar* bar) const {
   const auto it = barPositions_.find(bar);
   if (it != barPositions_.end()) return it->second;
   // Never laid out: where it stands in the first row, after the bars before it.
-  const QList<QToolBar*> order = {FileToolBar, ExportImportToolBar, EditToolBar, FindToolBar,
-                                  CategoryBGPanel};
   int left = 0;
-  for (QToolBar* other : order) {
+  for (QToolBar* other : ToolBars()) {
     if (other == bar) break;
     if (!other->isHidden()) left += other->sizeHint().width();
   }
@@ -94,8 +118,7 @@ void TMainListDBForm::PlaceToolBars() {
     QPoint pos;
     int order;
   };
-  const QList<QToolBar*> order = {FileToolBar, ExportImportToolBar, EditToolBar, FindToolBar,
-                                  CategoryBGPanel};
+  const QList<QToolBar*> order = ToolBars();
   std::vector<Place> places;
   for (int i = 0; i < order.size(); ++i) places.push_back({order[i], ToolBarPosition(order[i]), i});
   std::stable_sort(places.begin(), places.end(),
@@ -127,43 +150,36 @@ void TMainListDBForm::LoadSettings() {
   bool firstGroup = false;
   try {
     OpenKey(reg, kBaseKey);
-    SetToolBarAreaShown(reg.ReadBool("ShowToolBar"));
-    StatusBar->setVisible(reg.ReadBool("ShowStatus"));
-    RecordsListView->SetGridLines(reg.ReadBool("Gridlines"));
-    SetListColor(static_cast<TColorValue>(reg.ReadInteger("Color")));
-    RecordsListView->SetShowRecordHints(reg.ReadBool("DataHints"));
+    SetToolBarAreaShown(reg.ReadBool(kShowToolBar));
+    StatusBar->setVisible(reg.ReadBool(kShowStatus));
+    RecordsListView->SetGridLines(reg.ReadBool(kGridlines));
+    SetListColor(static_cast<TColorValue>(reg.ReadInteger(kColor)));
+    RecordsListView->SetShowRecordHints(reg.ReadBool(kDataHints));
 
-    OpenKey(reg, kBaseKey + "Font");
+    OpenKey(reg, kBaseKey + kFontKey);
     // Each value takes effect as it is read, so a failure keeps the ones
     // before it.
     QFont font = BgPanel->font();
     TColorValue color = listFontColor_;
-    const QString face = reg.ReadString("Name");
+    const QString face = reg.ReadString(kFontName);
     if (!face.isEmpty()) font.setFamily(face);
     SetListFont(font, color);
-    const int points = reg.ReadInteger("Size");
+    const int points = reg.ReadInteger(kFontSize);
     if (points >= 1 && points <= kMaxFontPoints) font.setPointSize(points);
     SetListFont(font, color);
-    color = static_cast<TColorValue>(reg.ReadInteger("Color"));
+    color = static_cast<TColorValue>(reg.ReadInteger(kColor));
     SetListFont(font, color);
-    const int charset = reg.ReadInteger("Charset");
+    const int charset = reg.ReadInteger(kFontCharset);
     if (charset >= 0 && charset <= 255) listFontCharset_ = charset;
-    font.setBold(false);
-    font.setItalic(false);
-    font.setUnderline(false);
-    font.setStrikeOut(false);
+    for (const TFontStyleName& style : kFontStyles) (font.*style.set)(false);
     SetListFont(font, color);
-    font.setBold(reg.ReadBool("Bold"));
-    SetListFont(font, color);
-    font.setItalic(reg.ReadBool("Italic"));
-    SetListFont(font, color);
-    font.setUnderline(reg.ReadBool("Underline"));
-    SetListFont(font, color);
-    font.setStrikeOut(reg.ReadBool("Strikeout"));
-    SetListFont(font, color);
+    for (const TFontStyleName& style : kFontStyles) {
+      (font.*style.set)(reg.ReadBool(style.name));
+      SetListFont(font, color);
+    }
 
-    OpenKey(reg, kBaseKey + "MRU");
-    const int count = reg.ReadInteger("");
+    OpenKey(reg, kBaseKey + kRecentKey);
+    const int count = reg.ReadInteger(kRecentCount);
     recentFiles_.clear();
     for (int k = 0; k < count && k < kMaxLoadedRecentFiles; ++k)
       recentFiles_.append(reg.ReadString(ItemName(k)));
@@ -173,39 +189,39 @@ void TMainListDBForm::LoadSettings() {
   }
   if (firstGroup) {
     try {
-      OpenKey(reg, ScreenKey("Window"));
+      OpenKey(reg, ScreenKey(kWindowGroup));
       // Stored values are held within what any screen can show first, so no
       // arithmetic on a damaged value can overflow; KeepOnScreen then fits them.
       auto coordinate = [](int v) { return std::clamp(v, -kMaxCoordinate, kMaxCoordinate); };
       auto extent = [](int v) { return std::clamp(v, 0, kMaxCoordinate); };
       QPoint topLeft = pos();
       QSize extents = size();
-      topLeft.setY(coordinate(reg.ReadInteger("Top")));
+      topLeft.setY(coordinate(reg.ReadInteger(kTop)));
       move(topLeft);
-      topLeft.setX(coordinate(reg.ReadInteger("Left")));
+      topLeft.setX(coordinate(reg.ReadInteger(kLeft)));
       move(topLeft);
-      extents.setWidth(extent(reg.ReadInteger("Width")));
+      extents.setWidth(extent(reg.ReadInteger(kWidth)));
       resize(extents);
-      extents.setHeight(extent(reg.ReadInteger("Height")));
+      extents.setHeight(extent(reg.ReadInteger(kHeight)));
       resize(extents);
       KeepOnScreen();
 
-      OpenKey(reg, ScreenKey("Columns"));
+      OpenKey(reg, ScreenKey(kColumnsGroup));
       QHeaderView* head = RecordsListView->header();
       for (int k = 0; k < head->count(); ++k)
         head->resizeSection(k, std::clamp(reg.ReadInteger(ColumnName(k)),
                                           TRecordsListView::kMinColumnWidth, kMaxColumnWidth));
 
-      OpenKey(reg, ScreenKey("ToolbarSettings"));
+      OpenKey(reg, ScreenKey(kToolBarsGroup));
       for (QToolBar* bar : CoolBarControls()) {
         QPoint pos = ToolBarPosition(bar);
         pos.setY(
-            std::clamp(reg.ReadInteger(BarValueName(bar, "Top")), -kMaxCoordinate, kMaxCoordinate));
+            std::clamp(reg.ReadInteger(BarValueName(bar, kTop)), -kMaxCoordinate, kMaxCoordinate));
         barPositions_[bar] = pos;
-        pos.setX(std::clamp(reg.ReadInteger(BarValueName(bar, "Left")), -kMaxCoordinate,
-                            kMaxCoordinate));
+        pos.setX(
+            std::clamp(reg.ReadInteger(BarValueName(bar, kLeft)), -kMaxCoordinate, kMaxCoordinate));
         barPositions_[bar] = pos;
-        SetToolBarShown(bar, reg.ReadBool(BarValueName(bar, "Visible")));
+        SetToolBarShown(bar, reg.ReadBool(BarValueName(bar, kBarVisible)));
       }
     } catch (const ERegistryError&) {
     }
@@ -247,52 +263,49 @@ void TMainListDBForm::SaveSettings() {
   OpenKey(reg, kBaseKey);
   const QLocale locale;
   const QDateTime now = QDateTime::currentDateTime();
-  reg.WriteString("", locale.toString(now.date(), QLocale::ShortFormat) + u' ' +
-                          locale.toString(now.time(), QLocale::LongFormat));
-  reg.WriteString("Path", QDir::toNativeSeparators(QCoreApplication::applicationFilePath()));
-  reg.WriteBool("ShowToolBar", toolBarAreaShown_);
-  reg.WriteBool("ShowStatus", !StatusBar->isHidden());
-  reg.WriteBool("Gridlines", RecordsListView->GridLines());
-  reg.WriteInteger("Color", static_cast<qint32>(listColor_));
-  reg.WriteBool("DataHints", RecordsListView->ShowRecordHints());
+  reg.WriteString(kLastRun, locale.toString(now.date(), QLocale::ShortFormat) + u' ' +
+                                locale.toString(now.time(), QLocale::LongFormat));
+  reg.WriteString(kProgramPath, QDir::toNativeSeparators(QCoreApplication::applicationFilePath()));
+  reg.WriteBool(kShowToolBar, toolBarAreaShown_);
+  reg.WriteBool(kShowStatus, !StatusBar->isHidden());
+  reg.WriteBool(kGridlines, RecordsListView->GridLines());
+  reg.WriteInteger(kColor, static_cast<qint32>(listColor_));
+  reg.WriteBool(kDataHints, RecordsListView->ShowRecordHints());
   reg.CloseKey();
 
-  OpenKey(reg, kBaseKey + "Font");
+  OpenKey(reg, kBaseKey + kFontKey);
   const QFont font = BgPanel->font();
-  reg.WriteString("Name", font.family());
-  reg.WriteInteger("Size", FontPoints(font));
-  reg.WriteInteger("Color", static_cast<qint32>(listFontColor_));
-  reg.WriteInteger("Charset", listFontCharset_);
-  reg.WriteBool("Bold", font.bold());
-  reg.WriteBool("Italic", font.italic());
-  reg.WriteBool("Underline", font.underline());
-  reg.WriteBool("Strikeout", font.strikeOut());
+  reg.WriteString(kFontName, font.family());
+  reg.WriteInteger(kFontSize, FontPoints(font));
+  reg.WriteInteger(kColor, static_cast<qint32>(listFontColor_));
+  reg.WriteInteger(kFontCharset, listFontCharset_);
+  for (const TFontStyleName& style : kFontStyles) reg.WriteBool(style.name, (font.*style.get)());
   reg.CloseKey();
 
-  reg.DeleteKey(kBaseKey + "MRU");
-  OpenKey(reg, kBaseKey + "MRU");
-  reg.WriteInteger("", static_cast<qint32>(recentFiles_.size()));
+  reg.DeleteKey(kBaseKey + kRecentKey);
+  OpenKey(reg, kBaseKey + kRecentKey);
+  reg.WriteInteger(kRecentCount, static_cast<qint32>(recentFiles_.size()));
   for (int k = 0; k < recentFiles_.size(); ++k) reg.WriteString(ItemName(k), recentFiles_[k]);
   reg.CloseKey();
 
-  OpenKey(reg, ScreenKey("Window"));
-  reg.WriteInteger("Top", y());
-  reg.WriteInteger("Left", x());
-  reg.WriteInteger("Width", width());
-  reg.WriteInteger("Height", height());
+  OpenKey(reg, ScreenKey(kWindowGroup));
+  reg.WriteInteger(kTop, y());
+  reg.WriteInteger(kLeft, x());
+  reg.WriteInteger(kWidth, width());
+  reg.WriteInteger(kHeight, height());
   reg.CloseKey();
 
-  OpenKey(reg, ScreenKey("Columns"));
+  OpenKey(reg, ScreenKey(kColumnsGroup));
   const QHeaderView* head = RecordsListView->header();
   for (int k = 0; k < head->count(); ++k) reg.WriteInteger(ColumnName(k), head->sectionSize(k));
   reg.CloseKey();
 
-  OpenKey(reg, ScreenKey("ToolbarSettings"));
+  OpenKey(reg, ScreenKey(kToolBarsGroup));
   for (QToolBar* bar : CoolBarControls()) {
     const QPoint pos = ToolBarPosition(bar);
-    reg.WriteInteger(BarValueName(bar, "Top"), pos.y());
-    reg.WriteInteger(BarValueName(bar, "Left"), pos.x());
-    reg.WriteBool(BarValueName(bar, "Visible"), ToolBarShown(bar));
+    reg.WriteInteger(BarValueName(bar, kTop), pos.y());
+    reg.WriteInteger(BarValueName(bar, kLeft), pos.x());
+    reg.WriteBool(BarValueName(bar, kBarVisible), ToolBarShown(bar));
   }
   reg.CloseKey();
 }

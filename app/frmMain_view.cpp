@@ -13,25 +13,30 @@
 #include "platform/ActionList.h"
 #include "platform/Prompts.h"
 
-QList<QToolBar*> TMainListDBForm::CoolBarControls() const {
-  return {EditToolBar, FindToolBar, FileToolBar, CategoryBGPanel, ExportImportToolBar};
+const TMainListDBForm::TToolBarSlot TMainListDBForm::kToolBarSlots[5] = {
+    {&TMainListDBForm::FileToolBar, &TMainListDBForm::ShowHideFileTBAction, 2},
+    {&TMainListDBForm::ExportImportToolBar, &TMainListDBForm::ShowHideExpImpTBAction, 4},
+    {&TMainListDBForm::EditToolBar, &TMainListDBForm::ShowHideEditTBAction, 0},
+    {&TMainListDBForm::FindToolBar, &TMainListDBForm::ShowHideFindTBAction, 1},
+    {&TMainListDBForm::CategoryBGPanel, &TMainListDBForm::ShowHideCategoryTBAction, 3},
+};
+
+QList<QToolBar*> TMainListDBForm::ToolBars() const {
+  QList<QToolBar*> bars;
+  for (const TToolBarSlot& slot : kToolBarSlots) bars.append(this->*slot.bar);
+  return bars;
 }
 
-QToolBar* TMainListDBForm::ToolBarOfTag(int tag) const {
-  switch (tag) {
-    case 1:
-      return FileToolBar;
-    case 2:
-      return EditToolBar;
-    case 3:
-      return FindToolBar;
-    case 4:
-      return CategoryBGPanel;
-    case 5:
-      return ExportImportToolBar;
-    default:
-      return nullptr;
-  }
+QList<QToolBar*> TMainListDBForm::CoolBarControls() const {
+  QList<QToolBar*> bars(std::size(kToolBarSlots));
+  for (const TToolBarSlot& slot : kToolBarSlots) bars[slot.storedAt] = this->*slot.bar;
+  return bars;
+}
+
+QToolBar* TMainListDBForm::ToolBarOfAction(const QAction* showHide) const {
+  for (const TToolBarSlot& slot : kToolBarSlots)
+    if (this->*slot.showHide == showHide) return this->*slot.bar;
+  return nullptr;
 }
 
 // While the area is hidden every bar is hidden, and each bar's own visibility
@@ -98,12 +103,11 @@ void TMainListDBForm::ShowHintsActionUpdate() {
 }
 
 void TMainListDBForm::ShowHideTBActionExecute(QAction* sender) {
-  if (QToolBar* bar = ToolBarOfTag(sender->data().toInt()))
-    SetToolBarShown(bar, !ToolBarShown(bar));
+  if (QToolBar* bar = ToolBarOfAction(sender)) SetToolBarShown(bar, !ToolBarShown(bar));
 }
 
 void TMainListDBForm::ShowHideTBActionUpdate(QAction* sender) {
-  const QToolBar* bar = ToolBarOfTag(sender->data().toInt());
+  const QToolBar* bar = ToolBarOfAction(sender);
   sender->setChecked(bar && ToolBarShown(bar));
 }
 

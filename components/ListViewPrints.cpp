@@ -13,6 +13,7 @@
 #include "components/QRXHtmlControls.h"
 #include "platform/Canvas.h"
 #include "platform/Printer.h"
+#include "platform/TextLines.h"
 #include "platform/TextWrap.h"
 
 namespace {
@@ -248,7 +249,7 @@ bool TS_ListViewPrint::ComputeColumnWidths() {
         if (!HasLineBreak(last)) {
           width = std::max(width, measure(last));
         } else {
-          for (const QString& line : HtmlSplitLines(last))
+          for (const QString& line : SplitLines(last))
             if (estimator_.MayExceed(line, width, w)) width = std::max(width, measure(line));
         }
       }
@@ -361,7 +362,7 @@ void TS_ListViewPrint::PrintTitle() {
   TCanvas& c = Canvas();
   const int h = H();
   c.SetFont(Printed(titleFont_));
-  for (const QString& line : HtmlSplitLines(Trimmed(Title))) {
+  for (const QString& line : SplitLines(Trimmed(Title))) {
     c.TextOut(leftMargin_ + (pageWidth_ - leftMargin_ - rightMargin_ - c.TextWidth(line)) / 2, y_,
               line);
     y_ += c.TextHeight(line) + h / 4;
@@ -449,7 +450,7 @@ void TS_ListViewPrint::PrintRow(int row) {
     if (!text.isEmpty()) {
       if (CellFits(text, width - offset)) {
         // Fits in one piece; its own line breaks still start new lines.
-        cell.lines = HasLineBreak(text) ? HtmlSplitLines(text) : QStringList{text};
+        cell.lines = HasLineBreak(text) ? SplitLines(text) : QStringList{text};
       } else {
         // Broken at blanks to the characters the column holds; what is
         // still wider than the cell (a long word, wide letters) is broken
@@ -462,7 +463,7 @@ void TS_ListViewPrint::PrintRow(int row) {
           while (size > 1 && (part.at(size - 1) == u' ' || part.at(size - 1) == u'\t')) --size;
           cell.lines << (size == part.size() ? part : part.left(size));
         };
-        for (const QString& line : HtmlSplitLines(text)) {
+        for (const QString& line : SplitLines(text)) {
           for (const QString& part : WrapTextLine(line, maxChars)) {
             if (!estimator_.MayExceed(part, room, w) || c.TextWidth(part) <= room) {
               add(part);

@@ -1,18 +1,9 @@
 #include "components/PrintList.h"
 
 #include "components/RecImages.h"
-#include "core/LineBreaks.h"
 #include "core/listdb.h"
 #include "platform/AnsiText.h"
-
-namespace {
-std::string UniformLineBreaks(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  AppendWithCrLf(out, text);
-  return out;
-}
-}  // namespace
+#include "platform/TextLines.h"
 
 TPrintListModel::TPrintListModel(const QStringList& captions, std::vector<TListRecord*> records,
                                  QObject* parent)

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "platform/Canvas.h"
+#include "platform/TextLines.h"
 
 // ---------------------------------------------------------------------------
 // Colours
@@ -78,88 +79,9 @@ const THtmlColorName kColors[kHtmlColorCount] = {
     {"clDefault", clDefault},
 };
 
-// The palette role standing in for each system colour index.
-QColor SystemColor(int index) {
-  const QPalette pal = QApplication::palette();
-  using P = QPalette;
-  switch (index) {
-    case 0:
-      return pal.color(P::Button);  // scroll bar
-    case 1:
-      return pal.color(P::Dark);  // desktop
-    case 2:
-      return pal.color(P::Active, P::Highlight);  // active caption
-    case 3:
-      return pal.color(P::Inactive, P::Highlight);  // inactive caption
-    case 4:
-      return pal.color(P::Window);  // menu
-    case 5:
-      return pal.color(P::Base);  // window
-    case 6:
-      return pal.color(P::Shadow);  // window frame
-    case 7:
-      return pal.color(P::WindowText);  // menu text
-    case 8:
-      return pal.color(P::Text);  // window text
-    case 9:
-      return pal.color(P::Active, P::HighlightedText);  // caption text
-    case 10:
-      return pal.color(P::Window);  // active border
-    case 11:
-      return pal.color(P::Window);  // inactive border
-    case 12:
-      return pal.color(P::Dark);  // application work space
-    case 13:
-      return pal.color(P::Highlight);
-    case 14:
-      return pal.color(P::HighlightedText);
-    case 15:
-      return pal.color(P::Button);  // button face
-    case 16:
-      return pal.color(P::Dark);  // button shadow
-    case 17:
-      return pal.color(P::Disabled, P::Text);  // grey text
-    case 18:
-      return pal.color(P::ButtonText);
-    case 19:
-      return pal.color(P::Inactive, P::HighlightedText);  // inactive caption text
-    case 20:
-      return pal.color(P::Light);  // button highlight
-    case 21:
-      return pal.color(P::Shadow);  // 3D dark shadow
-    case 22:
-      return pal.color(P::Midlight);  // 3D light
-    case 23:
-      return pal.color(P::ToolTipText);  // info text
-    case 24:
-      return pal.color(P::ToolTipBase);  // info background
-    case 26:
-      return pal.color(P::Link);  // hot light
-    case 27:
-      return pal.color(P::Active, P::Highlight);  // gradient active caption
-    case 28:
-      return pal.color(P::Inactive, P::Highlight);  // gradient inactive caption
-    case 29:
-      return pal.color(P::Highlight);  // menu highlight
-    case 30:
-      return pal.color(P::Window);  // menu bar
-    default:
-      return QColor();
-  }
-}
-
 }  // namespace
 
 const THtmlColorName* HtmlColorTable() { return kColors; }
-
-QColor ColorValueToQColor(TColorValue value) {
-  if (value == clNone) return QColor();
-  if (value == clDefault) return QApplication::palette().color(QPalette::Text);
-  if (value & kSystemColorFlag) return SystemColor(int(value & 0xFF));
-  // $02BBGGRR is an explicit RGB value too; other high bytes name nothing.
-  if ((value >> 24) != 0 && (value >> 24) != 2) return QColor();
-  return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
-}
 
 bool HtmlResolveColor(const QString& name, QColor& color) {
   QColor result;
@@ -338,25 +260,6 @@ int HtmlLineWidth(TCanvas& canvas, const QRect& rect, const QString& line) {
   return HtmlRenderLine(&canvas, rect, line, true).width;
 }
 
-QStringList HtmlSplitLines(const QString& text) {
-  QStringList lines;
-  qsizetype start = 0;
-  const qsizetype n = text.size();
-  qsizetype i = 0;
-  while (i < n) {
-    const QChar c = text.at(i);
-    if (c == u'\r' || c == u'\n') {
-      lines << text.mid(start, i - start);
-      i += (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n') ? 2 : 1;
-      start = i;
-    } else {
-      ++i;
-    }
-  }
-  if (start < n) lines << text.mid(start);
-  return lines;
-}
-
 QString HtmlPlainText(const QString& text) {
   // Tags never span a line break: strip each line and keep the breaks.
   QString out;
@@ -391,7 +294,7 @@ void TQRX_htmlLabel::SetCaption(const QString& caption) {
 }
 
 QString TQRX_htmlLabel::AccessibleName() const {
-  return HtmlSplitLines(HtmlPlainText(caption_)).join(QLatin1Char('\n'));
+  return SplitLines(HtmlPlainText(caption_)).join(QLatin1Char('\n'));
 }
 
 void TQRX_htmlLabel::SetAutoSize(bool on) {
@@ -446,7 +349,7 @@ void TQRX_htmlLabel::PrepareCanvas(TCanvas& canvas) const {
 
 QSize TQRX_htmlLabel::MeasureCaption(TCanvas& canvas) const {
   TFontStateGuard guard(canvas);
-  const QStringList lines = HtmlSplitLines(caption_);
+  const QStringList lines = SplitLines(caption_);
   if (lines.isEmpty()) return QSize(0, 0);
   const int lineHeight = canvas.TextHeight(QStringLiteral("W"));
   int width = 0;
@@ -481,7 +384,7 @@ void TQRX_htmlLabel::PaintTo(TCanvas& canvas) const {
 
   const int lineHeight = canvas.TextHeight(QStringLiteral("W"));
   TFontStateGuard guard(canvas);  // restored after the last line, also on failure
-  const QStringList lines = HtmlSplitLines(caption_);
+  const QStringList lines = SplitLines(caption_);
   const int n = int(lines.size());
   for (int i = 0; i < n; ++i) {
     int top = 0;

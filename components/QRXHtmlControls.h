@@ -15,17 +15,11 @@
 #include <cstdint>
 
 #include "components/Accessibility.h"
+#include "platform/ColorValue.h"
 
 class TCanvas;
 
 // --- colours ---
-
-// A colour as the program stores it: $00BBGGRR for a fixed colour,
-// $800000nn for system colour nn, and the two special values below.
-using TColorValue = std::uint32_t;
-constexpr TColorValue clNone = 0x1FFFFFFF;
-constexpr TColorValue clDefault = 0x20000000;
-constexpr TColorValue kSystemColorFlag = 0x80000000;
 
 struct THtmlColorName {
   const char* name;
@@ -35,15 +29,6 @@ struct THtmlColorName {
 const THtmlColorName* HtmlColorTable();
 constexpr int kHtmlColorCount = 52;
 
-// The colour a value stands for; system colours come from the application's
-// palette. clNone (no colour) gives an invalid QColor; clDefault the
-// palette's text colour.
-QColor ColorValueToQColor(TColorValue value);
-// The fixed colour value ($00BBGGRR) of a colour.
-inline TColorValue QColorToColorValue(const QColor& color) {
-  return TColorValue(color.red()) | (TColorValue(color.green()) << 8) |
-         (TColorValue(color.blue()) << 16);
-}
 // Resolves the name of a colour tag: "$" + hex digits ($BBGGRR), or a table
 // name without its "cl" prefix, case-insensitive. False when it names nothing.
 bool HtmlResolveColor(const QString& name, QColor& color);
@@ -67,9 +52,6 @@ inline int HtmlLineWidth(TCanvas& canvas, const QString& line) {
 }
 // The text with every recognised tag removed; line breaks stay.
 QString HtmlPlainText(const QString& text);
-// The lines of a text: breaks at CR LF, CR or LF; a break at the very end
-// does not start an empty last line.
-QStringList HtmlSplitLines(const QString& text);
 
 // --- the label ---
 

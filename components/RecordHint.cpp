@@ -2,9 +2,9 @@
 
 #include <QStringList>
 
-#include "components/QRXHtmlControls.h"
 #include "core/listdb.h"
 #include "platform/AnsiText.h"
+#include "platform/TextLines.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ QString EscapeMarkup(const QString& s) {
 }
 
 QString ShortenNoteText(const QString& s) {
-  QStringList lines = HtmlSplitLines(s);
+  QStringList lines = SplitLines(s);
   if (lines.size() > kMaxHintLines) {
     lines.erase(lines.begin() + kMaxHintLines, lines.end());
     lines.append(QStringLiteral("..."));

@@ -9,6 +9,7 @@
 #include "core/listdb.h"
 #include "platform/AnsiCollation.h"
 #include "platform/AnsiText.h"
+#include "platform/TextLines.h"
 
 namespace {
 
@@ -20,23 +21,6 @@ bool ValidColumn(int column) { return column >= 0 && column < kRecordColumnCount
 // Rows
 
 namespace {
-
-// Every CR LF pair becomes one blank, in place (the text only shrinks).
-void JoinCrLfLines(QString& text) {
-  const qsizetype size = text.size();
-  if (size < 2 || !text.contains(u'\r')) return;
-  QChar* data = text.data();
-  qsizetype out = 0;
-  for (qsizetype in = 0; in < size; ++in) {
-    if (data[in] == u'\r' && in + 1 < size && data[in + 1] == u'\n') {
-      data[out++] = u' ';
-      ++in;
-    } else {
-      data[out++] = data[in];
-    }
-  }
-  text.truncate(out);
-}
 
 // A list shows the same few category names on thousands of rows: the rows
 // share one converted text per name instead of a copy each.
@@ -109,10 +93,28 @@ QModelIndexList MovedIndexes(const QAbstractItemModel& model, const QModelIndexL
   return to;
 }
 
+int RecordRow(const std::vector<TListRecord*>& rows, std::vector<int>& rowOfSerial, bool& valid,
+              const TListRecord* record) {
+  if (!record || record->Serial() == TListRecord::kNoSerial) return -1;
+  if (!valid) {
+    uint32_t limit = 0;
+    for (const TListRecord* r : rows) limit = std::max(limit, r->Serial() + 1);
+    rowOfSerial.assign(limit, -1);
+    for (size_t row = 0; row < rows.size(); ++row)
+      rowOfSerial[rows[row]->Serial()] = static_cast<int>(row);
+    valid = true;
+  }
+  const uint32_t serial = record->Serial();
+  if (serial >= rowOfSerial.size()) return -1;
+  const int row = rowOfSerial[serial];
+  return row >= 0 && rows[row] == record ? row : -1;
+}
+
 // ---------------------------------------------------------------------------
 // TRecordListModel
 
-TRecordListModel::TRecordListModel(QObject* parent) : QAbstractTableModel(parent) {
+TRecordListModel::TRecordListModel(QObject* parent)
+    : TRecordRowsModel<QAbstractTableModel>(parent) {
   SetImages(RecImageIcon(kRecordImage), RecImageIcon(kSortAscendingImage),
             RecImageIcon(kSortDescendingImage));
 }
@@ -162,7 +164,7 @@ void TRecordListModel::OnChange(const TListDBChange& change) {
       break;
     }
     case TListDBChange::RecordsRemoved:
-      RemoveRows({change.removed.begin(), change.removed.end()});
+      RemoveRecordRows({change.removed.begin(), change.removed.end()});
       break;
     case TListDBChange::Categories:
       if (!rows_.empty())
@@ -179,43 +181,12 @@ void TRecordListModel::OnChange(const TListDBChange& change) {
   }
 }
 
-void TRecordListModel::RemoveRows(const std::vector<int>& rows) {
-  if (rows.empty()) return;
-  rowOfSerialValid_ = false;
-  const std::vector<std::pair<int, int>> runs = RowRuns(rows);
-  if (runs.size() <= kRunByRunLimit) {
-    // The last run first, so the runs still to go keep their positions.
-    for (auto it = runs.rbegin(); it != runs.rend(); ++it) {
-      beginRemoveRows({}, it->first, it->second);
-      rows_.erase(rows_.begin() + it->first, rows_.begin() + it->second + 1);
-      endRemoveRows();
-    }
-    return;
-  }
-  emit layoutAboutToBeChanged();
-  const std::vector<int> newRow = KeepRows(rows_, rows);
-  const QModelIndexList from = persistentIndexList();
-  changePersistentIndexList(from, MovedIndexes(*this, from, newRow));
-  emit layoutChanged();
-}
-
 TListRecord* TRecordListModel::RecordAt(int row) const {
   return row >= 0 && row < static_cast<int>(rows_.size()) ? rows_[row] : nullptr;
 }
 
 int TRecordListModel::RowOf(const TListRecord* record) const {
-  if (!record || record->Serial() == TListRecord::kNoSerial || record->Owner() != document_)
-    return -1;
-  if (!rowOfSerialValid_) {
-    rowOfSerial_.assign(document_ ? document_->SerialLimit() : 0, -1);
-    for (size_t row = 0; row < rows_.size(); ++row)
-      rowOfSerial_[rows_[row]->Serial()] = static_cast<int>(row);
-    rowOfSerialValid_ = true;
-  }
-  const uint32_t serial = record->Serial();
-  if (serial >= rowOfSerial_.size()) return -1;
-  const int row = rowOfSerial_[serial];
-  return row >= 0 && rows_[row] == record ? row : -1;
+  return record && record->Owner() == document_ ? RowOfRecord(record) : -1;
 }
 
 int TRecordListModel::rowCount(const QModelIndex& parent) const {

@@ -7,9 +7,10 @@
 
 #include "core/listdb.h"
 #include "platform/AnsiCollation.h"
+#include "platform/TextLines.h"
 
 TShownRecordsModel::TShownRecordsModel(TRecordListModel* source, QObject* parent)
-    : QAbstractProxyModel(parent), source_(source) {
+    : TRecordRowsModel<QAbstractProxyModel>(parent), source_(source) {
   setSourceModel(source);
   connect(source, &QAbstractItemModel::modelReset, this, &TShownRecordsModel::Refilter);
   connect(source, &QAbstractItemModel::rowsInserted, this,
@@ -86,21 +87,7 @@ TListRecord* TShownRecordsModel::ShownRecord(int row) const {
   return row >= 0 && row < ShownCount() ? rows_[row] : nullptr;
 }
 
-int TShownRecordsModel::FindRecord(const TListRecord* record) const {
-  if (!record || record->Serial() == TListRecord::kNoSerial) return -1;
-  if (!rowOfSerialValid_) {
-    uint32_t limit = 0;
-    for (const TListRecord* r : rows_) limit = std::max(limit, r->Serial() + 1);
-    rowOfSerial_.assign(limit, -1);
-    for (size_t row = 0; row < rows_.size(); ++row)
-      rowOfSerial_[rows_[row]->Serial()] = static_cast<int>(row);
-    rowOfSerialValid_ = true;
-  }
-  const uint32_t serial = record->Serial();
-  if (serial >= rowOfSerial_.size()) return -1;
-  const int row = rowOfSerial_[serial];
-  return row >= 0 && rows_[row] == record ? row : -1;
-}
+int TShownRecordsModel::FindRecord(const TListRecord* record) const { return RowOfRecord(record); }
 
 QString TShownRecordsModel::Text(int row, int column) const {
   return RecordCellText(ShownRecord(row), column);
@@ -139,26 +126,6 @@ void TShownRecordsModel::AppendShown(const std::vector<TListRecord*>& records) {
   endInsertRows();
 }
 
-void TShownRecordsModel::RemoveShownRows(const std::vector<int>& rows) {
-  if (rows.empty()) return;
-  rowOfSerialValid_ = false;
-  const std::vector<std::pair<int, int>> runs = RowRuns(rows);
-  if (runs.size() <= kRunByRunLimit) {
-    // The last run first, so the runs still to go keep their positions.
-    for (auto it = runs.rbegin(); it != runs.rend(); ++it) {
-      beginRemoveRows({}, it->first, it->second);
-      rows_.erase(rows_.begin() + it->first, rows_.begin() + it->second + 1);
-      endRemoveRows();
-    }
-    return;
-  }
-  emit layoutAboutToBeChanged();
-  const std::vector<int> newRow = KeepRows(rows_, rows);
-  const QModelIndexList from = persistentIndexList();
-  changePersistentIndexList(from, MovedIndexes(*this, from, newRow));
-  emit layoutChanged();
-}
-
 void TShownRecordsModel::OnSourceRowsInserted(int first, int last) {
   std::vector<TListRecord*> passing;
   for (int row = first; row <= last; ++row) {
@@ -175,7 +142,7 @@ void TShownRecordsModel::OnSourceRowsAboutToBeRemoved(int first, int last) {
     if (shown >= 0) doomed.push_back(shown);
   }
   std::sort(doomed.begin(), doomed.end());
-  RemoveShownRows(doomed);
+  RemoveRecordRows(doomed);
 }
 
 void TShownRecordsModel::OnSourceLayoutChanged() {
@@ -184,7 +151,7 @@ void TShownRecordsModel::OnSourceLayoutChanged() {
   std::vector<int> doomed;
   for (int row = 0; row < ShownCount(); ++row)
     if (source_->RowOf(rows_[row]) < 0) doomed.push_back(row);
-  RemoveShownRows(doomed);
+  RemoveRecordRows(doomed);
 }
 
 void TShownRecordsModel::OnSourceDataChanged(const QModelIndex& topLeft,
@@ -213,7 +180,7 @@ void TShownRecordsModel::OnSourceDataChanged(const QModelIndex& topLeft,
     emit dataChanged(index(firstChanged, topLeft.column()),
                      index(lastChanged, bottomRight.column()));
   std::sort(doomed.begin(), doomed.end());
-  RemoveShownRows(doomed);
+  RemoveRecordRows(doomed);
   AppendShown(added);
 }
 
@@ -231,25 +198,6 @@ TRecordValue ColumnValue(int column) {
     default:
       return TRecordValue::Category;
   }
-}
-
-// The note as the list shows it, trimmed: CR LF pairs as blanks. A note
-// without a pair is its own text; one with pairs is joined at the end of
-// storage, which has room for it (joining only shortens).
-std::string_view NoteSortText(std::string_view notes, std::string& storage) {
-  notes = TrimView(notes);
-  size_t pair = notes.find("\r\n");
-  if (pair == std::string_view::npos) return notes;
-  const size_t first = storage.size();
-  size_t from = 0;
-  while (pair != std::string_view::npos) {
-    storage.append(notes.substr(from, pair - from));
-    storage += ' ';
-    from = pair + 2;
-    pair = notes.find("\r\n", from);
-  }
-  storage.append(notes.substr(from));
-  return std::string_view(storage).substr(first);
 }
 
 }  // namespace
@@ -306,7 +254,7 @@ std::vector<uint32_t> TShownRecordsModel::RankRecords(
     else if (column == kField2Column)
       texts[i] = TrimView(std::string_view(record->Field2()));
     else
-      texts[i] = NoteSortText(record->Notes(), joined);
+      texts[i] = JoinCrLfLines(TrimView(record->Notes()), joined);
   }
   return collation.Ranks(texts);
 }

@@ -13,7 +13,7 @@
 
 class TAnsiCollation;
 
-class TShownRecordsModel : public QAbstractProxyModel {
+class TShownRecordsModel : public TRecordRowsModel<QAbstractProxyModel> {
   Q_OBJECT
  public:
   using TFilter = std::function<bool(const TListRecord*)>;
@@ -79,7 +79,6 @@ class TShownRecordsModel : public QAbstractProxyModel {
   std::vector<int> SortOrder(const std::vector<TListRecord*>& records, int column, bool ascending);
 
   bool Passes(const TListRecord* record) const { return !filter_ || filter_(record); }
-  void RemoveShownRows(const std::vector<int>& rows);  // ascending, valid
   void AppendShown(const std::vector<TListRecord*>& records);
   void OnSourceRowsInserted(int first, int last);
   void OnSourceRowsAboutToBeRemoved(int first, int last);
@@ -88,10 +87,6 @@ class TShownRecordsModel : public QAbstractProxyModel {
 
   TRecordListModel* source_;
   TFilter filter_;
-  std::vector<TListRecord*> rows_;
-  // The shown row of each record by its serial number; rebuilt when rows move.
-  mutable std::vector<int> rowOfSerial_;
-  mutable bool rowOfSerialValid_ = false;
   int sortColumn_ = -1;
   bool sortAscending_ = true;
   TColumnRanks ranks_[kRecordColumnCount];

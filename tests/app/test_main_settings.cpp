@@ -9,6 +9,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <map>
 
 #include "components/QRXHtmlControls.h"
 #include "main_form_fixture.h"
@@ -79,6 +80,37 @@ TEST_F(SettingsTest, FirstRunStartsWithStartValuesAndStoresThemAtExit) {
   EXPECT_EQ(std::get<qint32>(Get(ScreenSizeKey("Columns"), "Column02")), 131);
   EXPECT_EQ(std::get<qint32>(Get(ScreenSizeKey("ToolbarSettings"), "_ExportImportToolBar_Visible")),
             0);
+}
+
+// Settings files of earlier runs must read back: every key and value name
+// the window stores, with the type of each value.
+TEST_F(SettingsTest, StoresTheKeysAndValueNamesEarlierRunsRead) {
+  form->close();
+  const QString bars[] = {"EditToolBar", "FindToolBar", "FileToolBar", "CategoryBGPanel",
+                          "ExportImportToolBar"};
+  QStringList barValues;
+  for (const QString& bar : bars)
+    for (const char* what : {"_Left", "_Top", "_Visible"}) barValues << "_" + bar + what;
+  barValues.sort();
+  const std::map<QString, QStringList> expected = {
+      {kBase, {"", "Color", "DataHints", "Gridlines", "Path", "ShowStatus", "ShowToolBar"}},
+      {kBase + "\\Font",
+       {"Bold", "Charset", "Color", "Italic", "Name", "Size", "Strikeout", "Underline"}},
+      {kBase + "\\MRU", {""}},
+      {ScreenSizeKey("Window"), {"Height", "Left", "Top", "Width"}},
+      {ScreenSizeKey("Columns"), {"Column00", "Column01", "Column02", "Column03"}},
+      {ScreenSizeKey("ToolbarSettings"), barValues}};
+  std::map<QString, QStringList> stored;
+  for (const auto& key : settings->Keys()) {
+    if (key.values.empty()) continue;
+    QStringList& names = stored[key.path];
+    for (const auto& [name, value] : key.values) {
+      names << name;
+      const bool text = name == "" ? key.path == kBase : name == "Path" || name == "Name";
+      EXPECT_EQ(std::holds_alternative<QString>(value), text) << name.toStdString();
+    }
+  }
+  EXPECT_EQ(stored, expected);
 }
 
 TEST_F(SettingsTest, AMistypedValueEndsTheLoadThere) {

@@ -188,11 +188,7 @@ TEST(HtmlColors, TableHas52DistinctNamesThatAllResolveOrAreNone) {
   EXPECT_EQ(names.size(), 52);
 }
 
-TEST(HtmlText, LinesAndPlainText) {
-  EXPECT_EQ(HtmlSplitLines("a\r\nb\rc\nd\n"), QStringList({"a", "b", "c", "d"}));
-  EXPECT_EQ(HtmlSplitLines("a\n\n"), QStringList({"a", ""}));
-  EXPECT_EQ(HtmlSplitLines("\r\n"), QStringList({""}));
-  EXPECT_TRUE(HtmlSplitLines("").isEmpty());
+TEST(HtmlText, PlainText) {
   // A colour tag without '>' stops at the line break, which stays.
   EXPECT_EQ(HtmlPlainText("a<b>b\r\nc<c:red\nd</b>"), "ab\r\nc\nd");
   EXPECT_EQ(HtmlPlainText("no tags < at all >"), "no tags < at all >");

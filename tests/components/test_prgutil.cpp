@@ -7,6 +7,7 @@
 #include <QStandardItemModel>
 #include <QStyle>
 #include <QTreeView>
+#include <numeric>
 
 #include "components/RecordsListView.h"
 #include "components/prgutil.h"
@@ -24,45 +25,82 @@ int ScrollBarExtent(const QWidget& w) {
   return w.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &w);
 }
 
-TEST(FitListViewColumns, ScalesBySumPlusOne) {
-  TRecordsListView list;
-  list.resize(570 + ScrollBarExtent(list), 200);
-  FitListViewColumns(&list);  // not shown: nothing happens
-  EXPECT_EQ(Widths(list), std::vector<int>({100, 100, 131, 60}));
+// A shown list of the given column widths whose room beside its vertical
+// scroll bar is the given width.
+struct TShownList {
+  TShownList(const std::vector<int>& widths, int room, bool frame) : model(0, int(widths.size())) {
+    list.setModel(&model);
+    list.header()->setStretchLastSection(false);
+    list.header()->setMinimumSectionSize(1);
+    for (size_t i = 0; i < widths.size(); ++i) list.header()->resizeSection(int(i), widths[i]);
+    if (!frame) list.setFrameShape(QFrame::NoFrame);
+    list.resize(room + ScrollBarExtent(list), 100);
+    list.show();
+    QApplication::processEvents();
+  }
+  QStandardItemModel model;
+  QTreeView list;
+};
 
-  list.show();
-  QApplication::processEvents();
-  ASSERT_EQ(list.width(), 570 + ScrollBarExtent(list));
-  FitListViewColumns(&list);
-  EXPECT_EQ(Widths(list), std::vector<int>({145, 145, 190, 87}));
+// The columns share the room in proportion to their widths and never fill
+// it quite, so no horizontal scroll bar appears. The cases are those where
+// rounding instead of cutting off, dividing by the plain sum or forgetting the
+// scroll bar would fill the room or more.
+TEST(FitListViewColumns, SharesTheRoomInProportionAndLeavesSomeSpare) {
+  const std::vector<std::pair<std::vector<int>, int>> cases = {
+      {{50, 50}, 400}, {{10, 10, 10, 10}, 39}, {{100, 100, 131, 60}, 570}, {{5, 40, 15}, 61}};
+  for (const auto& [widths, room] : cases) {
+    SCOPED_TRACE(room);
+    TShownList shown(widths, room, false);
+    ASSERT_EQ(shown.list.width() - ScrollBarExtent(shown.list), room);
+    FitListViewColumns(&shown.list);
+    const std::vector<int> fitted = Widths(shown.list);
+    const int sum = std::accumulate(widths.begin(), widths.end(), 0);
+    const int total = std::accumulate(fitted.begin(), fitted.end(), 0);
+    EXPECT_LT(total, room);
+    // Cutting off costs each column less than a pixel.
+    EXPECT_GT(total, room - room / sum - int(widths.size()) - 1);
+    for (size_t i = 0; i < widths.size(); ++i) {
+      EXPECT_NEAR(double(fitted[i]) / room, double(widths[i]) / sum, 1.0 / room + 1.0 / sum) << i;
+      for (size_t j = 0; j < widths.size(); ++j) {
+        if (widths[i] <= widths[j]) {
+          EXPECT_LE(fitted[i], fitted[j]) << i << " " << j;
+        }
+      }
+    }
+  }
+}
 
-  // Shrinking: truncation toward zero, and the minimum width still holds.
-  list.resize(200 + ScrollBarExtent(list), 200);
-  FitListViewColumns(&list);
-  EXPECT_EQ(Widths(list), std::vector<int>({51, 51, 66, 50}));
+TEST(FitListViewColumns, AFramedListGivesFourPixelsOfItsLastColumn) {
+  TShownList plain({100, 99}, 400, false), framed({100, 99}, 400, true);
+  ASSERT_GT(framed.list.frameWidth(), 0);
+  FitListViewColumns(&plain.list);
+  FitListViewColumns(&framed.list);
+  const std::vector<int> a = Widths(plain.list), b = Widths(framed.list);
+  EXPECT_EQ(b[0], a[0]);
+  EXPECT_EQ(b[1], a[1] - 4);
+
+  // Narrower than a scroll bar: no negative widths.
+  framed.list.resize(ScrollBarExtent(framed.list) / 2, 100);
+  FitListViewColumns(&framed.list);
+  for (int w : Widths(framed.list)) EXPECT_GE(w, 0);
   FitListViewColumns(nullptr);
 }
 
-TEST(FitListViewColumns, ListWithBorderLosesFourOnTheLast) {
-  QStandardItemModel model(0, 2);
-  QTreeView list;
-  list.setModel(&model);
-  list.header()->setStretchLastSection(false);
-  list.header()->setMinimumSectionSize(1);
-  list.header()->resizeSection(0, 100);
-  list.header()->resizeSection(1, 99);
-  ASSERT_GT(list.frameWidth(), 0);
-  list.resize(400 + ScrollBarExtent(list), 100);
+TEST(FitListViewColumns, RecordListOnlyWhenShownAndNeverBelowItsMinimum) {
+  TRecordsListView list;
+  list.resize(570 + ScrollBarExtent(list), 200);
+  const std::vector<int> before = Widths(list);
+  FitListViewColumns(&list);
+  EXPECT_EQ(Widths(list), before);
+
   list.show();
   QApplication::processEvents();
   FitListViewColumns(&list);
-  // 100 * 400 / 200 = 200; 99 * 400 / 200 = 198, less 4.
-  EXPECT_EQ(Widths(list), std::vector<int>({200, 194}));
-
-  // Narrower than a scroll bar: no negative widths.
-  list.resize(ScrollBarExtent(list) / 2, 100);
+  EXPECT_GT(Widths(list)[0], before[0]);
+  list.resize(120 + ScrollBarExtent(list), 200);
   FitListViewColumns(&list);
-  for (int w : Widths(list)) EXPECT_GE(w, 0);
+  for (int w : Widths(list)) EXPECT_EQ(w, TRecordsListView::kMinColumnWidth);
 }
 
 // The running file's version; a copy of this suite run with
