@@ -2,9 +2,9 @@
 // doubled quotes and line breaks; CR LF, LF or CR end a record; the last one
 // may lack its line end), tab separated values, and text with separators of
 // the user's choice.
-#include <array>
 #include <cstring>
 
+#include "core/ByteScan.h"
 #include "core/FormatText.h"
 #include "core/ImportRows.h"
 #include "core/ListExport.h"
@@ -17,13 +17,9 @@ class TDelimitedReader : public TRowReader {
  public:
   TDelimitedReader(TDecodedInput& input, const TDelimiters& delimiters)
       : in_(input), d_(delimiters) {
-    stops_.fill(false);
-    stops_[static_cast<unsigned char>(d_.field[0])] = true;
-    if (d_.record.empty()) {
-      stops_['\r'] = stops_['\n'] = true;
-    } else {
-      stops_[static_cast<unsigned char>(d_.record[0])] = true;
-    }
+    stops_[0] = d_.field[0];
+    stops_[1] = d_.record.empty() ? '\r' : d_.record[0];
+    stops_[2] = d_.record.empty() ? '\n' : d_.record[0];
   }
 
   bool Next(TRow& row) override;
@@ -43,7 +39,7 @@ class TDelimitedReader : public TRowReader {
 
   TDecodedInput& in_;
   TDelimiters d_;
-  std::array<bool, 256> stops_;
+  char stops_[3];  // the first bytes of the separators
   size_t rows_ = 0;
 };
 
@@ -129,8 +125,8 @@ void TDelimitedReader::Plain(TValue& value) {
   while (in_.Ensure(1) > 0) {
     const char* here = in_.Here();
     const size_t available = in_.Available();
-    size_t run = 0;
-    while (run < available && !stops_[static_cast<unsigned char>(here[run])]) ++run;
+    const size_t run = static_cast<size_t>(
+        byte_scan::FindAnyOf(here, here + available, stops_[0], stops_[1], stops_[2]) - here);
     value.Append(here, run);
     in_.Skip(run);
     if (run < available) return;

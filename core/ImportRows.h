@@ -64,11 +64,11 @@ class TDecodedInput {
   // Makes at least n bytes from the position available unless the input ends
   // first; returns how many are.
   size_t Ensure(size_t n) {
-    if (buffer_.size() - position_ >= n) return buffer_.size() - position_;
+    if (end_ - position_ >= n) return end_ - position_;
     return Fill(n);
   }
   const char* Here() const { return buffer_.data() + position_; }
-  size_t Available() const { return buffer_.size() - position_; }
+  size_t Available() const { return end_ - position_; }
   void Skip(size_t n) { position_ += n; }
   bool AtEnd() { return Ensure(1) == 0; }
   // Offset of the position in the decoded text.
@@ -83,9 +83,9 @@ class TDecodedInput {
 
   TStream& in_;
   TTextDecoder decoder_;
-  std::string buffer_;
+  std::string buffer_;  // decoded text up to end_, then room
   std::vector<uint8_t> raw_;
-  size_t position_ = 0;
+  size_t position_ = 0, end_ = 0;
   uint64_t base_ = 0;  // decoded offset of buffer_[0]
   uint64_t read_ = 0, size_ = 0;
   bool ended_ = false;

@@ -393,9 +393,9 @@ std::unique_ptr<TListDBData> ImportList(TStream& in, const TImportOptions& optio
     bool full = false;
     const int32_t categoryId = categoryIds.IdOf(values.value[TRecordValues::kCategory], full);
     if (full) report.UnfiledCategories.Add(row.number);
-    document->AddRecord()->Assign(values.value[TRecordValues::kField1],
-                                  values.value[TRecordValues::kField2],
-                                  values.value[TRecordValues::kNotes], categoryId);
+    document->AppendRecord(values.value[TRecordValues::kField1],
+                           values.value[TRecordValues::kField2],
+                           values.value[TRecordValues::kNotes], categoryId);
   }
   report.Records = static_cast<size_t>(document->RecordCount());
 

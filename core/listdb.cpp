@@ -421,6 +421,32 @@ TListRecord* TListDBData::AddRecord() {
   return record;
 }
 
+TListRecord* TListDBData::AppendRecord(std::string_view field1, std::string_view field2,
+                                       std::string_view notes, int32_t categoryId) {
+  CheckLength(field1, kMaxFieldValue, kField1Long);
+  CheckLength(field2, kMaxFieldValue, kField2Long);
+  CheckLength(notes, kMaxNotes, kNotesLong);
+  const size_t total = field1.size() + field2.size() + notes.size();
+  char* out = texts_.Room(total);
+  if (!field1.empty()) std::memcpy(out, field1.data(), field1.size());
+  if (!field2.empty()) std::memcpy(out + field1.size(), field2.data(), field2.size());
+  if (!notes.empty()) std::memcpy(out + field1.size() + field2.size(), notes.data(), notes.size());
+  TListRecord* record = NewRecord();
+  TouchAll();
+  Notify({TListDBChange::RecordAdded, record});
+  // Listeners hear of an empty record first, as AddRecord tells them.
+  record->text_ = out;
+  record->length_[0] = static_cast<uint32_t>(field1.size());
+  record->length_[1] = static_cast<uint32_t>(field2.size());
+  record->length_[2] = static_cast<uint32_t>(notes.size());
+  record->capacity_ = static_cast<uint32_t>(total);
+  texts_.Commit(total);
+  record->StoreCategory(categories_->IndexOfID(categoryId) >= 0 ? categoryId : -1);
+  TouchAll();
+  RecordChanged(record, TRecordValue::Field1, true);
+  return record;
+}
+
 TListRecord* TListDBData::AddReadRecord(int32_t categoryId, uint32_t field1, uint32_t field2,
                                         uint32_t notes) {
   TListRecord* record = NewRecord();
