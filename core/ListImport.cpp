@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 #include "core/FormatText.h"
 #include "core/ImportRows.h"
@@ -159,17 +160,19 @@ class TRecordValues {
 };
 
 // Category names to ids: the table fills as names come; once it is full,
-// other names go to Unfiled.
+// other names go to Unfiled. A name's answer never changes once given (the
+// table only grows, and a name that matched keeps matching), so the answers
+// for the first names seen are kept.
 class TCategoryIds {
  public:
   explicit TCategoryIds(TListDBCategories& categories) : categories_(categories) {}
   // The id for a name; full says the name found no room.
   int32_t IdOf(std::string_view name, bool& full) {
-    full = false;
-    if (name == last_) {
-      full = lastFull_;
-      return lastId_;
+    if (const auto known = known_.find(name); known != known_.end()) {
+      full = known->second.full;
+      return known->second.id;
     }
+    full = false;
     int32_t id = categories_.IDAt(0);
     if (!name.empty() && !SameTextFolded(name, categories_.NameAt(0))) {
       int found = -1;
@@ -188,17 +191,22 @@ class TCategoryIds {
         full = true;
       }
     }
-    last_.assign(name);
-    lastId_ = id;
-    lastFull_ = full;
+    if (known_.size() < kKnownKept) known_.emplace(name, TAnswer{id, full});
     return id;
   }
 
  private:
+  static constexpr size_t kKnownKept = 256;
+  struct TAnswer {
+    int32_t id;
+    bool full;
+  };
+  struct THash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+  };
   TListDBCategories& categories_;
-  std::string last_ = "\x01";  // no trimmed name
-  int32_t lastId_ = 0;
-  bool lastFull_ = false;
+  std::unordered_map<std::string, TAnswer, THash, std::equal_to<>> known_;
 };
 
 std::vector<std::string> Utf8Values(const TRow& row) {

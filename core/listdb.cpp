@@ -432,9 +432,14 @@ TListRecord* TListDBData::AppendRecord(std::string_view field1, std::string_view
   if (!field2.empty()) std::memcpy(out + field1.size(), field2.data(), field2.size());
   if (!notes.empty()) std::memcpy(out + field1.size() + field2.size(), notes.data(), notes.size());
   TListRecord* record = NewRecord();
-  TouchAll();
-  Notify({TListDBChange::RecordAdded, record});
-  // Listeners hear of an empty record first, as AddRecord tells them.
+  // Listeners hear of an empty record first, as AddRecord tells them; with
+  // none, the change is only counted.
+  if (listeners_.empty()) {
+    ++changes_;
+  } else {
+    TouchAll();
+    Notify({TListDBChange::RecordAdded, record});
+  }
   record->text_ = out;
   record->length_[0] = static_cast<uint32_t>(field1.size());
   record->length_[1] = static_cast<uint32_t>(field2.size());
