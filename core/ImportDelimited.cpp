@@ -45,8 +45,10 @@ class TDelimitedReader : public TRowReader {
 
 bool TDelimitedReader::Next(TRow& row) {
   row.Reset();
+  in_.KeepRow(nullptr);
   if (in_.AtEnd()) return false;
   row.number = ++rows_;
+  in_.KeepRow(&row);
   for (;;) {
     TValue& value = row.NewValue();
     if (d_.quotes && *in_.Here() == '"') {
@@ -74,6 +76,7 @@ bool TDelimitedReader::Next(TRow& row) {
     }
   }
   row.replaced = in_.TakeReplacements();
+  in_.KeepRow(nullptr);
   return true;
 }
 
@@ -108,7 +111,7 @@ void TDelimitedReader::Quoted(TValue& value) {
     const void* quote = std::memchr(here, '"', available);
     const size_t run =
         quote ? static_cast<size_t>(static_cast<const char*>(quote) - here) : available;
-    value.Append(here, run);
+    value.Refer(here, run);
     in_.Skip(run);
     if (!quote) continue;
     in_.Skip(1);
@@ -127,7 +130,7 @@ void TDelimitedReader::Plain(TValue& value) {
     const size_t available = in_.Available();
     const size_t run = static_cast<size_t>(
         byte_scan::FindAnyOf(here, here + available, stops_[0], stops_[1], stops_[2]) - here);
-    value.Append(here, run);
+    value.Refer(here, run);
     in_.Skip(run);
     if (run < available) return;
   }

@@ -72,6 +72,7 @@ TDecodedInput::TDecodedInput(TStream& in, TTextEncoding encoding)
 
 size_t TDecodedInput::Fill(size_t n) {
   while (end_ - position_ < n && !ended_) {
+    if (keptRow_) keptRow_->OwnViews();
     if (position_ > 0) {
       std::memmove(buffer_.data(), buffer_.data() + position_, end_ - position_);
       base_ += position_;
@@ -86,20 +87,6 @@ size_t TDecodedInput::Fill(size_t n) {
     end_ += decoder_.Decode(raw_.data(), got, ended_, buffer_.data() + end_);
   }
   return end_ - position_;
-}
-
-TValue& TRow::NewValue() {
-  static thread_local TValue overflow;
-  TValue* value = &overflow;
-  if (columns < kColumnsKept) {
-    if (columns == values.size()) values.emplace_back();
-    value = &values[columns];
-  }
-  ++columns;
-  value->text.clear();
-  value->longer = false;
-  value->quoted = false;
-  return *value;
 }
 
 }  // namespace import_internal

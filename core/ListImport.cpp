@@ -5,6 +5,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "core/ByteScan.h"
 #include "core/FormatText.h"
 #include "core/ImportRows.h"
 #include "core/LineBreaks.h"
@@ -75,14 +76,11 @@ TImportTarget TargetOfTitle(std::string_view title) {
 
 // Whether every line break of the text is a CR LF already.
 bool CrLfOnly(std::string_view text) {
-  if (text.empty()) return true;
-  const char* begin = text.data();
-  const char* end = begin + text.size();
-  for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\n', end - p))); ++p) {
-    if (p == begin || p[-1] != '\r') return false;
-  }
-  for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\r', end - p))); ++p) {
-    if (p + 1 == end || p[1] != '\n') return false;
+  const char* p = text.data();
+  const char* end = p + text.size();
+  while ((p = byte_scan::FindAnyOf(p, end, '\r', '\n', '\n')) != end) {
+    if (*p == '\n' || p + 1 == end || p[1] != '\n') return false;
+    p += 2;
   }
   return true;
 }
@@ -113,12 +111,12 @@ class TRecordValues {
       const int t = static_cast<int>(columns[c]) - 1;
       longer = longer || v->longer;
       if (count[t]++ == 0 || (t == kCategory && value[t].empty())) {
-        value[t] = v->text;
-      } else if (t != kCategory && !v->text.empty()) {
+        value[t] = v->Text();
+      } else if (t != kCategory && !v->Text().empty()) {
         // Several columns to one field: joined (notes by a line break).
         if (value[t].data() != scratch_[t].data()) scratch_[t].assign(value[t]);
         if (!scratch_[t].empty()) scratch_[t] += t == kNotes ? "\r\n" : " ";
-        scratch_[t] += v->text;
+        scratch_[t] += v->Text();
         value[t] = scratch_[t];
       }
     }
@@ -212,7 +210,7 @@ class TCategoryIds {
 std::vector<std::string> Utf8Values(const TRow& row) {
   std::vector<std::string> values;
   for (size_t c = 0; c < row.columns && c < row.values.size(); ++c)
-    values.push_back(Windows1252ToUtf8(row.values[c].text));
+    values.push_back(Windows1252ToUtf8(row.values[c].Text()));
   return values;
 }
 
@@ -360,7 +358,7 @@ std::unique_ptr<TListDBData> ImportList(TStream& in, const TImportOptions& optio
   TRow row;
   if (!fixed && options.FirstRowTitles && o.rows->Next(row)) {
     for (size_t c = 0; c < row.columns && c < row.values.size(); ++c)
-      titles.push_back(row.values[c].text);
+      titles.emplace_back(row.values[c].Text());
     expected = row.columns;
     report.Replaced.Add(row.number, row.replaced);
   }

@@ -18,8 +18,12 @@ std::atomic<uint64_t> lastRevision{0};
 uint64_t NewRevision() { return lastRevision.fetch_add(1, std::memory_order_relaxed) + 1; }
 
 // The checks of the setters, one per value, each raising the value's message.
-void CheckLength(std::string_view value, int limit, const char* format) {
-  if (static_cast<int64_t>(value.size()) > limit) throw EListDBError(FormatText(format, limit));
+[[noreturn]] void ThrowTooLong(const char* format, int limit) {
+  throw EListDBError(FormatText(format, limit));
+}
+
+inline void CheckLength(std::string_view value, int limit, const char* format) {
+  if (static_cast<int64_t>(value.size()) > limit) ThrowTooLong(format, limit);
 }
 
 const char kField1Long[] = "Field1 value is longer than %d";
@@ -448,7 +452,11 @@ TListRecord* TListDBData::AppendRecord(std::string_view field1, std::string_view
   texts_.Commit(total);
   record->StoreCategory(categories_->IndexOfID(categoryId) >= 0 ? categoryId : -1);
   TouchAll();
-  RecordChanged(record, TRecordValue::Field1, true);
+  if (listeners_.empty()) {
+    ++changes_;
+  } else {
+    RecordChanged(record, TRecordValue::Field1, true);
+  }
   return record;
 }
 
