@@ -450,7 +450,12 @@ TListRecord* TListDBData::AppendRecord(std::string_view field1, std::string_view
   record->length_[2] = static_cast<uint32_t>(notes.size());
   record->capacity_ = static_cast<uint32_t>(total);
   texts_.Commit(total);
-  record->StoreCategory(categories_->IndexOfID(categoryId) >= 0 ? categoryId : -1);
+  // Ids are mostly their entry's position: that is looked at first.
+  const std::vector<TListDBCategories::Entry>& entries = categories_->Entries();
+  const bool known = (categoryId >= 0 && static_cast<size_t>(categoryId) < entries.size() &&
+                      entries[static_cast<size_t>(categoryId)].id == categoryId) ||
+                     categories_->IndexOfID(categoryId) >= 0;
+  record->StoreCategory(known ? categoryId : -1);
   TouchAll();
   if (listeners_.empty()) {
     ++changes_;
