@@ -8,7 +8,8 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__) || defined(_M_X64)
+// VORNIK_BYTE_SCAN_PORTABLE keeps to the plain code (to check it on any machine).
+#if (defined(__SSE2__) || defined(_M_X64)) && !defined(VORNIK_BYTE_SCAN_PORTABLE)
 #include <emmintrin.h>
 #define VORNIK_BYTE_SCAN_SSE2 1
 #endif
