@@ -2,9 +2,9 @@
 // doubled quotes and line breaks; CR LF, LF or CR end a record; the last one
 // may lack its line end), tab separated values, and text with separators of
 // the user's choice.
-#include <array>
 #include <cstring>
 
+#include "core/ByteScan.h"
 #include "core/FormatText.h"
 #include "core/ImportRows.h"
 #include "core/ListExport.h"
@@ -17,13 +17,9 @@ class TDelimitedReader : public TRowReader {
  public:
   TDelimitedReader(TDecodedInput& input, const TDelimiters& delimiters)
       : in_(input), d_(delimiters) {
-    stops_.fill(false);
-    stops_[static_cast<unsigned char>(d_.field[0])] = true;
-    if (d_.record.empty()) {
-      stops_['\r'] = stops_['\n'] = true;
-    } else {
-      stops_[static_cast<unsigned char>(d_.record[0])] = true;
-    }
+    stops_[0] = d_.field[0];
+    stops_[1] = d_.record.empty() ? '\r' : d_.record[0];
+    stops_[2] = d_.record.empty() ? '\n' : d_.record[0];
   }
 
   bool Next(TRow& row) override;
@@ -43,14 +39,16 @@ class TDelimitedReader : public TRowReader {
 
   TDecodedInput& in_;
   TDelimiters d_;
-  std::array<bool, 256> stops_;
+  char stops_[3];  // the first bytes of the separators
   size_t rows_ = 0;
 };
 
 bool TDelimitedReader::Next(TRow& row) {
   row.Reset();
+  in_.KeepRow(nullptr);
   if (in_.AtEnd()) return false;
   row.number = ++rows_;
+  in_.KeepRow(&row);
   for (;;) {
     TValue& value = row.NewValue();
     if (d_.quotes && *in_.Here() == '"') {
@@ -78,6 +76,7 @@ bool TDelimitedReader::Next(TRow& row) {
     }
   }
   row.replaced = in_.TakeReplacements();
+  in_.KeepRow(nullptr);
   return true;
 }
 
@@ -112,7 +111,7 @@ void TDelimitedReader::Quoted(TValue& value) {
     const void* quote = std::memchr(here, '"', available);
     const size_t run =
         quote ? static_cast<size_t>(static_cast<const char*>(quote) - here) : available;
-    value.Append(here, run);
+    value.Refer(here, run);
     in_.Skip(run);
     if (!quote) continue;
     in_.Skip(1);
@@ -129,9 +128,9 @@ void TDelimitedReader::Plain(TValue& value) {
   while (in_.Ensure(1) > 0) {
     const char* here = in_.Here();
     const size_t available = in_.Available();
-    size_t run = 0;
-    while (run < available && !stops_[static_cast<unsigned char>(here[run])]) ++run;
-    value.Append(here, run);
+    const size_t run = static_cast<size_t>(
+        byte_scan::FindAnyOf(here, here + available, stops_[0], stops_[1], stops_[2]) - here);
+    value.Refer(here, run);
     in_.Skip(run);
     if (run < available) return;
   }

@@ -2,6 +2,7 @@
 // patterns, valid UTF-8, else Windows-1252) and the text read a piece at a
 // time.
 #include <algorithm>
+#include <cstring>
 
 #include "core/ImportRows.h"
 
@@ -70,32 +71,22 @@ TDecodedInput::TDecodedInput(TStream& in, TTextEncoding encoding)
 }
 
 size_t TDecodedInput::Fill(size_t n) {
-  while (buffer_.size() - position_ < n && !ended_) {
+  while (end_ - position_ < n && !ended_) {
+    if (keptRow_) keptRow_->OwnViews();
     if (position_ > 0) {
-      buffer_.erase(0, position_);
+      std::memmove(buffer_.data(), buffer_.data() + position_, end_ - position_);
       base_ += position_;
+      end_ -= position_;
       position_ = 0;
     }
     const size_t got = in_.Read(raw_.data(), raw_.size());
     read_ += got;
     ended_ = got == 0;
-    decoder_.Decode(raw_.data(), got, ended_, buffer_);
+    const size_t room = end_ + TTextDecoder::Room(got);
+    if (buffer_.size() < room) buffer_.resize(std::max(room, 2 * buffer_.size()));
+    end_ += decoder_.Decode(raw_.data(), got, ended_, buffer_.data() + end_);
   }
-  return buffer_.size() - position_;
-}
-
-TValue& TRow::NewValue() {
-  static thread_local TValue overflow;
-  TValue* value = &overflow;
-  if (columns < kColumnsKept) {
-    if (columns == values.size()) values.emplace_back();
-    value = &values[columns];
-  }
-  ++columns;
-  value->text.clear();
-  value->longer = false;
-  value->quoted = false;
-  return *value;
+  return end_ - position_;
 }
 
 }  // namespace import_internal

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/ListImport.h"
@@ -20,10 +21,28 @@ inline constexpr size_t kValueKept = kMaxNotes + 1;
 inline constexpr size_t kColumnsKept = 256;
 
 struct TValue {
-  std::string text;     // Windows-1252, at most kValueKept bytes
+  std::string text;     // Windows-1252, at most kValueKept bytes (unless a view)
   bool longer = false;  // the input held more
   bool quoted = false;
+
+  // The value: a view of the input's buffer, or text.
+  std::string_view Text() const {
+    return view_ ? std::string_view(view_, viewSize_) : std::string_view(text);
+  }
+  // The first bytes of a value may stay where the input holds them (the row
+  // takes copies before the input's buffer moves); later ones are copied.
+  void Refer(const char* bytes, size_t count) {
+    if (view_ || !text.empty()) return Append(bytes, count);
+    if (count > kValueKept) {
+      longer = true;
+      count = kValueKept;
+    }
+    view_ = bytes;
+    viewSize_ = count;
+  }
   void Append(const char* bytes, size_t count) {
+    if (count == 0) return;
+    if (view_) Own();
     const size_t room = kValueKept - text.size();
     if (count > room) {
       longer = true;
@@ -32,6 +51,22 @@ struct TValue {
     text.append(bytes, count);
   }
   void Append(char c) { Append(&c, 1); }
+  // Copies a view into text.
+  void Own() {
+    if (!view_) return;
+    text.assign(view_, viewSize_);
+    view_ = nullptr;
+  }
+  void Clear() {
+    text.clear();
+    view_ = nullptr;
+    longer = false;
+    quoted = false;
+  }
+
+ private:
+  const char* view_ = nullptr;
+  size_t viewSize_ = 0;
 };
 
 struct TRow {
@@ -44,11 +79,28 @@ struct TRow {
     columns = 0;
     replaced = 0;
   }
-  TValue& NewValue();
+  TValue& NewValue() {
+    TValue* value = &overflow_;
+    if (columns < kColumnsKept) {
+      if (columns == values.size()) values.emplace_back();
+      value = &values[columns];
+    }
+    ++columns;
+    value->Clear();
+    return *value;
+  }
   const TValue* At(size_t column) const {
     return column < columns && column < values.size() ? &values[column] : nullptr;
   }
-  bool Blank() const { return columns == 1 && values[0].text.empty() && !values[0].quoted; }
+  bool Blank() const { return columns == 1 && values[0].Text().empty() && !values[0].quoted; }
+  // Values that are views of the input's buffer take copies.
+  void OwnViews() {
+    for (size_t c = 0; c < columns && c < values.size(); ++c) values[c].Own();
+    overflow_.Own();
+  }
+
+ private:
+  TValue overflow_;  // values past kColumnsKept: counted, not kept
 };
 
 // The input decoded into Windows-1252, with a window of it in memory.
@@ -64,11 +116,11 @@ class TDecodedInput {
   // Makes at least n bytes from the position available unless the input ends
   // first; returns how many are.
   size_t Ensure(size_t n) {
-    if (buffer_.size() - position_ >= n) return buffer_.size() - position_;
+    if (end_ - position_ >= n) return end_ - position_;
     return Fill(n);
   }
   const char* Here() const { return buffer_.data() + position_; }
-  size_t Available() const { return buffer_.size() - position_; }
+  size_t Available() const { return end_ - position_; }
   void Skip(size_t n) { position_ += n; }
   bool AtEnd() { return Ensure(1) == 0; }
   // Offset of the position in the decoded text.
@@ -76,6 +128,9 @@ class TDecodedInput {
   // The replacements before the position, taken once.
   size_t TakeReplacements() { return decoder_.TakeReplacementsBefore(Offset()); }
   uint64_t BytesRead() const { return read_; }
+  // The row whose values may be views of the buffer (null: none): it takes
+  // copies before the buffer's text moves.
+  void KeepRow(TRow* row) { keptRow_ = row; }
   uint64_t Size() const { return size_; }
 
  private:
@@ -83,12 +138,13 @@ class TDecodedInput {
 
   TStream& in_;
   TTextDecoder decoder_;
-  std::string buffer_;
+  std::string buffer_;  // decoded text up to end_, then room
   std::vector<uint8_t> raw_;
-  size_t position_ = 0;
+  size_t position_ = 0, end_ = 0;
   uint64_t base_ = 0;  // decoded offset of buffer_[0]
   uint64_t read_ = 0, size_ = 0;
   bool ended_ = false;
+  TRow* keptRow_ = nullptr;
 };
 
 // The names a list file of ours carries (XML, JSON), Windows-1252.

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
+#include "core/ByteScan.h"
 #include "core/FormatText.h"
 #include "core/ImportRows.h"
 #include "core/LineBreaks.h"
@@ -74,14 +76,11 @@ TImportTarget TargetOfTitle(std::string_view title) {
 
 // Whether every line break of the text is a CR LF already.
 bool CrLfOnly(std::string_view text) {
-  if (text.empty()) return true;
-  const char* begin = text.data();
-  const char* end = begin + text.size();
-  for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\n', end - p))); ++p) {
-    if (p == begin || p[-1] != '\r') return false;
-  }
-  for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\r', end - p))); ++p) {
-    if (p + 1 == end || p[1] != '\n') return false;
+  const char* p = text.data();
+  const char* end = p + text.size();
+  while ((p = byte_scan::FindAnyOf(p, end, '\r', '\n', '\n')) != end) {
+    if (*p == '\n' || p + 1 == end || p[1] != '\n') return false;
+    p += 2;
   }
   return true;
 }
@@ -112,12 +111,12 @@ class TRecordValues {
       const int t = static_cast<int>(columns[c]) - 1;
       longer = longer || v->longer;
       if (count[t]++ == 0 || (t == kCategory && value[t].empty())) {
-        value[t] = v->text;
-      } else if (t != kCategory && !v->text.empty()) {
+        value[t] = v->Text();
+      } else if (t != kCategory && !v->Text().empty()) {
         // Several columns to one field: joined (notes by a line break).
         if (value[t].data() != scratch_[t].data()) scratch_[t].assign(value[t]);
         if (!scratch_[t].empty()) scratch_[t] += t == kNotes ? "\r\n" : " ";
-        scratch_[t] += v->text;
+        scratch_[t] += v->Text();
         value[t] = scratch_[t];
       }
     }
@@ -159,17 +158,19 @@ class TRecordValues {
 };
 
 // Category names to ids: the table fills as names come; once it is full,
-// other names go to Unfiled.
+// other names go to Unfiled. A name's answer never changes once given (the
+// table only grows, and a name that matched keeps matching), so the answers
+// for the first names seen are kept.
 class TCategoryIds {
  public:
   explicit TCategoryIds(TListDBCategories& categories) : categories_(categories) {}
   // The id for a name; full says the name found no room.
   int32_t IdOf(std::string_view name, bool& full) {
-    full = false;
-    if (name == last_) {
-      full = lastFull_;
-      return lastId_;
+    if (const auto known = known_.find(name); known != known_.end()) {
+      full = known->second.full;
+      return known->second.id;
     }
+    full = false;
     int32_t id = categories_.IDAt(0);
     if (!name.empty() && !SameTextFolded(name, categories_.NameAt(0))) {
       int found = -1;
@@ -188,23 +189,32 @@ class TCategoryIds {
         full = true;
       }
     }
-    last_.assign(name);
-    lastId_ = id;
-    lastFull_ = full;
+    if (known_.size() < kKnownKept) known_.emplace(name, TAnswer{id, full});
     return id;
   }
 
  private:
+  static constexpr size_t kKnownKept = 256;
+  struct TAnswer {
+    int32_t id;
+    bool full;
+  };
+  struct THash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const {  // FNV-1a: names are short
+      uint64_t h = 14695981039346656037u;
+      for (char c : s) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211u;
+      return static_cast<size_t>(h);
+    }
+  };
   TListDBCategories& categories_;
-  std::string last_ = "\x01";  // no trimmed name
-  int32_t lastId_ = 0;
-  bool lastFull_ = false;
+  std::unordered_map<std::string, TAnswer, THash, std::equal_to<>> known_;
 };
 
 std::vector<std::string> Utf8Values(const TRow& row) {
   std::vector<std::string> values;
   for (size_t c = 0; c < row.columns && c < row.values.size(); ++c)
-    values.push_back(Windows1252ToUtf8(row.values[c].text));
+    values.push_back(Windows1252ToUtf8(row.values[c].Text()));
   return values;
 }
 
@@ -352,7 +362,7 @@ std::unique_ptr<TListDBData> ImportList(TStream& in, const TImportOptions& optio
   TRow row;
   if (!fixed && options.FirstRowTitles && o.rows->Next(row)) {
     for (size_t c = 0; c < row.columns && c < row.values.size(); ++c)
-      titles.push_back(row.values[c].text);
+      titles.emplace_back(row.values[c].Text());
     expected = row.columns;
     report.Replaced.Add(row.number, row.replaced);
   }
@@ -393,9 +403,9 @@ std::unique_ptr<TListDBData> ImportList(TStream& in, const TImportOptions& optio
     bool full = false;
     const int32_t categoryId = categoryIds.IdOf(values.value[TRecordValues::kCategory], full);
     if (full) report.UnfiledCategories.Add(row.number);
-    document->AddRecord()->Assign(values.value[TRecordValues::kField1],
-                                  values.value[TRecordValues::kField2],
-                                  values.value[TRecordValues::kNotes], categoryId);
+    document->AppendRecord(values.value[TRecordValues::kField1],
+                           values.value[TRecordValues::kField2],
+                           values.value[TRecordValues::kNotes], categoryId);
   }
   report.Records = static_cast<size_t>(document->RecordCount());
 

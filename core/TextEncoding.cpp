@@ -1,7 +1,9 @@
 #include "core/TextEncoding.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "core/ByteScan.h"
 #include "core/listdb.h"
 
 namespace {
@@ -132,18 +134,18 @@ TTextEncoding EncodingOfByteOrderMark(const uint8_t* bytes, size_t count, size_t
 TTextDecoder::TTextDecoder(TTextEncoding encoding)
     : encoding_(encoding == TTextEncoding::Guess ? TTextEncoding::Utf8 : encoding) {}
 
-void TTextDecoder::Replace(std::string& out) {
-  replacements_.push_back(decoded_ + (out.size() - start_));
-  out.push_back(kReplacement);
+void TTextDecoder::Replace() {
+  replacements_.push_back(decoded_ + at_);
+  out_[at_++] = kReplacement;
 }
 
-void TTextDecoder::Put(std::string& out, char32_t codePoint) {
+void TTextDecoder::Put(char32_t codePoint) {
   if (codePoint == 0) ThrowNotText();
   const int b = Windows1252Byte(codePoint);
   if (b < 0) {
-    Replace(out);
+    Replace();
   } else {
-    out.push_back(static_cast<char>(b));
+    out_[at_++] = static_cast<char>(b);
   }
 }
 
@@ -156,48 +158,51 @@ size_t TTextDecoder::TakeReplacementsBefore(uint64_t end) {
   return count;
 }
 
-void TTextDecoder::Decode(const uint8_t* bytes, size_t count, bool last, std::string& out) {
-  const size_t before = start_ = out.size();
+size_t TTextDecoder::Decode(const uint8_t* bytes, size_t count, bool last, char* out) {
+  out_ = out;
+  at_ = 0;
   switch (encoding_) {
     case TTextEncoding::Guess:
     case TTextEncoding::Utf8:
-      DecodeUtf8(bytes, count, last, out);
+      DecodeUtf8(bytes, count, last);
       break;
     case TTextEncoding::Utf16LE:
     case TTextEncoding::Utf16BE:
-      DecodeUtf16(bytes, count, last, out);
+      DecodeUtf16(bytes, count, last);
       break;
     case TTextEncoding::Windows1252:
-      if (std::memchr(bytes, 0, count)) ThrowNotText();
-      out.append(reinterpret_cast<const char*>(bytes), count);
+      if (count > 0 && std::memchr(bytes, 0, count)) ThrowNotText();
+      if (count > 0) std::memcpy(out, bytes, count);
+      at_ = count;
       break;
   }
-  decoded_ += out.size() - before;
+  decoded_ += at_;
+  return at_;
 }
 
-void TTextDecoder::DecodeUtf8(const uint8_t* bytes, size_t count, bool last, std::string& out) {
+void TTextDecoder::DecodeUtf8(const uint8_t* bytes, size_t count, bool last) {
   // A character the previous piece cut: complete it from this one first.
-  std::string joined;
   if (pendingCount_ > 0) {
-    joined.assign(reinterpret_cast<const char*>(pending_), pendingCount_);
+    uint8_t joined[4];
+    std::memcpy(joined, pending_, pendingCount_);
     const size_t take = std::min<size_t>(count, 4 - pendingCount_);
-    joined.append(reinterpret_cast<const char*>(bytes), take);
-    const auto* p = reinterpret_cast<const uint8_t*>(joined.data());
-    const int length = Utf8Length(p[0]);
-    const int valid = Utf8ValidPrefix(p, joined.size());
+    if (take > 0) std::memcpy(joined + pendingCount_, bytes, take);
+    const size_t size = pendingCount_ + take;
+    const int length = Utf8Length(joined[0]);
+    const int valid = Utf8ValidPrefix(joined, size);
     if (valid == length) {
-      Put(out, Utf8Value(p, length));
+      Put(Utf8Value(joined, length));
       const size_t used = static_cast<size_t>(length) - pendingCount_;
       bytes += used;
       count -= used;
       pendingCount_ = 0;
-    } else if (static_cast<size_t>(valid) == joined.size() && !last) {
+    } else if (static_cast<size_t>(valid) == size && !last) {
       // Still unfinished: this piece was shorter than the character.
-      for (size_t i = pendingCount_; i < joined.size(); ++i) pending_[i] = p[i];
-      pendingCount_ = joined.size();
+      std::memcpy(pending_, joined, size);
+      pendingCount_ = size;
       return;
     } else {
-      Replace(out);
+      Replace();
       // The bytes after the broken start are read again on their own.
       const size_t used = static_cast<size_t>(valid) > pendingCount_
                               ? static_cast<size_t>(valid) - pendingCount_
@@ -207,30 +212,20 @@ void TTextDecoder::DecodeUtf8(const uint8_t* bytes, size_t count, bool last, std
       pendingCount_ = 0;
     }
   }
-  // Every byte gives at most one: the text is written in place.
-  size_t at = out.size();
-  out.resize(at + count);
-  char* o = out.data();
+  // Every byte gives at most one: the text is written straight to the output.
+  char* o = out_;
+  size_t at = at_;
   auto replace = [&]() {
-    replacements_.push_back(decoded_ + (at - start_));
+    replacements_.push_back(decoded_ + at);
     o[at++] = kReplacement;
   };
   size_t i = 0;
   while (i < count) {
     // Runs of ASCII go straight through.
-    size_t run = i;
-    for (uint64_t word; run + 8 <= count; run += 8) {
-      std::memcpy(&word, bytes + run, 8);
-      constexpr uint64_t kOnes = 0x0101010101010101u, kHigh = 0x8080808080808080u;
-      if ((word | ((word - kOnes) & ~word)) & kHigh) break;  // a high or zero byte
-    }
-    while (run < count && bytes[run] < 0x80 && bytes[run] != 0) ++run;
-    if (run > i) {
-      std::memcpy(o + at, bytes + i, run - i);
-      at += run - i;
-      i = run;
-      if (i == count) break;
-    }
+    const size_t run = byte_scan::CopyAscii(o + at, bytes + i, count - i);
+    at += run;
+    i += run;
+    if (i == count) break;
     const uint8_t lead = bytes[i];
     if (lead == 0) ThrowNotText();
     // U+0080..U+00FF, the most common case.
@@ -264,14 +259,14 @@ void TTextDecoder::DecodeUtf8(const uint8_t* bytes, size_t count, bool last, std
       i += valid == 0 ? 1 : static_cast<size_t>(valid);
     }
   }
-  out.resize(at);
+  at_ = at;
   if (last && pendingCount_ > 0) {
-    Replace(out);
+    Replace();
     pendingCount_ = 0;
   }
 }
 
-void TTextDecoder::DecodeUtf16(const uint8_t* bytes, size_t count, bool last, std::string& out) {
+void TTextDecoder::DecodeUtf16(const uint8_t* bytes, size_t count, bool last) {
   const bool le = encoding_ == TTextEncoding::Utf16LE;
   size_t i = 0;
   auto unit = [&](uint8_t a, uint8_t b) {
@@ -279,15 +274,15 @@ void TTextDecoder::DecodeUtf16(const uint8_t* bytes, size_t count, bool last, st
         le ? static_cast<char16_t>(a | (b << 8)) : static_cast<char16_t>((a << 8) | b);
     if (highSurrogate_ != 0) {
       highSurrogate_ = 0;
-      Replace(out);  // a pair is beyond the first plane, never in Windows-1252
+      Replace();  // a pair is beyond the first plane, never in Windows-1252
       if (u >= 0xDC00 && u <= 0xDFFF) return;
     }
     if (u >= 0xD800 && u <= 0xDBFF) {
       highSurrogate_ = u;
     } else if (u >= 0xDC00 && u <= 0xDFFF) {
-      Replace(out);
+      Replace();
     } else {
-      Put(out, u);
+      Put(u);
     }
   };
   if (pendingCount_ == 1 && count > 0) {
@@ -299,7 +294,7 @@ void TTextDecoder::DecodeUtf16(const uint8_t* bytes, size_t count, bool last, st
     const uint8_t a = bytes[i], b = bytes[i + 1];
     // Code units below 0x80 go straight through.
     if ((le ? b : a) == 0 && (le ? a : b) < 0x80 && (le ? a : b) != 0 && highSurrogate_ == 0) {
-      out.push_back(static_cast<char>(le ? a : b));
+      out_[at_++] = static_cast<char>(le ? a : b);
     } else {
       unit(a, b);
     }
@@ -309,7 +304,7 @@ void TTextDecoder::DecodeUtf16(const uint8_t* bytes, size_t count, bool last, st
     pendingCount_ = 1;
   }
   if (last) {
-    if (pendingCount_ > 0 || highSurrogate_ != 0) Replace(out);
+    if (pendingCount_ > 0 || highSurrogate_ != 0) Replace();
     pendingCount_ = 0;
     highSurrogate_ = 0;
   }

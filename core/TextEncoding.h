@@ -25,23 +25,28 @@ class TTextDecoder {
  public:
   explicit TTextDecoder(TTextEncoding encoding);
   TTextEncoding Encoding() const { return encoding_; }
-  // Appends the decoded text of bytes to out; last says no bytes follow (an
-  // unfinished character then becomes '?'). Raises EListDBError on a zero.
-  void Decode(const uint8_t* bytes, size_t count, bool last, std::string& out);
+  // The most bytes Decode writes for count bytes.
+  static size_t Room(size_t count) { return count + 8; }
+  // Writes the decoded text of bytes to out, which has Room(count) bytes, and
+  // returns its length; last says no bytes follow (an unfinished character
+  // then becomes '?'). Raises EListDBError on a zero.
+  size_t Decode(const uint8_t* bytes, size_t count, bool last, char* out);
   // Decoded bytes so far.
   uint64_t Decoded() const { return decoded_; }
   // Takes the count of replacements at decoded offsets before end.
   size_t TakeReplacementsBefore(uint64_t end);
 
  private:
-  void Put(std::string& out, char32_t codePoint);
-  void Replace(std::string& out);
-  void DecodeUtf8(const uint8_t* bytes, size_t count, bool last, std::string& out);
-  void DecodeUtf16(const uint8_t* bytes, size_t count, bool last, std::string& out);
+  void Put(char32_t codePoint);
+  void Replace();
+  void DecodeUtf8(const uint8_t* bytes, size_t count, bool last);
+  void DecodeUtf16(const uint8_t* bytes, size_t count, bool last);
 
   TTextEncoding encoding_;
   uint64_t decoded_ = 0;
-  size_t start_ = 0;  // where this piece's text starts in the output
+  // The output of the piece being decoded, and its length so far.
+  char* out_ = nullptr;
+  size_t at_ = 0;
   std::deque<uint64_t> replacements_;
   // Bytes of a character the previous piece ended in.
   uint8_t pending_[4] = {};

@@ -18,8 +18,12 @@ std::atomic<uint64_t> lastRevision{0};
 uint64_t NewRevision() { return lastRevision.fetch_add(1, std::memory_order_relaxed) + 1; }
 
 // The checks of the setters, one per value, each raising the value's message.
-void CheckLength(std::string_view value, int limit, const char* format) {
-  if (static_cast<int64_t>(value.size()) > limit) throw EListDBError(FormatText(format, limit));
+[[noreturn]] void ThrowTooLong(const char* format, int limit) {
+  throw EListDBError(FormatText(format, limit));
+}
+
+inline void CheckLength(std::string_view value, int limit, const char* format) {
+  if (static_cast<int64_t>(value.size()) > limit) ThrowTooLong(format, limit);
 }
 
 const char kField1Long[] = "Field1 value is longer than %d";
@@ -418,6 +422,46 @@ TListRecord* TListDBData::AddRecord() {
   TListRecord* record = NewRecord();
   TouchAll();
   Notify({TListDBChange::RecordAdded, record});
+  return record;
+}
+
+TListRecord* TListDBData::AppendRecord(std::string_view field1, std::string_view field2,
+                                       std::string_view notes, int32_t categoryId) {
+  CheckLength(field1, kMaxFieldValue, kField1Long);
+  CheckLength(field2, kMaxFieldValue, kField2Long);
+  CheckLength(notes, kMaxNotes, kNotesLong);
+  const size_t total = field1.size() + field2.size() + notes.size();
+  char* out = texts_.Room(total);
+  if (!field1.empty()) std::memcpy(out, field1.data(), field1.size());
+  if (!field2.empty()) std::memcpy(out + field1.size(), field2.data(), field2.size());
+  if (!notes.empty()) std::memcpy(out + field1.size() + field2.size(), notes.data(), notes.size());
+  TListRecord* record = NewRecord();
+  // Listeners hear of an empty record first, as AddRecord tells them; with
+  // none, the change is only counted.
+  if (listeners_.empty()) {
+    ++changes_;
+  } else {
+    TouchAll();
+    Notify({TListDBChange::RecordAdded, record});
+  }
+  record->text_ = out;
+  record->length_[0] = static_cast<uint32_t>(field1.size());
+  record->length_[1] = static_cast<uint32_t>(field2.size());
+  record->length_[2] = static_cast<uint32_t>(notes.size());
+  record->capacity_ = static_cast<uint32_t>(total);
+  texts_.Commit(total);
+  // Ids are mostly their entry's position: that is looked at first.
+  const std::vector<TListDBCategories::Entry>& entries = categories_->Entries();
+  const bool known = (categoryId >= 0 && static_cast<size_t>(categoryId) < entries.size() &&
+                      entries[static_cast<size_t>(categoryId)].id == categoryId) ||
+                     categories_->IndexOfID(categoryId) >= 0;
+  record->StoreCategory(known ? categoryId : -1);
+  TouchAll();
+  if (listeners_.empty()) {
+    ++changes_;
+  } else {
+    RecordChanged(record, TRecordValue::Field1, true);
+  }
   return record;
 }
 

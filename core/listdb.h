@@ -204,6 +204,11 @@ class TListDBData {
   TListDBData& operator=(const TListDBData&) = delete;
 
   TListRecord* AddRecord();
+  // AddRecord and Assign in one (the same checks, listeners told the same),
+  // for building a list in bulk: the texts take exactly their room, as a
+  // read file's do, rather than a chunk an edit may grow into.
+  TListRecord* AppendRecord(std::string_view field1, std::string_view field2,
+                            std::string_view notes, int32_t categoryId);
   void ClearRecords();
   void DeleteRecord(int index);
   // Deletes the records at the given positions (in any order, repeats

@@ -95,6 +95,45 @@ TEST(DocumentChanges, EachChangeIsToldOnceWithWhatChanged) {
   EXPECT_EQ(log.Take(), Lines{});
 }
 
+// Appending in bulk tells, counts and checks as AddRecord and Assign do; its
+// texts take exact room, and a record changed later still keeps its
+// neighbours whole.
+TEST(DocumentChanges, AppendingIsAddingAndAssigning) {
+  TListDBData doc;
+  doc.Categories().Add("Work");
+  doc.Categories().Add("Home");
+  doc.Categories().Delete(1);  // Home keeps id 2 at position 1
+  uint64_t changes = doc.ChangeCount(), revision = doc.Revision(TRecordValue::Notes);
+  doc.AppendRecord("a", "", "n", 2);
+  EXPECT_EQ(doc.ChangeCount(), changes + 2);
+  EXPECT_NE(doc.Revision(TRecordValue::Notes), revision);
+  EXPECT_EQ(doc.GetRecord(0)->CategoryName(), "Home");
+  {
+    TChangeLog log(doc);
+    std::string seen;
+    const int key = doc.Subscribe([&](const TListDBChange& c) {
+      if (c.kind == TListDBChange::RecordAdded) seen = std::string(c.record->Field1()) + "|";
+    });
+    changes = doc.ChangeCount();
+    doc.AppendRecord("x", "y", "z", 1);  // no entry has id 1 any more
+    EXPECT_EQ(log.Take(), (Lines{"added 1", "changed 1 all"}));
+    EXPECT_EQ(seen, "|");  // told of an empty record first
+    EXPECT_EQ(doc.ChangeCount(), changes + 2);
+    EXPECT_EQ(doc.GetRecord(1)->CategoryID(), -1);
+    // A refused value adds nothing and tells nobody.
+    EXPECT_THROW(doc.AppendRecord("ok", "", std::string(4096, 'n'), 0), EListDBError);
+    EXPECT_EQ(doc.RecordCount(), 2);
+    EXPECT_EQ(log.Take(), Lines{});
+    doc.Unsubscribe(key);
+  }
+  for (int i = 0; i < 1000; ++i) doc.AppendRecord(std::to_string(i), "v", std::string(100, 'n'), 0);
+  doc.GetRecord(2)->SetField1(std::string(112, 'f'));
+  EXPECT_EQ(doc.GetRecord(2)->Field1(), std::string(112, 'f'));
+  EXPECT_EQ(doc.GetRecord(2)->Notes(), std::string(100, 'n'));
+  for (int i : {3, 500, 1001}) EXPECT_EQ(doc.GetRecord(i)->Field1(), std::to_string(i - 2));
+  EXPECT_EQ(doc.GetRecord(3)->Notes(), std::string(100, 'n'));
+}
+
 TEST(DocumentChanges, ReadingTellsOnceEvenWhenRefused) {
   TListDBData source;
   for (int i = 0; i < 3; ++i) source.AddRecord()->SetField1(std::to_string(i));

@@ -214,6 +214,84 @@ TEST(ImportEncoding, CharactersAcrossPieceBoundariesAndHighBytesLate) {
   }
 }
 
+// Values are read where the decoded input holds them until its buffer moves:
+// a row the end of a piece (or every short read) cuts anywhere keeps every
+// value whole, and the sixteen-byte scans find stops and high bytes wherever
+// they lie in a block.
+TEST(ImportBuffers, RowsCutAnywhereByPiecesAndShortReads) {
+  const std::string rows =
+      "ab\xC3\xA9,\"c\"\"d\",ef\r\n"
+      "gh,,\"i\r\nj\"\r\n"
+      "k";
+  auto check = [](const TImported& t, size_t first, const std::string& what) {
+    std::string got;
+    for (int r = static_cast<int>(first); r < t.doc->RecordCount(); ++r)
+      got += t.Value(r, 0) + "|" + t.Value(r, 1) + "|" + t.Value(r, 2) + ";";
+    EXPECT_EQ(got, "ab\xE9|c\"d|ef;gh||i\r\nj;k||;") << what;
+  };
+  TImportOptions options = Csv();
+  options.Encoding = TTextEncoding::Utf8;
+  for (size_t shift = 0; shift <= rows.size(); ++shift) {
+    const std::string head = std::string(kPiece - shift - 4, 'x') + ",,,\n";
+    check(Import(head + rows, options), 1, "shift " + std::to_string(shift));
+  }
+  TDribbleStream in(TBytes(rows.begin(), rows.end()));
+  TImported dribbled;
+  dribbled.doc = ImportList(in, options, dribbled.report);
+  check(dribbled, 0, "short reads");
+
+  // Stops and two-byte characters at every place in a block.
+  std::string row, expected;
+  for (int i = 0; i < 40; ++i) {
+    row += std::string(static_cast<size_t>(i), 'v') + "\xC3\xA4;;";
+    expected += std::string(static_cast<size_t>(i), 'v') + "\xE4|";
+  }
+  TImportOptions text = options;
+  text.Format = TImportFormat::SeparatedText;
+  text.FieldSeparator = ";;";
+  text.RecordSeparator = "|";
+  TImportReport report;
+  TMemoryStream stream(TBytes(row.begin(), row.end()));
+  const TImportPreview preview = PreviewImport(stream, text, 1);
+  ASSERT_EQ(preview.Rows.size(), 1u);
+  std::string got;
+  for (const std::string& value : preview.Rows[0]) got += Utf8ToWindows1252(value) + "|";
+  EXPECT_EQ(got, expected + "|");  // the separator at the end gives an empty value
+
+  // A zero byte is refused wherever it lies.
+  for (size_t at = 0; at < 40; at += 3) {
+    std::string bytes = std::string(40, 'a') + "\n";
+    bytes[at] = '\0';
+    EXPECT_NE(MessageOf<EListDBError>([&] { Import(bytes, options); }).find("not text"),
+              std::string::npos)
+        << at;
+  }
+}
+
+// Notes take CR LF whatever line ends they came with; category names that
+// differ in case share one entry, and names past a full table go to Unfiled
+// every time they come.
+TEST(ImportValues, NoteLineEndsAndCategoryNamesSeenBefore) {
+  const TImported t = Import(
+      "a,,\"1\n2\",Work\n"
+      "b,,\"1\r2\r\",work\n"
+      "c,,\"\r\r\n\",WORK\n",
+      Csv());
+  EXPECT_EQ(t.Value(0, 2), "1\r\n2");
+  EXPECT_EQ(t.Value(1, 2), "1\r\n2\r\n");
+  EXPECT_EQ(t.Value(2, 2), "\r\n\r\n");
+  EXPECT_EQ(t.doc->Categories().Count(), 2);
+  for (int r = 0; r < 3; ++r) EXPECT_EQ(t.Value(r, 3), "Work");
+
+  std::string csv;
+  for (int i = 1; i <= 17; ++i) csv += "a,b,,C" + std::to_string(i) + "\n";
+  csv += "a,b,,C16\na,b,,c3\n";
+  const TImported full = Import(csv, Csv());
+  EXPECT_EQ(full.report.UnfiledCategories.Count, 3u);
+  EXPECT_EQ(full.report.UnfiledCategories.FirstRows, (std::vector<size_t>{16, 17, 18}));
+  EXPECT_EQ(full.Value(18, 3), "C3");
+}
+
 TEST(ImportBadInput, EmptyOrNotTextIsRefused) {
   EXPECT_EQ(MessageOf<EListDBError>([] { Import("", Csv()); }), "The file is empty");
   EXPECT_EQ(MessageOf<EListDBError>([] { Import("\xEF\xBB\xBF", Csv()); }), "The file is empty");

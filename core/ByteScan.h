@@ -1,0 +1,88 @@
+// Finding bytes sixteen (or eight) at a time: the scans over decoded and raw
+// text that would otherwise test every byte on its own. Nothing here reads or
+// writes outside the ranges it is given.
+#pragma once
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+// VORNIK_BYTE_SCAN_PORTABLE keeps to the plain code (to check it on any machine).
+#if (defined(__SSE2__) || defined(_M_X64)) && !defined(VORNIK_BYTE_SCAN_PORTABLE)
+#include <emmintrin.h>
+#define VORNIK_BYTE_SCAN_SSE2 1
+#endif
+
+namespace byte_scan {
+
+#ifndef VORNIK_BYTE_SCAN_SSE2
+// Eight bytes in a 64-bit word: the high bit of each byte that is zero (or
+// equal to c) is set; bytes above the first marked one may be marked
+// wrongly, never those below it.
+inline constexpr uint64_t kOnes = 0x0101010101010101u;
+inline constexpr uint64_t kHighBits = 0x8080808080808080u;
+inline uint64_t ZeroBytes(uint64_t x) { return (x - kOnes) & ~x & kHighBits; }
+inline uint64_t Equal(uint64_t x, char c) {
+  return ZeroBytes(x ^ (kOnes * static_cast<unsigned char>(c)));
+}
+inline uint64_t Load(const void* p) {
+  uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  return word;
+}
+#endif
+
+// The first byte in [from, end) equal to a, b or c; end when there is none.
+inline const char* FindAnyOf(const char* from, const char* end, char a, char b, char c) {
+#ifdef VORNIK_BYTE_SCAN_SSE2
+  const __m128i va = _mm_set1_epi8(a), vb = _mm_set1_epi8(b), vc = _mm_set1_epi8(c);
+  for (; end - from >= 16; from += 16) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    const __m128i found = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, va), _mm_cmpeq_epi8(x, vb)),
+                                       _mm_cmpeq_epi8(x, vc));
+    if (const int mask = _mm_movemask_epi8(found))
+      return from + std::countr_zero(static_cast<unsigned>(mask));
+  }
+#else
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; end - from >= 8; from += 8) {
+      const uint64_t x = Load(from);
+      if (const uint64_t found = Equal(x, a) | Equal(x, b) | Equal(x, c))
+        return from + std::countr_zero(found) / 8;
+    }
+  }
+#endif
+  for (; from < end; ++from) {
+    if (*from == a || *from == b || *from == c) return from;
+  }
+  return end;
+}
+
+// Copies the bytes from the start of in that are ASCII other than zero to
+// out, up to count of them, and returns how many it copied. May write bytes
+// past those it copied, but never past out + count.
+inline size_t CopyAscii(char* out, const uint8_t* in, size_t count) {
+  size_t i = 0;
+#ifdef VORNIK_BYTE_SCAN_SSE2
+  for (; count - i >= 16; i += 16) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), x);
+    const int mask = _mm_movemask_epi8(_mm_or_si128(x, _mm_cmpeq_epi8(x, _mm_setzero_si128())));
+    if (mask) return i + static_cast<size_t>(std::countr_zero(static_cast<unsigned>(mask)));
+  }
+#else
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; count - i >= 8; i += 8) {
+      const uint64_t x = Load(in + i);
+      std::memcpy(out + i, &x, 8);
+      if (const uint64_t found = (x & kHighBits) | ZeroBytes(x))
+        return i + static_cast<size_t>(std::countr_zero(found) / 8);
+    }
+  }
+#endif
+  for (; i < count && in[i] < 0x80 && in[i] != 0; ++i) out[i] = static_cast<char>(in[i]);
+  return i;
+}
+
+}  // namespace byte_scan
