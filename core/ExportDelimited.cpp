@@ -12,22 +12,17 @@ namespace {
 class TQuoting {
  public:
   explicit TQuoting(char separator) : escapes_({{'"', "\"\""}}, Marked(separator)) {}
-  void Append(std::string& out, std::string_view value) const {
-    const TUtf8Escapes::TMeasure measure = escapes_.Measure(value);
-    if (measure.Marked) {
-      const size_t at = out.size();
-      out.resize(at + measure.Size + 2);
-      out[at] = '"';
-      escapes_.Write(out.data() + at + 1, value);
-      out.back() = '"';
-    } else if (measure.Same) {
-      out.append(value);
-    } else {
-      const size_t at = out.size();
-      out.resize(at + measure.Size);
-      escapes_.Write(out.data() + at, value);
-    }
+  // to has Room(value) bytes.
+  char* Put(char* to, std::string_view value) const {
+    bool marked;
+    char* const end = escapes_.Put(to, value, marked);
+    if (!marked) return end;
+    std::memmove(to + 1, to, static_cast<size_t>(end - to));
+    *to = '"';
+    end[1] = '"';
+    return end + 2;
   }
+  static size_t Room(std::string_view value) { return TUtf8Escapes::Room(value.size()) + 2; }
 
  private:
   static std::string Marked(char separator) { return std::string("\"\r\n") + separator; }
@@ -47,29 +42,31 @@ void WriteDelimited(const TListDBData& data, const TRecords& records, const TExp
   // Separated text writes the values as they are: the separators are the
   // user's to choose.
   const TQuoting quoting(delimiter);
-  auto appendValue = [&](std::string& out, std::string_view value) {
-    if (separated)
-      AppendWindows1252AsUtf8(out, value);
-    else
-      quoting.Append(out, value);
+  static const TUtf8Escapes kAsIs({});
+  auto putValue = [&](char* to, std::string_view value) {
+    return separated ? kAsIs.Put(to, value) : quoting.Put(to, value);
+  };
+  auto writeRow = [&](auto&& valueOf) {
+    size_t room = recordSeparator.size();
+    for (size_t i = 0; i < options.Fields.size(); ++i)
+      room += fieldSeparator.size() + TQuoting::Room(valueOf(i));
+    char* to = sink.Room(room);
+    for (size_t i = 0; i < options.Fields.size(); ++i) {
+      if (i > 0) to = PutText(to, fieldSeparator);
+      to = putValue(to, valueOf(i));
+    }
+    sink.Commit(PutText(to, recordSeparator));
   };
 
   sink.ByteOrderMark(options);
-  std::string& out = sink.Text();
   if (options.ColumnTitles) {
-    for (size_t i = 0; i < options.Fields.size(); ++i) {
-      if (i > 0) out += fieldSeparator;
-      appendValue(out, ExportTitle(data, options.Fields[i]));
-    }
-    out += recordSeparator;
+    std::vector<std::string> titles;
+    for (TExportField field : options.Fields) titles.push_back(ExportTitle(data, field));
+    writeRow([&](size_t i) -> std::string_view { return titles[i]; });
   }
   TExportValues values(data);
   for (const TListRecord* record : records) {
-    for (size_t i = 0; i < options.Fields.size(); ++i) {
-      if (i > 0) out += fieldSeparator;
-      appendValue(out, values.Value(*record, options.Fields[i]));
-    }
-    out += recordSeparator;
+    writeRow([&](size_t i) { return values.Value(*record, options.Fields[i]); });
     sink.RecordDone();
   }
 }

@@ -7,23 +7,28 @@
 namespace export_internal {
 
 namespace {
-constexpr size_t kFlushSize = 1 << 16;
+constexpr size_t kFlushSize = 1 << 16;  // bytes handed to the stream at a time, at least
+constexpr size_t kBufferSize = 1 << 18;
 constexpr size_t kProgressStep = 256;  // records between two progress calls
 }  // namespace
 
 TExportSink::TExportSink(TStream& out, size_t total,
                          const std::function<bool(size_t, size_t)>& progress)
-    : out_(out), total_(total), progress_(progress) {
-  buffer_.reserve(kFlushSize + kFlushSize / 2);
-}
+    : out_(out),
+      total_(total),
+      progress_(progress),
+      buffer_(new char[kBufferSize]),
+      capacity_(kBufferSize) {}
+
+void TExportSink::Append(std::string_view text) { Commit(PutText(Room(text.size()), text)); }
 
 void TExportSink::ByteOrderMark(const TExportOptions& options) {
-  if (options.ByteOrderMark) buffer_ += "\xEF\xBB\xBF";
+  if (options.ByteOrderMark) Append("\xEF\xBB\xBF");
 }
 
 void TExportSink::RecordDone() {
   ++done_;
-  if (buffer_.size() >= kFlushSize) Flush();
+  if (used_ >= kFlushSize) Flush();
   if (progress_ && done_ % kProgressStep == 0 && !progress_(done_, total_))
     throw EExportCancelled();
 }
@@ -34,9 +39,16 @@ void TExportSink::Finish() {
 }
 
 void TExportSink::Flush() {
-  if (buffer_.empty()) return;
-  out_.Write(buffer_.data(), buffer_.size());
-  buffer_.clear();
+  if (used_ == 0) return;
+  out_.Write(buffer_.get(), used_);
+  used_ = 0;
+}
+
+void TExportSink::MakeRoom(size_t size) {
+  Flush();
+  if (size <= capacity_) return;
+  buffer_.reset(new char[size]);
+  capacity_ = size;
 }
 
 }  // namespace export_internal

@@ -62,13 +62,14 @@ void AppendWindows1252AsUtf8(std::string& out, std::string_view bytes) {
 }
 
 TUtf8Escapes::TUtf8Escapes(const TEscapeList& escapes, std::string_view marked) {
+  std::memset(text_, 0, sizeof text_);
   for (int b = 0; b < 256; ++b) {
     length_[b] = kUtf8[b].length;
     plain_[b] = b < 0x80;
     std::memcpy(text_[b], kUtf8[b].bytes, 3);
   }
   for (const auto& [byte, text] : escapes) {
-    const size_t length = std::min(text.size(), sizeof text_[0]);
+    const size_t length = std::min(text.size(), sizeof text_[0] - 1);
     length_[byte] = static_cast<uint8_t>(length);
     plain_[byte] = false;
     std::memcpy(text_[byte], text.data(), length);
@@ -97,6 +98,35 @@ char* TUtf8Escapes::Write(char* to, std::string_view bytes) const {
     }
     for (uint8_t i = 0; i < length_[b]; ++i) *to++ = text_[b][i];
   }
+  return to;
+}
+
+char* TUtf8Escapes::Put(char* to, std::string_view bytes) const {
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    if (plain_[b]) {
+      *to++ = c;
+    } else {
+      std::memcpy(to, text_[b], kRoomPerByte);
+      to += length_[b];
+    }
+  }
+  return to;
+}
+
+char* TUtf8Escapes::Put(char* to, std::string_view bytes, bool& marked) const {
+  bool any = false;
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    any |= marked_[b];
+    if (plain_[b]) {
+      *to++ = c;
+    } else {
+      std::memcpy(to, text_[b], kRoomPerByte);
+      to += length_[b];
+    }
+  }
+  marked = any;
   return to;
 }
 
