@@ -35,38 +35,37 @@ void WriteDelimited(const TListDBData& data, const TRecords& records, const TExp
                     TExportSink& sink) {
   const bool separated = options.Format == TExportFormat::SeparatedText;
   const char delimiter = options.Format == TExportFormat::TabSeparated ? '\t' : ',';
-  const std::string fieldSeparator =
-      separated ? UnescapeSeparator(options.FieldSeparator) : std::string(1, delimiter);
-  const std::string recordSeparator =
-      separated ? UnescapeSeparator(options.RecordSeparator) : std::string("\r\n");
+  const TPiece fieldSeparator(separated ? UnescapeSeparator(options.FieldSeparator)
+                                        : std::string(1, delimiter));
+  const TPiece recordSeparator(separated ? UnescapeSeparator(options.RecordSeparator)
+                                         : std::string("\r\n"));
   // Separated text writes the values as they are: the separators are the
   // user's to choose.
   const TQuoting quoting(delimiter);
   static const TUtf8Escapes kAsIs({});
-  auto putValue = [&](char* to, std::string_view value) {
-    return separated ? kAsIs.Put(to, value) : quoting.Put(to, value);
-  };
-  auto writeRow = [&](auto&& valueOf) {
-    size_t room = recordSeparator.size();
-    for (size_t i = 0; i < options.Fields.size(); ++i)
-      room += fieldSeparator.size() + TQuoting::Room(valueOf(i));
+  std::vector<std::string_view> row(options.Fields.size());
+  auto writeRow = [&] {
+    size_t room = recordSeparator.Room();
+    for (std::string_view value : row) room += fieldSeparator.Room() + TQuoting::Room(value);
     char* to = sink.Room(room);
-    for (size_t i = 0; i < options.Fields.size(); ++i) {
-      if (i > 0) to = PutText(to, fieldSeparator);
-      to = putValue(to, valueOf(i));
+    for (size_t i = 0; i < row.size(); ++i) {
+      if (i > 0) to = fieldSeparator.Put(to);
+      to = separated ? kAsIs.Put(to, row[i]) : quoting.Put(to, row[i]);
     }
-    sink.Commit(PutText(to, recordSeparator));
+    sink.Commit(recordSeparator.Put(to));
   };
 
   sink.ByteOrderMark(options);
   if (options.ColumnTitles) {
     std::vector<std::string> titles;
     for (TExportField field : options.Fields) titles.push_back(ExportTitle(data, field));
-    writeRow([&](size_t i) -> std::string_view { return titles[i]; });
+    for (size_t i = 0; i < row.size(); ++i) row[i] = titles[i];
+    writeRow();
   }
   TExportValues values(data);
   for (const TListRecord* record : records) {
-    writeRow([&](size_t i) { return values.Value(*record, options.Fields[i]); });
+    for (size_t i = 0; i < row.size(); ++i) row[i] = values.Value(*record, options.Fields[i]);
+    writeRow();
     sink.RecordDone();
   }
 }

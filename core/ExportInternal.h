@@ -2,6 +2,7 @@
 // progress and cancel, and the writer of each format family.
 #pragma once
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -50,6 +51,27 @@ inline char* PutText(char* to, std::string_view text) {
   std::memcpy(to, text.data(), text.size());
   return to + text.size();
 }
+
+// A text the export writes again and again (a tag, a separator): a short one
+// is copied in one move of a fixed size, and so may write past its end.
+class TPiece {
+ public:
+  static constexpr size_t kShort = 32;
+  explicit TPiece(std::string text) : text_(std::move(text)) {
+    std::memcpy(short_, text_.data(), std::min(text_.size(), kShort));
+  }
+  // The room Put needs.
+  size_t Room() const { return std::max(text_.size(), kShort); }
+  char* Put(char* to) const {
+    if (text_.size() > kShort) return PutText(to, text_);
+    std::memcpy(to, short_, kShort);
+    return to + text_.size();
+  }
+
+ private:
+  std::string text_;
+  char short_[kShort] = {};
+};
 
 // Calls f with every line of the text; CR LF, a lone CR and a lone LF each
 // end a line, and a break at the very end starts no further line.

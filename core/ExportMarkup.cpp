@@ -104,17 +104,30 @@ void WriteXml(const TListDBData& data, const TRecords& records, const TExportOpt
   AppendXmlElement(sink, "    ", "field1", data.CustomField1());
   AppendXmlElement(sink, "    ", "field2", data.CustomField2());
   sink.Append("  </fields>\n");
-  constexpr std::string_view kStart = "  <record>\n", kEnd = "  </record>\n", kIndent = "    ";
+
+  const TPiece recordStart("  <record>\n"), recordEnd("  </record>\n");
+  std::vector<TPiece> starts, ends;
+  size_t room = recordStart.Room() + recordEnd.Room();
+  for (TExportField field : options.Fields) {
+    const std::string tag(FieldTag(field));
+    starts.emplace_back("    <" + tag + ">");
+    ends.emplace_back("</" + tag + ">\n");
+    room += starts.back().Room() + ends.back().Room();
+  }
+  const TUtf8Escapes& escapes = XmlEscapes();
   TExportValues values(data);
+  std::vector<std::string_view> row(options.Fields.size());
   for (const TListRecord* record : records) {
-    // Room for the whole record at once; the values are views into the list.
-    size_t room = kStart.size() + kEnd.size();
-    for (TExportField field : options.Fields)
-      room += XmlElementRoom(kIndent, FieldTag(field), values.Value(*record, field));
-    char* to = PutText(sink.Room(room), kStart);
-    for (TExportField field : options.Fields)
-      to = PutXmlElement(to, kIndent, FieldTag(field), values.Value(*record, field));
-    sink.Commit(PutText(to, kEnd));
+    // The whole record goes into one room.
+    size_t recordRoom = room;
+    for (size_t i = 0; i < row.size(); ++i) {
+      row[i] = values.Value(*record, options.Fields[i]);
+      recordRoom += TUtf8Escapes::Room(row[i].size());
+    }
+    char* to = recordStart.Put(sink.Room(recordRoom));
+    for (size_t i = 0; i < row.size(); ++i)
+      to = ends[i].Put(escapes.Put(starts[i].Put(to), row[i]));
+    sink.Commit(recordEnd.Put(to));
     sink.RecordDone();
   }
   sink.Append("</list>\n");

@@ -152,8 +152,10 @@ std::string_view TExportValues::Value(const TListRecord& record, TExportField fi
       for (const TListDBCategories::Entry& entry : entries_) {
         if (entry.id == record.CategoryID()) return entry.name;
       }
-      scratch_ = record.CategoryName();
-      return scratch_;
+      auto known = otherNames_.find(record.CategoryID());
+      if (known == otherNames_.end())
+        known = otherNames_.emplace(record.CategoryID(), record.CategoryName()).first;
+      return known->second;
   }
   return {};
 }

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -87,12 +88,12 @@ const char* ExportFileSuffix(TExportFormat format);
 class TExportValues {
  public:
   explicit TExportValues(const TListDBData& data) : entries_(data.Categories().Entries()) {}
-  // Valid until the next call.
+  // Valid as long as these values and the record.
   std::string_view Value(const TListRecord& record, TExportField field);
 
  private:
   std::vector<TListDBCategories::Entry> entries_;
-  std::string scratch_;
+  std::map<int32_t, std::string> otherNames_;  // of the ids the table lacks
 };
 // A field's column title: the list's field names, "Notes", "Category".
 std::string ExportTitle(const TListDBData& data, TExportField field);

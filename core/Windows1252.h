@@ -49,10 +49,17 @@ class TUtf8Escapes {
   char* Put(char* to, std::string_view bytes, bool& marked) const;
 
  private:
+  template <bool kMark>
+  char* PutText(char* to, std::string_view bytes, bool& marked) const;
+
   uint8_t length_[256];
   bool plain_[256];  // itself, one byte
   bool marked_[256] = {};
   char text_[256][kRoomPerByte];
+  // Whether Put may copy blocks of printable ASCII in one go, and the
+  // printable bytes that end such a block.
+  bool blocks_ = true;
+  alignas(16) char special_[4][16] = {};  // each byte sixteen times
 };
 
 // Decodes one UTF-8 character at text[at] and advances at past it; a byte that
