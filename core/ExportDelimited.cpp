@@ -13,9 +13,9 @@ class TQuoting {
  public:
   explicit TQuoting(char separator) : escapes_({{'"', "\"\""}}, Marked(separator)) {}
   // to has Room(value) bytes.
-  char* Put(char* to, std::string_view value) const {
+  char* Put(char* to, std::string_view value, const char* readable) const {
     bool marked;
-    char* const end = escapes_.Put(to, value, marked);
+    char* const end = escapes_.Put(to, value, marked, readable);
     if (!marked) return end;
     std::memmove(to + 1, to, static_cast<size_t>(end - to));
     *to = '"';
@@ -44,13 +44,14 @@ void WriteDelimited(const TListDBData& data, const TRecords& records, const TExp
   const TQuoting quoting(delimiter);
   static const TUtf8Escapes kAsIs({});
   std::vector<std::string_view> row(options.Fields.size());
+  std::vector<const char*> readable(row.size(), nullptr);
   auto writeRow = [&] {
     size_t room = recordSeparator.Room();
     for (std::string_view value : row) room += fieldSeparator.Room() + TQuoting::Room(value);
     char* to = sink.Room(room);
     for (size_t i = 0; i < row.size(); ++i) {
       if (i > 0) to = fieldSeparator.Put(to);
-      to = separated ? kAsIs.Put(to, row[i]) : quoting.Put(to, row[i]);
+      to = separated ? kAsIs.Put(to, row[i], readable[i]) : quoting.Put(to, row[i], readable[i]);
     }
     sink.Commit(recordSeparator.Put(to));
   };
@@ -64,7 +65,10 @@ void WriteDelimited(const TListDBData& data, const TRecords& records, const TExp
   }
   TExportValues values(data);
   for (const TListRecord* record : records) {
-    for (size_t i = 0; i < row.size(); ++i) row[i] = values.Value(*record, options.Fields[i]);
+    for (size_t i = 0; i < row.size(); ++i) {
+      row[i] = values.Value(*record, options.Fields[i]);
+      readable[i] = TExportValues::ReadableEnd(*record, options.Fields[i], row[i]);
+    }
     writeRow();
     sink.RecordDone();
   }

@@ -117,16 +117,18 @@ void WriteXml(const TListDBData& data, const TRecords& records, const TExportOpt
   const TUtf8Escapes& escapes = XmlEscapes();
   TExportValues values(data);
   std::vector<std::string_view> row(options.Fields.size());
+  std::vector<const char*> readable(row.size());
   for (const TListRecord* record : records) {
     // The whole record goes into one room.
     size_t recordRoom = room;
     for (size_t i = 0; i < row.size(); ++i) {
       row[i] = values.Value(*record, options.Fields[i]);
+      readable[i] = TExportValues::ReadableEnd(*record, options.Fields[i], row[i]);
       recordRoom += TUtf8Escapes::Room(row[i].size());
     }
     char* to = recordStart.Put(sink.Room(recordRoom));
     for (size_t i = 0; i < row.size(); ++i)
-      to = ends[i].Put(escapes.Put(starts[i].Put(to), row[i]));
+      to = ends[i].Put(escapes.Put(starts[i].Put(to), row[i], readable[i]));
     sink.Commit(recordEnd.Put(to));
     sink.RecordDone();
   }

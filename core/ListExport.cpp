@@ -140,6 +140,14 @@ const char* ExportFileSuffix(TExportFormat format) {
   return "txt";
 }
 
+TExportValues::TExportValues(const TListDBData& data) : entries_(data.Categories().Entries()) {
+  // The first entry of an id names it.
+  for (const TListDBCategories::Entry& entry : entries_) {
+    if (entry.id >= 0 && entry.id < static_cast<int32_t>(byId_.size()) && !byId_[entry.id])
+      byId_[entry.id] = &entry.name;
+  }
+}
+
 std::string_view TExportValues::Value(const TListRecord& record, TExportField field) {
   switch (field) {
     case TExportField::Field1:
@@ -148,14 +156,17 @@ std::string_view TExportValues::Value(const TListRecord& record, TExportField fi
       return record.Field2();
     case TExportField::Notes:
       return record.Notes();
-    case TExportField::CategoryName:
+    case TExportField::CategoryName: {
+      const int32_t id = record.CategoryID();
+      if (id >= 0 && id < static_cast<int32_t>(byId_.size()) && byId_[id]) return *byId_[id];
       for (const TListDBCategories::Entry& entry : entries_) {
-        if (entry.id == record.CategoryID()) return entry.name;
+        if (entry.id == id) return entry.name;
       }
       auto known = otherNames_.find(record.CategoryID());
       if (known == otherNames_.end())
         known = otherNames_.emplace(record.CategoryID(), record.CategoryName()).first;
       return known->second;
+    }
   }
   return {};
 }

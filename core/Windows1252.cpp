@@ -116,19 +116,22 @@ char* TUtf8Escapes::Write(char* to, std::string_view bytes) const {
   return to;
 }
 
-char* TUtf8Escapes::Put(char* to, std::string_view bytes) const {
+char* TUtf8Escapes::Put(char* to, std::string_view bytes, const char* readable) const {
   bool marked;
-  return PutText<false>(to, bytes, marked);
+  return PutText<false>(to, bytes, marked, readable);
 }
 
-char* TUtf8Escapes::Put(char* to, std::string_view bytes, bool& marked) const {
-  return PutText<true>(to, bytes, marked);
+char* TUtf8Escapes::Put(char* to, std::string_view bytes, bool& marked,
+                        const char* readable) const {
+  return PutText<true>(to, bytes, marked, readable);
 }
 
 template <bool kMark>
-char* TUtf8Escapes::PutText(char* to, std::string_view bytes, bool& marked) const {
+char* TUtf8Escapes::PutText(char* to, std::string_view bytes, bool& marked,
+                            const char* readable) const {
   const char* p = bytes.data();
   const char* const end = p + bytes.size();
+  const char* const limit = readable && readable > end ? readable : end;
   bool any = false;
 #ifdef __SSE2__
   // Runs of printable ASCII that is neither escaped nor marked go sixteen
@@ -143,7 +146,7 @@ char* TUtf8Escapes::PutText(char* to, std::string_view bytes, bool& marked) cons
 #endif
   while (p != end) {
 #ifdef __SSE2__
-    if (blocks_ && end - p >= 16) {
+    if (blocks_ && limit - p >= 16) {
       const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
       // Signed: the bytes from 0x80 up count as below the space too.
       __m128i stop = _mm_cmplt_epi8(block, space);
@@ -151,8 +154,12 @@ char* TUtf8Escapes::PutText(char* to, std::string_view bytes, bool& marked) cons
           stop, _mm_or_si128(_mm_cmpeq_epi8(block, special0), _mm_cmpeq_epi8(block, special1)));
       stop = _mm_or_si128(
           stop, _mm_or_si128(_mm_cmpeq_epi8(block, special2), _mm_cmpeq_epi8(block, special3)));
+      // A block reaching past the text stops at its end. The bytes stored
+      // past the kept run lie within the room of the bytes left.
       _mm_storeu_si128(reinterpret_cast<__m128i*>(to), block);
-      const auto mask = static_cast<unsigned>(_mm_movemask_epi8(stop));
+      auto mask = static_cast<unsigned>(_mm_movemask_epi8(stop));
+      const auto left = end - p;
+      if (left < 16) mask |= 0xFFFFu << left;
       if (mask == 0) {
         p += 16;
         to += 16;
@@ -161,6 +168,7 @@ char* TUtf8Escapes::PutText(char* to, std::string_view bytes, bool& marked) cons
       const int run = std::countr_zero(mask);
       p += run;
       to += run;
+      if (p == end) break;
     }
 #endif
     // Every byte's form is copied whole and kept to its length, without a

@@ -44,13 +44,14 @@ class TUtf8Escapes {
   static constexpr size_t Room(size_t size) { return size * kRoomPerByte; }
   // Writes the text at to in one pass and returns its end; to has at least
   // Room(bytes.size()) bytes. With marked, also reports whether any marked
-  // byte occurs.
-  char* Put(char* to, std::string_view bytes) const;
-  char* Put(char* to, std::string_view bytes, bool& marked) const;
+  // byte occurs. readable, when given, is how far past the text the bytes
+  // (of the same array) may be read, which lets short texts go faster.
+  char* Put(char* to, std::string_view bytes, const char* readable = nullptr) const;
+  char* Put(char* to, std::string_view bytes, bool& marked, const char* readable = nullptr) const;
 
  private:
   template <bool kMark>
-  char* PutText(char* to, std::string_view bytes, bool& marked) const;
+  char* PutText(char* to, std::string_view bytes, bool& marked, const char* readable) const;
 
   uint8_t length_[256];
   bool plain_[256];  // itself, one byte
