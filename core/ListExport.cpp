@@ -7,8 +7,8 @@
 namespace export_internal {
 
 namespace {
-constexpr size_t kFlushSize = 1 << 16;  // bytes handed to the stream at a time, at least
-constexpr size_t kBufferSize = 1 << 18;
+constexpr size_t kFlushSize = 1 << 19;  // bytes handed to the stream at a time, at least
+constexpr size_t kBufferSize = 1 << 20;
 constexpr size_t kProgressStep = 256;  // records between two progress calls
 }  // namespace
 
