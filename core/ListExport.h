@@ -98,8 +98,9 @@ class TExportValues {
   static const char* ReadableEnd(const TListRecord& record, TExportField field,
                                  std::string_view value) {
     if (field == TExportField::CategoryName) return value.data() + value.size();
-    const std::string_view texts = record.Texts();
-    return texts.data() + texts.size();
+    // The note comes last.
+    const std::string_view notes = record.Notes();
+    return notes.data() + notes.size();
   }
 
  private:

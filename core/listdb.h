@@ -75,8 +75,6 @@ class TListRecord {
   std::string_view Field1() const { return {text_, length_[0]}; }
   std::string_view Field2() const { return {text_ + length_[0], length_[1]}; }
   std::string_view Notes() const { return {text_ + length_[0] + length_[1], length_[2]}; }
-  // The three texts back to back, as one view.
-  std::string_view Texts() const { return {text_, length_[0] + length_[1] + length_[2]}; }
   int32_t CategoryID() const { return categoryId_; }
   // A number no other live record of the document has, below the document's
   // SerialLimit() and kept for the record's life; a freshly read list of n
