@@ -28,7 +28,11 @@ class TExportSink {
   }
   // The bytes up to end, written at Room, belong to the text.
   void Commit(const char* end) { used_ = static_cast<size_t>(end - buffer_.get()); }
-  void Append(std::string_view text);
+  void Append(std::string_view text) {
+    char* to = Room(text.size());
+    std::memcpy(to, text.data(), text.size());
+    used_ += text.size();
+  }
   // The UTF-8 byte order mark, when the options ask for it.
   void ByteOrderMark(const TExportOptions& options);
   void RecordDone();

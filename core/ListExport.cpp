@@ -20,8 +20,6 @@ TExportSink::TExportSink(TStream& out, size_t total,
       buffer_(new char[kBufferSize]),
       capacity_(kBufferSize) {}
 
-void TExportSink::Append(std::string_view text) { Commit(PutText(Room(text.size()), text)); }
-
 void TExportSink::ByteOrderMark(const TExportOptions& options) {
   if (options.ByteOrderMark) Append("\xEF\xBB\xBF");
 }
