@@ -128,6 +128,35 @@ TEST(Windows1252, EveryByteRoundTripsThroughUtf8) {
   }
 }
 
+// The one-pass writer gives what the sizing writer gives, for texts of every
+// length with a byte to escape, a marked byte or a code page byte at every
+// place, when it may read on past the text into bytes that need escaping or
+// into plain ones.
+TEST(Windows1252, OnePassEscapingMatchesTheSizedOne) {
+  const TUtf8Escapes escapes(
+      {{'&', "&amp;"}, {'<', "&lt;"}, {'\r', "&#13;"}, {'\x01', "\xEF\xBF\xBD"}}, ",\n");
+  for (const char* after : {"&<\x80bbbbbbbbbbbbbbbbbb", "bbbbbbbbbbbbbbbbbbbb"}) {
+    for (char odd : {'&', '<', ',', '\n', '\r', '\x01', '\x80', '\xE9', 'x'}) {
+      for (size_t length = 0; length <= 40; ++length) {
+        for (size_t at = 0; at <= length; ++at) {
+          std::string bytes = std::string(length, 'a') + after;
+          if (at < length) bytes[at] = odd;
+          const std::string_view text(bytes.data(), length);
+          std::string sized;
+          escapes.Append(sized, text);
+          std::string room(TUtf8Escapes::Room(length), '\0');
+          bool marked = false;
+          const char* const end =
+              escapes.Put(room.data(), text, marked, bytes.data() + bytes.size());
+          ASSERT_EQ(std::string(room.c_str(), end), sized)
+              << length << " " << at << " " << int(odd);
+          EXPECT_EQ(marked, escapes.Measure(text).Marked);
+        }
+      }
+    }
+  }
+}
+
 TEST(ExportSeparators, EscapesAreUnescapedOthersKept) {
   EXPECT_EQ(UnescapeSeparator("\\t"), "\t");
   EXPECT_EQ(UnescapeSeparator("\\r\\n;\\\\"), "\r\n;\\");
