@@ -81,9 +81,9 @@ const TUtf8Escapes& JsonEscapes() {
 }
 
 // A JSON string in quotes; to has JsonStringRoom(value) bytes.
-char* PutJsonString(char* to, std::string_view value) {
+char* PutJsonString(char* to, std::string_view value, const char* readable = nullptr) {
   *to++ = '"';
-  to = JsonEscapes().Put(to, value);
+  to = JsonEscapes().Put(to, value, readable);
   *to++ = '"';
   return to;
 }
@@ -144,20 +144,24 @@ void WriteJson(const TListDBData& data, const TRecords& records, const TExportOp
   sink.Append(", \"field2\": ");
   AppendJsonString(sink, data.CustomField2());
   sink.Append("},\n  \"records\": [");
+  // Each key with its quotes, colon and the comma before it.
+  std::vector<TPiece> keys;
+  size_t room = 8;  // the opening and the closing brace
+  for (size_t i = 0; i < options.Fields.size(); ++i) {
+    keys.emplace_back((i > 0 ? ", \"" : "\"") + std::string(FieldTag(options.Fields[i])) + "\": ");
+    room += keys.back().Room() + JsonStringRoom({});
+  }
   TExportValues values(data);
   for (size_t r = 0; r < records.size(); ++r) {
     const TListRecord& record = *records[r];
-    size_t room = 8;  // the opening and the closing brace
+    size_t recordRoom = room;
     for (TExportField field : options.Fields)
-      room += std::string_view(FieldTag(field)).size() + 6 +
-              JsonStringRoom(values.Value(record, field));
-    char* to = PutText(sink.Room(room), r == 0 ? "\n    {" : ",\n    {");
-    for (size_t i = 0; i < options.Fields.size(); ++i) {
-      if (i > 0) to = PutText(to, ", ");
-      *to++ = '"';
-      to = PutText(to, FieldTag(options.Fields[i]));
-      to = PutText(to, "\": ");
-      to = PutJsonString(to, values.Value(record, options.Fields[i]));
+      recordRoom += TUtf8Escapes::Room(values.Value(record, field).size());
+    char* to = PutText(sink.Room(recordRoom), r == 0 ? "\n    {" : ",\n    {");
+    for (size_t i = 0; i < keys.size(); ++i) {
+      const std::string_view value = values.Value(record, options.Fields[i]);
+      to = PutJsonString(keys[i].Put(to), value,
+                         TExportValues::ReadableEnd(record, options.Fields[i], value));
     }
     *to++ = '}';
     sink.Commit(to);
