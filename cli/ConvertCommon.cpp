@@ -186,24 +186,20 @@ std::unique_ptr<TListDBData> ReadListFile(const std::string& path, TListFileFact
 
 void WriteOutputFile(const std::string& path, const std::string& inputPath, bool replace,
                      const std::function<void(TStream&)>& writer) {
-  // The whole output is made first: a failure on the way leaves no file and
-  // prints nothing.
-  TMemoryStream made;
-  writer(made);
+  // The writers check what they write before the first byte, and the output
+  // goes straight to its place: a file is written beside its name and renamed,
+  // or removed again when it cannot be written whole.
   if (path == "-") {
     TStdoutStream out;
-    if (!made.Bytes().empty()) out.Write(made.Bytes().data(), made.Bytes().size());
+    writer(out);
     return;
   }
   if (IsFolder(path)) throw EFileProblem("cannot write it: it is a folder");
   const auto output = FileIdentity(path);
   if (output && output == FileIdentity(inputPath))
     throw EFileProblem("cannot write it: it is the input file");
-  auto copy = [&made](TStream& stream) {
-    if (!made.Bytes().empty()) stream.Write(made.Bytes().data(), made.Bytes().size());
-  };
   if (replace) {
-    SafeReplaceFile(path, copy);
+    SafeReplaceFile(path, writer);
     return;
   }
   if (output) throw EFileProblem("the file exists already (--force replaces it)");
@@ -217,7 +213,7 @@ void WriteOutputFile(const std::string& path, const std::string& inputPath, bool
     throw;
   }
   try {
-    copy(*stream);
+    writer(*stream);
     stream->Sync();
     stream->Close();
   } catch (...) {

@@ -12,22 +12,17 @@ namespace {
 class TQuoting {
  public:
   explicit TQuoting(char separator) : escapes_({{'"', "\"\""}}, Marked(separator)) {}
-  void Append(std::string& out, std::string_view value) const {
-    const TUtf8Escapes::TMeasure measure = escapes_.Measure(value);
-    if (measure.Marked) {
-      const size_t at = out.size();
-      out.resize(at + measure.Size + 2);
-      out[at] = '"';
-      escapes_.Write(out.data() + at + 1, value);
-      out.back() = '"';
-    } else if (measure.Same) {
-      out.append(value);
-    } else {
-      const size_t at = out.size();
-      out.resize(at + measure.Size);
-      escapes_.Write(out.data() + at, value);
-    }
+  // to has Room(value) bytes.
+  char* Put(char* to, std::string_view value, const char* readable) const {
+    bool marked;
+    char* const end = escapes_.Put(to, value, marked, readable);
+    if (!marked) return end;
+    std::memmove(to + 1, to, static_cast<size_t>(end - to));
+    *to = '"';
+    end[1] = '"';
+    return end + 2;
   }
+  static size_t Room(std::string_view value) { return TUtf8Escapes::Room(value.size()) + 2; }
 
  private:
   static std::string Marked(char separator) { return std::string("\"\r\n") + separator; }
@@ -40,36 +35,41 @@ void WriteDelimited(const TListDBData& data, const TRecords& records, const TExp
                     TExportSink& sink) {
   const bool separated = options.Format == TExportFormat::SeparatedText;
   const char delimiter = options.Format == TExportFormat::TabSeparated ? '\t' : ',';
-  const std::string fieldSeparator =
-      separated ? UnescapeSeparator(options.FieldSeparator) : std::string(1, delimiter);
-  const std::string recordSeparator =
-      separated ? UnescapeSeparator(options.RecordSeparator) : std::string("\r\n");
+  const TPiece fieldSeparator(separated ? UnescapeSeparator(options.FieldSeparator)
+                                        : std::string(1, delimiter));
+  const TPiece recordSeparator(separated ? UnescapeSeparator(options.RecordSeparator)
+                                         : std::string("\r\n"));
   // Separated text writes the values as they are: the separators are the
   // user's to choose.
   const TQuoting quoting(delimiter);
-  auto appendValue = [&](std::string& out, std::string_view value) {
-    if (separated)
-      AppendWindows1252AsUtf8(out, value);
-    else
-      quoting.Append(out, value);
+  static const TUtf8Escapes kAsIs({});
+  std::vector<std::string_view> row(options.Fields.size());
+  std::vector<const char*> readable(row.size(), nullptr);
+  auto writeRow = [&] {
+    size_t room = recordSeparator.Room();
+    for (std::string_view value : row) room += fieldSeparator.Room() + TQuoting::Room(value);
+    char* to = sink.Room(room);
+    for (size_t i = 0; i < row.size(); ++i) {
+      if (i > 0) to = fieldSeparator.Put(to);
+      to = separated ? kAsIs.Put(to, row[i], readable[i]) : quoting.Put(to, row[i], readable[i]);
+    }
+    sink.Commit(recordSeparator.Put(to));
   };
 
   sink.ByteOrderMark(options);
-  std::string& out = sink.Text();
   if (options.ColumnTitles) {
-    for (size_t i = 0; i < options.Fields.size(); ++i) {
-      if (i > 0) out += fieldSeparator;
-      appendValue(out, ExportTitle(data, options.Fields[i]));
-    }
-    out += recordSeparator;
+    std::vector<std::string> titles;
+    for (TExportField field : options.Fields) titles.push_back(ExportTitle(data, field));
+    for (size_t i = 0; i < row.size(); ++i) row[i] = titles[i];
+    writeRow();
   }
   TExportValues values(data);
   for (const TListRecord* record : records) {
-    for (size_t i = 0; i < options.Fields.size(); ++i) {
-      if (i > 0) out += fieldSeparator;
-      appendValue(out, values.Value(*record, options.Fields[i]));
+    for (size_t i = 0; i < row.size(); ++i) {
+      row[i] = values.Value(*record, options.Fields[i]);
+      readable[i] = TExportValues::ReadableEnd(*record, options.Fields[i], row[i]);
     }
-    out += recordSeparator;
+    writeRow();
     sink.RecordDone();
   }
 }

@@ -2,7 +2,10 @@
 // progress and cancel, and the writer of each format family.
 #pragma once
 
+#include <algorithm>
+#include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,12 +14,25 @@
 
 namespace export_internal {
 
-// Collects the text in memory and hands it to the stream in large pieces;
+// Collects the text in a buffer and hands it to the stream in large pieces;
 // reports progress per record and raises EExportCancelled when asked to stop.
+// A writer either appends, or asks for room, writes into it and commits the
+// end of what it wrote.
 class TExportSink {
  public:
   TExportSink(TStream& out, size_t total, const std::function<bool(size_t, size_t)>& progress);
-  std::string& Text() { return buffer_; }
+  // Where to write at least size more bytes; valid until the next call.
+  char* Room(size_t size) {
+    if (capacity_ - used_ < size) MakeRoom(size);
+    return buffer_.get() + used_;
+  }
+  // The bytes up to end, written at Room, belong to the text.
+  void Commit(const char* end) { used_ = static_cast<size_t>(end - buffer_.get()); }
+  void Append(std::string_view text) {
+    char* to = Room(text.size());
+    std::memcpy(to, text.data(), text.size());
+    used_ += text.size();
+  }
   // The UTF-8 byte order mark, when the options ask for it.
   void ByteOrderMark(const TExportOptions& options);
   void RecordDone();
@@ -25,11 +41,40 @@ class TExportSink {
 
  private:
   void Flush();
+  void MakeRoom(size_t size);
 
   TStream& out_;
   size_t total_, done_ = 0;
   const std::function<bool(size_t, size_t)>& progress_;
-  std::string buffer_;
+  std::unique_ptr<char[]> buffer_;
+  size_t capacity_, used_ = 0;
+};
+
+// Copies text to to and returns its end.
+inline char* PutText(char* to, std::string_view text) {
+  std::memcpy(to, text.data(), text.size());
+  return to + text.size();
+}
+
+// A text the export writes again and again (a tag, a separator): a short one
+// is copied in one move of a fixed size, and so may write past its end.
+class TPiece {
+ public:
+  static constexpr size_t kShort = 32;
+  explicit TPiece(std::string text) : text_(std::move(text)) {
+    std::memcpy(short_, text_.data(), std::min(text_.size(), kShort));
+  }
+  // The room Put needs.
+  size_t Room() const { return std::max(text_.size(), kShort); }
+  char* Put(char* to) const {
+    if (text_.size() > kShort) return PutText(to, text_);
+    std::memcpy(to, short_, kShort);
+    return to + text_.size();
+  }
+
+ private:
+  std::string text_;
+  char short_[kShort] = {};
 };
 
 // Calls f with every line of the text; CR LF, a lone CR and a lone LF each

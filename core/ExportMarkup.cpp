@@ -9,7 +9,7 @@ namespace export_internal {
 namespace {
 
 // Element and key names of the fields.
-const char* FieldTag(TExportField field) {
+std::string_view FieldTag(TExportField field) {
   switch (field) {
     case TExportField::Field1:
       return "field1";
@@ -39,20 +39,34 @@ const TUtf8Escapes& XmlEscapes() {
   return kEscapes;
 }
 
-void AppendXmlElement(std::string& out, const char* indent, const char* tag,
-                      std::string_view value) {
-  out += indent;
-  out += '<';
-  out += tag;
-  out += '>';
-  XmlEscapes().Append(out, value);
-  out += "</";
-  out += tag;
-  out += ">\n";
+// An element on a line of its own: indent, start tag, escaped value, end tag.
+char* PutXmlElement(char* to, std::string_view indent, std::string_view tag,
+                    std::string_view value) {
+  to = PutText(to, indent);
+  *to++ = '<';
+  to = PutText(to, tag);
+  *to++ = '>';
+  to = XmlEscapes().Put(to, value);
+  *to++ = '<';
+  *to++ = '/';
+  to = PutText(to, tag);
+  *to++ = '>';
+  *to++ = '\n';
+  return to;
 }
 
-// A JSON string: quotes, backslashes and control characters escaped.
-void AppendJsonString(std::string& out, std::string_view value) {
+// The room PutXmlElement needs.
+size_t XmlElementRoom(std::string_view indent, std::string_view tag, std::string_view value) {
+  return indent.size() + 2 * tag.size() + 6 + TUtf8Escapes::Room(value.size());
+}
+
+void AppendXmlElement(TExportSink& sink, std::string_view indent, std::string_view tag,
+                      std::string_view value) {
+  sink.Commit(PutXmlElement(sink.Room(XmlElementRoom(indent, tag, value)), indent, tag, value));
+}
+
+// JSON string escapes: quotes, backslashes and control characters.
+const TUtf8Escapes& JsonEscapes() {
   static const TUtf8Escapes kEscapes = [] {
     TUtf8Escapes::TEscapeList list = {
         {'"', "\\\""}, {'\\', "\\\\"}, {'\n', "\\n"}, {'\r', "\\r"}, {'\t', "\\t"}};
@@ -63,57 +77,97 @@ void AppendJsonString(std::string& out, std::string_view value) {
     }
     return TUtf8Escapes(list);
   }();
-  out += '"';
-  kEscapes.Append(out, value);
-  out += '"';
+  return kEscapes;
+}
+
+// A JSON string in quotes; to has JsonStringRoom(value) bytes.
+char* PutJsonString(char* to, std::string_view value, const char* readable = nullptr) {
+  *to++ = '"';
+  to = JsonEscapes().Put(to, value, readable);
+  *to++ = '"';
+  return to;
+}
+
+size_t JsonStringRoom(std::string_view value) { return 2 + TUtf8Escapes::Room(value.size()); }
+
+void AppendJsonString(TExportSink& sink, std::string_view value) {
+  sink.Commit(PutJsonString(sink.Room(JsonStringRoom(value)), value));
 }
 
 }  // namespace
 
 void WriteXml(const TListDBData& data, const TRecords& records, const TExportOptions& options,
               TExportSink& sink) {
-  std::string& out = sink.Text();
-  out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<list>\n";
-  AppendXmlElement(out, "  ", "name", data.DatabaseName());
-  out += "  <fields>\n";
-  AppendXmlElement(out, "    ", "field1", data.CustomField1());
-  AppendXmlElement(out, "    ", "field2", data.CustomField2());
-  out += "  </fields>\n";
+  sink.Append("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<list>\n");
+  AppendXmlElement(sink, "  ", "name", data.DatabaseName());
+  sink.Append("  <fields>\n");
+  AppendXmlElement(sink, "    ", "field1", data.CustomField1());
+  AppendXmlElement(sink, "    ", "field2", data.CustomField2());
+  sink.Append("  </fields>\n");
+
+  const TPiece recordStart("  <record>\n"), recordEnd("  </record>\n");
+  std::vector<TPiece> starts, ends;
+  size_t room = recordStart.Room() + recordEnd.Room();
+  for (TExportField field : options.Fields) {
+    const std::string tag(FieldTag(field));
+    starts.emplace_back("    <" + tag + ">");
+    ends.emplace_back("</" + tag + ">\n");
+    room += starts.back().Room() + ends.back().Room();
+  }
+  const TUtf8Escapes& escapes = XmlEscapes();
   TExportValues values(data);
+  std::vector<std::string_view> row(options.Fields.size());
+  std::vector<const char*> readable(row.size());
   for (const TListRecord* record : records) {
-    out += "  <record>\n";
-    for (TExportField field : options.Fields)
-      AppendXmlElement(out, "    ", FieldTag(field), values.Value(*record, field));
-    out += "  </record>\n";
+    // The whole record goes into one room.
+    size_t recordRoom = room;
+    for (size_t i = 0; i < row.size(); ++i) {
+      row[i] = values.Value(*record, options.Fields[i]);
+      readable[i] = TExportValues::ReadableEnd(*record, options.Fields[i], row[i]);
+      recordRoom += TUtf8Escapes::Room(row[i].size());
+    }
+    char* to = recordStart.Put(sink.Room(recordRoom));
+    for (size_t i = 0; i < row.size(); ++i)
+      to = ends[i].Put(escapes.Put(starts[i].Put(to), row[i], readable[i]));
+    sink.Commit(recordEnd.Put(to));
     sink.RecordDone();
   }
-  out += "</list>\n";
+  sink.Append("</list>\n");
 }
 
 void WriteJson(const TListDBData& data, const TRecords& records, const TExportOptions& options,
                TExportSink& sink) {
-  std::string& out = sink.Text();
-  out += "{\n  \"name\": ";
-  AppendJsonString(out, data.DatabaseName());
-  out += ",\n  \"fields\": {\"field1\": ";
-  AppendJsonString(out, data.CustomField1());
-  out += ", \"field2\": ";
-  AppendJsonString(out, data.CustomField2());
-  out += "},\n  \"records\": [";
+  sink.Append("{\n  \"name\": ");
+  AppendJsonString(sink, data.DatabaseName());
+  sink.Append(",\n  \"fields\": {\"field1\": ");
+  AppendJsonString(sink, data.CustomField1());
+  sink.Append(", \"field2\": ");
+  AppendJsonString(sink, data.CustomField2());
+  sink.Append("},\n  \"records\": [");
+  // Each key with its quotes, colon and the comma before it.
+  std::vector<TPiece> keys;
+  size_t room = 8;  // the opening and the closing brace
+  for (size_t i = 0; i < options.Fields.size(); ++i) {
+    keys.emplace_back((i > 0 ? ", \"" : "\"") + std::string(FieldTag(options.Fields[i])) + "\": ");
+    room += keys.back().Room() + JsonStringRoom({});
+  }
   TExportValues values(data);
   for (size_t r = 0; r < records.size(); ++r) {
-    out += r == 0 ? "\n    {" : ",\n    {";
-    for (size_t i = 0; i < options.Fields.size(); ++i) {
-      if (i > 0) out += ", ";
-      out += '"';
-      out += FieldTag(options.Fields[i]);
-      out += "\": ";
-      AppendJsonString(out, values.Value(*records[r], options.Fields[i]));
+    const TListRecord& record = *records[r];
+    size_t recordRoom = room;
+    for (TExportField field : options.Fields)
+      recordRoom += TUtf8Escapes::Room(values.Value(record, field).size());
+    char* to = PutText(sink.Room(recordRoom), r == 0 ? "\n    {" : ",\n    {");
+    for (size_t i = 0; i < keys.size(); ++i) {
+      const std::string_view value = values.Value(record, options.Fields[i]);
+      to = PutJsonString(keys[i].Put(to), value,
+                         TExportValues::ReadableEnd(record, options.Fields[i], value));
     }
-    out += '}';
+    *to++ = '}';
+    sink.Commit(to);
     sink.RecordDone();
   }
-  out += records.empty() ? "]\n}\n" : "\n  ]\n}\n";
+  sink.Append(records.empty() ? "]\n}\n" : "\n  ]\n}\n");
 }
 
 }  // namespace export_internal

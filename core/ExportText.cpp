@@ -81,10 +81,9 @@ void WritePlainText(const TRecords& records, const TExportOptions& options, TExp
   for (const TListRecord* record : records) {
     text.Clear();
     AddRecordParagraphs(text, *record, options.Fields, options.WindowTextColor);
-    std::string& out = sink.Text();
     for (const TRtfParagraph& paragraph : text.Paragraphs()) {
-      out += paragraph.Text;
-      out += "\r\n";
+      sink.Append(paragraph.Text);
+      sink.Append("\r\n");
     }
     sink.RecordDone();
   }
@@ -93,16 +92,21 @@ void WritePlainText(const TRecords& records, const TExportOptions& options, TExp
 void WriteRichText(const TRecords& records, const TExportOptions& options, TExportSink& sink) {
   const TRtfFont& font = options.RichTextFont;
   const TRtfWriter writer(font, {font.Color, kCategoryColor, options.WindowTextColor});
-  writer.AppendHeader(sink.Text());
+  std::string rtf;
+  writer.AppendHeader(rtf);
+  sink.Append(rtf);
   TRtfDocument text(font);
   for (const TListRecord* record : records) {
     text.Clear();
     AddRecordParagraphs(text, *record, options.Fields, options.WindowTextColor);
-    for (const TRtfParagraph& paragraph : text.Paragraphs())
-      writer.AppendParagraph(sink.Text(), paragraph);
+    rtf.clear();
+    for (const TRtfParagraph& paragraph : text.Paragraphs()) writer.AppendParagraph(rtf, paragraph);
+    sink.Append(rtf);
     sink.RecordDone();
   }
-  TRtfWriter::AppendFooter(sink.Text());
+  rtf.clear();
+  TRtfWriter::AppendFooter(rtf);
+  sink.Append(rtf);
 }
 
 }  // namespace export_internal

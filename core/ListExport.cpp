@@ -7,23 +7,26 @@
 namespace export_internal {
 
 namespace {
-constexpr size_t kFlushSize = 1 << 16;
+constexpr size_t kFlushSize = 1 << 19;  // bytes handed to the stream at a time, at least
+constexpr size_t kBufferSize = 1 << 20;
 constexpr size_t kProgressStep = 256;  // records between two progress calls
 }  // namespace
 
 TExportSink::TExportSink(TStream& out, size_t total,
                          const std::function<bool(size_t, size_t)>& progress)
-    : out_(out), total_(total), progress_(progress) {
-  buffer_.reserve(kFlushSize + kFlushSize / 2);
-}
+    : out_(out),
+      total_(total),
+      progress_(progress),
+      buffer_(new char[kBufferSize]),
+      capacity_(kBufferSize) {}
 
 void TExportSink::ByteOrderMark(const TExportOptions& options) {
-  if (options.ByteOrderMark) buffer_ += "\xEF\xBB\xBF";
+  if (options.ByteOrderMark) Append("\xEF\xBB\xBF");
 }
 
 void TExportSink::RecordDone() {
   ++done_;
-  if (buffer_.size() >= kFlushSize) Flush();
+  if (used_ >= kFlushSize) Flush();
   if (progress_ && done_ % kProgressStep == 0 && !progress_(done_, total_))
     throw EExportCancelled();
 }
@@ -34,9 +37,16 @@ void TExportSink::Finish() {
 }
 
 void TExportSink::Flush() {
-  if (buffer_.empty()) return;
-  out_.Write(buffer_.data(), buffer_.size());
-  buffer_.clear();
+  if (used_ == 0) return;
+  out_.Write(buffer_.get(), used_);
+  used_ = 0;
+}
+
+void TExportSink::MakeRoom(size_t size) {
+  Flush();
+  if (size <= capacity_) return;
+  buffer_.reset(new char[size]);
+  capacity_ = size;
 }
 
 }  // namespace export_internal
@@ -128,6 +138,14 @@ const char* ExportFileSuffix(TExportFormat format) {
   return "txt";
 }
 
+TExportValues::TExportValues(const TListDBData& data) : entries_(data.Categories().Entries()) {
+  // The first entry of an id names it.
+  for (const TListDBCategories::Entry& entry : entries_) {
+    if (entry.id >= 0 && entry.id < static_cast<int32_t>(byId_.size()) && !byId_[entry.id])
+      byId_[entry.id] = &entry.name;
+  }
+}
+
 std::string_view TExportValues::Value(const TListRecord& record, TExportField field) {
   switch (field) {
     case TExportField::Field1:
@@ -136,12 +154,17 @@ std::string_view TExportValues::Value(const TListRecord& record, TExportField fi
       return record.Field2();
     case TExportField::Notes:
       return record.Notes();
-    case TExportField::CategoryName:
+    case TExportField::CategoryName: {
+      const int32_t id = record.CategoryID();
+      if (id >= 0 && id < static_cast<int32_t>(byId_.size()) && byId_[id]) return *byId_[id];
       for (const TListDBCategories::Entry& entry : entries_) {
-        if (entry.id == record.CategoryID()) return entry.name;
+        if (entry.id == id) return entry.name;
       }
-      scratch_ = record.CategoryName();
-      return scratch_;
+      auto known = otherNames_.find(record.CategoryID());
+      if (known == otherNames_.end())
+        known = otherNames_.emplace(record.CategoryID(), record.CategoryName()).first;
+      return known->second;
+    }
   }
   return {};
 }

@@ -10,8 +10,10 @@
 // so neither has one.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -86,13 +88,26 @@ const char* ExportFileSuffix(TExportFormat format);
 // with the category names of the document at hand.
 class TExportValues {
  public:
-  explicit TExportValues(const TListDBData& data) : entries_(data.Categories().Entries()) {}
-  // Valid until the next call.
+  explicit TExportValues(const TListDBData& data);
+  TExportValues(const TExportValues&) = delete;
+  TExportValues& operator=(const TExportValues&) = delete;
+  // Valid as long as these values and the record.
   std::string_view Value(const TListRecord& record, TExportField field);
+  // How far past the value the bytes may be read: to the end of the record's
+  // texts for its own values, no further for a category name.
+  static const char* ReadableEnd(const TListRecord& record, TExportField field,
+                                 std::string_view value) {
+    if (field == TExportField::CategoryName) return value.data() + value.size();
+    // The note comes last.
+    const std::string_view notes = record.Notes();
+    return notes.data() + notes.size();
+  }
 
  private:
   std::vector<TListDBCategories::Entry> entries_;
-  std::string scratch_;
+  // The name of each id a list file can hold, when the table has it.
+  std::array<const std::string*, 256> byId_{};
+  std::map<int32_t, std::string> otherNames_;  // of the ids the table lacks
 };
 // A field's column title: the list's field names, "Notes", "Category".
 std::string ExportTitle(const TListDBData& data, TExportField field);

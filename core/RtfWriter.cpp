@@ -13,8 +13,9 @@ void TRtfDocument::ResetFormat() {
 }
 
 void TRtfDocument::AddParagraph(std::string_view text) {
-  current_.Text.assign(text);
+  // The current format has no text of its own: the copy takes the text alone.
   paragraphs_.push_back(current_);
+  paragraphs_.back().Text.assign(text);
 }
 
 std::string TRtfDocument::ToPlainText() const {
@@ -77,7 +78,10 @@ void TRtfWriter::AppendParagraph(std::string& out, const TRtfParagraph& p) const
   for (size_t i = 0; i < colors_.size() && color == 0; ++i) {
     if (colors_[i] == p.Color) color = i + 1;
   }
-  out += "\\plain\\f0\\fs" + fontSize_ + "\\cf" + std::to_string(color);
+  out += "\\plain\\f0\\fs";
+  out += fontSize_;
+  out += "\\cf";
+  out += std::to_string(color);
   if (p.Style & rtfBold) out += "\\b";
   if (p.Style & rtfItalic) out += "\\i";
   if (p.Style & rtfUnderline) out += "\\ul";
@@ -105,6 +109,18 @@ void AppendUnicode(std::string& out, unsigned unit) {
 void AppendRtfEscaped(std::string& out, std::string_view text) {
   size_t at = 0;
   while (at < text.size()) {
+    // A run of printable ASCII without RTF's own characters goes as it is.
+    size_t run = at;
+    while (run < text.size()) {
+      const auto c = static_cast<unsigned char>(text[run]);
+      if (c < 0x20 || c >= 0x80 || c == '\\' || c == '{' || c == '}') break;
+      ++run;
+    }
+    if (run > at) {
+      out.append(text.substr(at, run - at));
+      at = run;
+      continue;
+    }
     const char32_t u = NextUtf8CodePoint(text, at);
     const int byte = Windows1252Byte(u);
     if (byte < 0) {

@@ -78,10 +78,14 @@ size_t TMemoryStream::Read(void* buffer, size_t count) {
 void TMemoryStream::Write(const void* buffer, size_t count) {
   if (count == 0) return;
   if (position_ > data_.max_size() - count) streams_internal::ThrowWriteError();
-  const uint64_t end = position_ + count;
-  if (end > data_.size()) data_.resize(static_cast<size_t>(end));
-  std::memcpy(data_.data() + position_, buffer, count);
-  position_ = end;
+  const auto* bytes = static_cast<const uint8_t*>(buffer);
+  if (position_ > data_.size()) data_.resize(static_cast<size_t>(position_));
+  // What lies over the present bytes is copied onto them, the rest appended
+  // (without first filling the new room with zeros).
+  const size_t over = std::min(count, static_cast<size_t>(data_.size() - position_));
+  if (over > 0) std::memcpy(data_.data() + position_, bytes, over);
+  data_.insert(data_.end(), bytes + over, bytes + count);
+  position_ += count;
 }
 
 void TMemoryStream::Seek(uint64_t position) { position_ = position; }

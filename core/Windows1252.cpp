@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -62,18 +66,30 @@ void AppendWindows1252AsUtf8(std::string& out, std::string_view bytes) {
 }
 
 TUtf8Escapes::TUtf8Escapes(const TEscapeList& escapes, std::string_view marked) {
+  std::memset(text_, 0, sizeof text_);
   for (int b = 0; b < 256; ++b) {
     length_[b] = kUtf8[b].length;
     plain_[b] = b < 0x80;
     std::memcpy(text_[b], kUtf8[b].bytes, 3);
   }
   for (const auto& [byte, text] : escapes) {
-    const size_t length = std::min(text.size(), sizeof text_[0]);
+    const size_t length = std::min(text.size(), sizeof text_[0] - 1);
     length_[byte] = static_cast<uint8_t>(length);
     plain_[byte] = false;
     std::memcpy(text_[byte], text.data(), length);
   }
   for (char c : marked) marked_[static_cast<unsigned char>(c)] = true;
+  // The printable bytes that need a look of their own; the unused places
+  // repeat a byte below the space, which needs one anyway.
+  int specials = 0;
+  for (int b = 0x20; b < 0x80; ++b) {
+    if (plain_[b] && !marked_[b]) continue;
+    if (specials == 4) {
+      blocks_ = false;
+      break;
+    }
+    std::memset(special_[specials++], b, sizeof special_[0]);
+  }
 }
 
 TUtf8Escapes::TMeasure TUtf8Escapes::Measure(std::string_view bytes) const {
@@ -97,6 +113,72 @@ char* TUtf8Escapes::Write(char* to, std::string_view bytes) const {
     }
     for (uint8_t i = 0; i < length_[b]; ++i) *to++ = text_[b][i];
   }
+  return to;
+}
+
+char* TUtf8Escapes::Put(char* to, std::string_view bytes, const char* readable) const {
+  bool marked;
+  return PutText<false>(to, bytes, marked, readable);
+}
+
+char* TUtf8Escapes::Put(char* to, std::string_view bytes, bool& marked,
+                        const char* readable) const {
+  return PutText<true>(to, bytes, marked, readable);
+}
+
+template <bool kMark>
+char* TUtf8Escapes::PutText(char* to, std::string_view bytes, bool& marked,
+                            const char* readable) const {
+  const char* p = bytes.data();
+  const char* const end = p + bytes.size();
+  const char* const limit = readable && readable > end ? readable : end;
+  bool any = false;
+#ifdef __SSE2__
+  // Runs of printable ASCII that is neither escaped nor marked go sixteen
+  // bytes at a time: each block is stored as it is, and kept up to its first
+  // byte that needs a look of its own.
+  const __m128i space = _mm_set1_epi8(0x20);
+  const auto special = [this](int i) {
+    return _mm_load_si128(reinterpret_cast<const __m128i*>(special_[i]));
+  };
+  const __m128i special0 = special(0), special1 = special(1);
+  const __m128i special2 = special(2), special3 = special(3);
+#endif
+  while (p != end) {
+#ifdef __SSE2__
+    if (blocks_ && limit - p >= 16) {
+      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      // Signed: the bytes from 0x80 up count as below the space too.
+      __m128i stop = _mm_cmplt_epi8(block, space);
+      stop = _mm_or_si128(
+          stop, _mm_or_si128(_mm_cmpeq_epi8(block, special0), _mm_cmpeq_epi8(block, special1)));
+      stop = _mm_or_si128(
+          stop, _mm_or_si128(_mm_cmpeq_epi8(block, special2), _mm_cmpeq_epi8(block, special3)));
+      // A block reaching past the text stops at its end. The bytes stored
+      // past the kept run lie within the room of the bytes left.
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(to), block);
+      auto mask = static_cast<unsigned>(_mm_movemask_epi8(stop));
+      const auto left = end - p;
+      if (left < 16) mask |= 0xFFFFu << left;
+      if (mask == 0) {
+        p += 16;
+        to += 16;
+        continue;
+      }
+      const int run = std::countr_zero(mask);
+      p += run;
+      to += run;
+      if (p == end) break;
+    }
+#endif
+    // Every byte's form is copied whole and kept to its length, without a
+    // branch on what the byte is.
+    const auto b = static_cast<unsigned char>(*p++);
+    if constexpr (kMark) any |= marked_[b];
+    std::memcpy(to, text_[b], kRoomPerByte);
+    to += length_[b];
+  }
+  marked = any;
   return to;
 }
 

@@ -130,15 +130,16 @@ TEST_F(ConvertTest, EveryCommandHasHelp) {
 
 namespace {
 
-// A list whose CSV is some 30 KB.
-void MakeBigList(const std::string& path) {
-  std::vector<TRecordValues> records(250, {std::string(100, 'a'), "b", "c", "Unfiled"});
-  MakeListFile(path, "Big", "A", "B", {}, records);
+// A list whose CSV is some 30 KB (records times 120 bytes).
+void MakeBigList(const std::string& path, size_t records = 250) {
+  MakeListFile(path, "Big", "A", "B", {},
+               std::vector<TRecordValues>(records, {std::string(100, 'a'), "b", "c", "Unfiled"}));
 }
 
 TEST_F(ConvertFilesTest, FailedWritesLeaveNoPartialFile) {
   std::filesystem::create_directory(Path("folder"));
   MakeBigList(Path("big.pdb"));
+  MakeBigList(Path("huge.pdb"), 4000);
   WriteWholeFile(Path("out.csv"), "old");
   const struct {
     std::vector<std::string> args;
@@ -158,6 +159,10 @@ TEST_F(ConvertFilesTest, FailedWritesLeaveNoPartialFile) {
       // A disk that fills up: the file may grow by a few KB only.
       {{"export", "big.pdb", "-o", "out.csv"},
        "trap '' XFSZ; ulimit -f 8",
+       "out.csv: Stream write error: File too large"},
+      // The output goes out in pieces: the disk fills after the first ones.
+      {{"export", "huge.pdb", "-o", "out.csv"},
+       "trap '' XFSZ; ulimit -f 200",
        "out.csv: Stream write error: File too large"},
       {{"import", "big.csv", "-o", "big2.pdb"},
        "trap '' XFSZ; ulimit -f 8",

@@ -94,6 +94,10 @@ TEST(MemoryStream, ReadWriteSeekTruncate) {
   EXPECT_EQ(s.Size(), 2u);
   s.Seek(0);
   EXPECT_EQ(MessageOf<EStreamError>([&] { s.ReadBuffer(buffer, 3); }), "Stream read error");
+  s.Seek(1);
+  s.Write("xyz", 3);  // over the last byte and on
+  EXPECT_EQ(Text(s.Bytes(), 0, 4), "hxyz");
+  EXPECT_EQ(s.Size(), 4u);
 }
 
 TEST_F(TempFolder, FileStreamMessagesAndLocks) {
