@@ -135,7 +135,9 @@ TEST(Windows1252, EveryByteRoundTripsThroughUtf8) {
 TEST(Windows1252, OnePassEscapingMatchesTheSizedOne) {
   const TUtf8Escapes escapes(
       {{'&', "&amp;"}, {'<', "&lt;"}, {'\r', "&#13;"}, {'\x01', "\xEF\xBF\xBD"}}, ",\n");
-  for (const char* after : {"&<\x80bbbbbbbbbbbbbbbbbb", "bbbbbbbbbbbbbbbbbbbb"}) {
+  for (const char* after : {"&<\x80"
+                            "bbbbbbbbbbbbbbbbbb",
+                            "bbbbbbbbbbbbbbbbbbbb"}) {
     for (char odd : {'&', '<', ',', '\n', '\r', '\x01', '\x80', '\xE9', 'x'}) {
       for (size_t length = 0; length <= 40; ++length) {
         for (size_t at = 0; at <= length; ++at) {
