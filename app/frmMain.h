@@ -48,6 +48,8 @@ class TMainListDBForm : public QMainWindow {
   // Opens the list named on the command line as Open does, error box and
   // recent files included (frmMain_commandline.cpp).
   void OpenCommandLineFile(const QString& path);
+  // The same, once the window has been shown on the screen.
+  void OpenCommandLineFileOnceShown(const QString& path);
 
   // The number proposed in the name of the next new list (process-wide).
   static int NewListCounter();

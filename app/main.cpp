@@ -1,10 +1,7 @@
 // The program entry: the command line, the application object, the main
 // window, the event loop.
 #include <QApplication>
-#include <QTimer>
-#include <QWindow>
 #include <cstdio>
-#include <functional>
 
 #include "app/CommandLine.h"
 #include "app/frmMain.h"
@@ -20,16 +17,6 @@ int main(int argc, char** argv) {
   if (arguments.wrong) std::fputs(kProgramUsage, stderr);
   TMainListDBForm form;
   form.show();
-  if (!arguments.file.isEmpty()) {
-    // Once the window is on the screen where the desktop placed it, so that
-    // an error box opens centred on it.
-    std::function<void()> openWhenShown = [&] {
-      if (form.windowHandle() && form.windowHandle()->isExposed())
-        form.OpenCommandLineFile(arguments.file);
-      else
-        QTimer::singleShot(20, &form, openWhenShown);
-    };
-    QTimer::singleShot(0, &form, openWhenShown);
-  }
+  if (!arguments.file.isEmpty()) form.OpenCommandLineFileOnceShown(arguments.file);
   return app.exec();
 }

@@ -2,6 +2,7 @@
 // window as Open does.
 #include <QDir>
 #include <QProcess>
+#include <QTest>
 
 #include "app/CommandLine.h"
 #include "main_form_fixture.h"
@@ -64,6 +65,18 @@ TEST_F(MainFormTest, CommandLineFileOpensAsOpenDoes) {
   EXPECT_EQ(Panel(0), "Books");
   EXPECT_EQ(RowTexts(), (std::vector<std::string>{"x"}));
   EXPECT_EQ(form->RecentFiles().value(0), Path("a.pdb"));
+}
+
+// The program asks for the list before its window is on the screen; it opens
+// once the window has been shown, however long the desktop takes.
+TEST_F(MainFormTest, CommandLineFileOpensOnceTheWindowIsShown) {
+  WriteListFile(Path("a.pdb"), "Books", {"Work"}, {{"x", "1", "", 1}});
+  form->OpenCommandLineFileOnceShown(Path("a.pdb"));
+  QTest::qWait(200);
+  EXPECT_EQ(Doc(), nullptr);
+  form->show();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Doc() != nullptr; }, 5000));
+  EXPECT_EQ(Panel(0), "Books");
 }
 
 TEST_F(MainFormTest, CommandLineFileThatIsNoListShowsTheErrorBox) {
