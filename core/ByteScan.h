@@ -33,30 +33,52 @@ inline uint64_t Load(const void* p) {
 }
 #endif
 
+// Three bytes to look for, made ready once for many searches.
+class TAnyOf {
+ public:
+  TAnyOf(char a, char b, char c) : a_(a), b_(b), c_(c) {
+#ifdef VORNIK_BYTE_SCAN_SSE2
+    va_ = _mm_set1_epi8(a);
+    vb_ = _mm_set1_epi8(b);
+    vc_ = _mm_set1_epi8(c);
+#endif
+  }
+
+  // The first byte in [from, end) equal to one of them; end when there is none.
+  const char* Find(const char* from, const char* end) const {
+#ifdef VORNIK_BYTE_SCAN_SSE2
+    for (; end - from >= 16; from += 16) {
+      const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+      const __m128i found = _mm_or_si128(
+          _mm_or_si128(_mm_cmpeq_epi8(x, va_), _mm_cmpeq_epi8(x, vb_)), _mm_cmpeq_epi8(x, vc_));
+      if (const int mask = _mm_movemask_epi8(found))
+        return from + std::countr_zero(static_cast<unsigned>(mask));
+    }
+#else
+    if constexpr (std::endian::native == std::endian::little) {
+      for (; end - from >= 8; from += 8) {
+        const uint64_t x = Load(from);
+        if (const uint64_t found = Equal(x, a_) | Equal(x, b_) | Equal(x, c_))
+          return from + std::countr_zero(found) / 8;
+      }
+    }
+#endif
+    for (; from < end; ++from) {
+      if (*from == a_ || *from == b_ || *from == c_) return from;
+    }
+    return end;
+  }
+
+ private:
+  char a_, b_, c_;
+#ifdef VORNIK_BYTE_SCAN_SSE2
+  __m128i va_, vb_, vc_;
+#endif
+};
+
 // The first byte in [from, end) equal to a, b or c; end when there is none.
 inline const char* FindAnyOf(const char* from, const char* end, char a, char b, char c) {
-#ifdef VORNIK_BYTE_SCAN_SSE2
-  const __m128i va = _mm_set1_epi8(a), vb = _mm_set1_epi8(b), vc = _mm_set1_epi8(c);
-  for (; end - from >= 16; from += 16) {
-    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
-    const __m128i found = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, va), _mm_cmpeq_epi8(x, vb)),
-                                       _mm_cmpeq_epi8(x, vc));
-    if (const int mask = _mm_movemask_epi8(found))
-      return from + std::countr_zero(static_cast<unsigned>(mask));
-  }
-#else
-  if constexpr (std::endian::native == std::endian::little) {
-    for (; end - from >= 8; from += 8) {
-      const uint64_t x = Load(from);
-      if (const uint64_t found = Equal(x, a) | Equal(x, b) | Equal(x, c))
-        return from + std::countr_zero(found) / 8;
-    }
-  }
-#endif
-  for (; from < end; ++from) {
-    if (*from == a || *from == b || *from == c) return from;
-  }
-  return end;
+  return TAnyOf(a, b, c).Find(from, end);
 }
 
 // Copies the bytes from the start of in that are ASCII other than zero to
