@@ -214,6 +214,55 @@ TEST(ImportEncoding, CharactersAcrossPieceBoundariesAndHighBytesLate) {
   }
 }
 
+// UTF-8 decoded sixteen bytes at a time where a block holds at most one
+// character of U+00A0..U+00FF: every other byte above ASCII, wherever it
+// lies in a block and however the text is cut into pieces, decodes as the
+// character-by-character conversion does.
+TEST(ImportEncoding, BlockDecodingMatchesCharacterByCharacter) {
+  const char* const chunks[] = {
+      "a",        "bc",       "defghij",          "\xC3\xA9",    "\xC3\x80",
+      "\xC2\xA0", "\xC2\xBF", "\xC2\x80",         "\xC2\x9F",    "\xE2\x82\xAC",
+      "\xC3z",    "\xA9",     "\xF0\x9F\x98\x80", "\xC3\xC3\xA9"};
+  uint32_t seed = 12345;
+  auto pick = [&seed](uint32_t n) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % n;
+  };
+  for (int round = 0; round < 40; ++round) {
+    std::string text;
+    while (text.size() < 600) {
+      // Mostly ASCII, so that many blocks hold one character or none.
+      const uint32_t k = pick(4) == 0 ? pick(std::size(chunks)) : pick(3);
+      text += chunks[k];
+    }
+    size_t replaced = 0;
+    const std::string expected = Utf8ToWindows1252(text, &replaced);
+    TTextDecoder decoder(TTextEncoding::Utf8);
+    std::string got;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    for (size_t at = 0; at < text.size();) {
+      const size_t piece =
+          round % 2 ? text.size() : std::min<size_t>(1 + pick(90), text.size() - at);
+      std::string out(TTextDecoder::Room(piece), '\0');
+      out.resize(decoder.Decode(bytes + at, piece, at + piece == text.size(), out.data()));
+      got += out;
+      at += piece;
+    }
+    ASSERT_EQ(got, expected) << "round " << round;
+    EXPECT_EQ(decoder.TakeReplacementsBefore(got.size()), replaced);
+  }
+  // A zero is refused wherever it lies in a block.
+  for (size_t zero = 0; zero < 64; zero += 7) {
+    std::string text = std::string(64, 'a') + "\xC3\xA9" + std::string(64, 'b');
+    text[zero] = '\0';
+    TTextDecoder decoder(TTextEncoding::Utf8);
+    std::string out(TTextDecoder::Room(text.size()), '\0');
+    EXPECT_THROW(decoder.Decode(reinterpret_cast<const uint8_t*>(text.data()), text.size(), true,
+                                out.data()),
+                 EListDBError);
+  }
+}
+
 // Values are read where the decoded input holds them until its buffer moves:
 // a row the end of a piece (or every short read) cuts anywhere keeps every
 // value whole, and the sixteen-byte scans find stops and high bytes wherever
