@@ -28,6 +28,19 @@ class TDelimitedReader : public TRowReader {
   enum class TStop { Field, Record, None };
   // At a stop byte: consumes a separator found there.
   TStop Separator();
+  // With a one-byte field separator, when the byte after this one is in the
+  // buffer too: consumes a separator found here.
+  TStop QuickStop() {
+    const char* here = in_.Here();
+    if (in_.Available() < 2) return TStop::None;
+    if (*here == d_.field[0]) {
+      in_.Skip(1);
+      return TStop::Field;
+    }
+    if (*here != '\n' && *here != '\r') return TStop::None;
+    in_.Skip(1 + (here[0] == '\r' && here[1] == '\n'));
+    return TStop::Record;
+  }
   void Quoted(TValue& value);
   // Up to the next stop byte.
   void Plain(TValue& value);
@@ -58,6 +71,11 @@ bool TDelimitedReader::Next(TRow& row) {
       in_.Skip(1);
       value.quoted = true;
       Quoted(value);
+      if (oneByteField_) {
+        const TStop stop = QuickStop();
+        if (stop == TStop::Field) continue;
+        if (stop == TStop::Record) break;
+      }
     } else if (oneByteField_) {
       const char* here = in_.Here();
       const char* end = here + in_.Available();
@@ -66,11 +84,8 @@ bool TDelimitedReader::Next(TRow& row) {
       if (end - stop >= 2) {
         const size_t run = static_cast<size_t>(stop - here);
         value.Refer(here, run);
-        if (*stop == d_.field[0]) {
-          in_.Skip(run + 1);
-          continue;
-        }
-        in_.Skip(run + 1 + (*stop == '\r' && stop[1] == '\n'));
+        in_.Skip(run);
+        if (QuickStop() == TStop::Field) continue;
         break;
       }
     }

@@ -80,6 +80,19 @@ TEST(ImportCsv, QuotedValuesHoldSeparatorsQuotesAndLineBreaks) {
   EXPECT_TRUE(t.report.Lossless()) << t.report.Lines().back();
 }
 
+// What follows a closing quote: a separator, each line end, text (taken as
+// it stands), or the end of the input right after a separator.
+TEST(ImportCsv, AfterAClosingQuote) {
+  const TImported t = Import("\"a\"x,\"b\"\r\"c\"\r\n\"d\",\"e\"\n\"f\",", Csv());
+  ASSERT_EQ(t.doc->RecordCount(), 4);
+  EXPECT_EQ(t.Value(0, 0) + "|" + t.Value(0, 1), "ax|b");
+  EXPECT_EQ(t.Value(1, 0) + "|" + t.Value(1, 1), "c|");
+  EXPECT_EQ(t.Value(2, 0) + "|" + t.Value(2, 1), "d|e");
+  EXPECT_EQ(t.Value(3, 0) + "|" + t.Value(3, 1), "f|");
+  EXPECT_EQ(t.report.FewerColumns.FirstRows, (std::vector<size_t>{2}));
+  EXPECT_EQ(t.report.BlankRows.Count, 0u);
+}
+
 TEST(ImportCsv, AnyLineEndAndAMissingLastOne) {
   for (const char* end : {"\r\n", "\n", "\r"}) {
     const std::string e = end;
