@@ -354,6 +354,26 @@ TEST(ImportValues, NoteLineEndsAndCategoryNamesSeenBefore) {
   EXPECT_EQ(full.Value(18, 3), "C3");
 }
 
+// More distinct names than the import remembers answers for, of every
+// length (short ones alike but for a byte), each seen twice: the first
+// fifteen keep their categories the second time too, the rest stay Unfiled.
+TEST(ImportValues, ManyCategoryNamesKeepTheirAnswers) {
+  std::vector<std::string> names;
+  for (int i = 0; i < 400; ++i)
+    names.push_back(std::string(static_cast<size_t>(i % 13), 'x') +
+                    static_cast<char>('A' + i % 26) + std::to_string(i));
+  std::string csv;
+  for (int pass = 0; pass < 2; ++pass)
+    for (const std::string& name : names) csv += "a,b,," + name + "\n";
+  const TImported t = Import(csv, Csv());
+  ASSERT_EQ(t.doc->RecordCount(), 800);
+  for (int r = 0; r < 800; ++r) {
+    const std::string& name = names[static_cast<size_t>(r % 400)];
+    ASSERT_EQ(t.Value(r, 3), r % 400 < 15 ? name : "Unfiled") << r;
+  }
+  EXPECT_EQ(t.report.UnfiledCategories.Count, 2u * (400 - 15));
+}
+
 TEST(ImportBadInput, EmptyOrNotTextIsRefused) {
   EXPECT_EQ(MessageOf<EListDBError>([] { Import("", Csv()); }), "The file is empty");
   EXPECT_EQ(MessageOf<EListDBError>([] { Import("\xEF\xBB\xBF", Csv()); }), "The file is empty");
