@@ -84,13 +84,10 @@ TEST(ImportCsv, QuotedValuesHoldSeparatorsQuotesAndLineBreaks) {
 // it stands), or the end of the input right after a separator.
 TEST(ImportCsv, AfterAClosingQuote) {
   const TImported t = Import("\"a\"x,\"b\"\r\"c\"\r\n\"d\",\"e\"\n\"f\",", Csv());
-  ASSERT_EQ(t.doc->RecordCount(), 4);
-  EXPECT_EQ(t.Value(0, 0) + "|" + t.Value(0, 1), "ax|b");
-  EXPECT_EQ(t.Value(1, 0) + "|" + t.Value(1, 1), "c|");
-  EXPECT_EQ(t.Value(2, 0) + "|" + t.Value(2, 1), "d|e");
-  EXPECT_EQ(t.Value(3, 0) + "|" + t.Value(3, 1), "f|");
+  std::string got;
+  for (int r = 0; r < t.doc->RecordCount(); ++r) got += t.Value(r, 0) + "|" + t.Value(r, 1) + ";";
+  EXPECT_EQ(got, "ax|b;c|;d|e;f|;");
   EXPECT_EQ(t.report.FewerColumns.FirstRows, (std::vector<size_t>{2}));
-  EXPECT_EQ(t.report.BlankRows.Count, 0u);
 }
 
 TEST(ImportCsv, AnyLineEndAndAMissingLastOne) {
@@ -264,16 +261,9 @@ TEST(ImportEncoding, BlockDecodingMatchesCharacterByCharacter) {
     ASSERT_EQ(got, expected) << "round " << round;
     EXPECT_EQ(decoder.TakeReplacementsBefore(got.size()), replaced);
   }
-  // A zero is refused wherever it lies in a block.
-  for (size_t zero = 0; zero < 64; zero += 7) {
-    std::string text = std::string(64, 'a') + "\xC3\xA9" + std::string(64, 'b');
-    text[zero] = '\0';
-    TTextDecoder decoder(TTextEncoding::Utf8);
-    std::string out(TTextDecoder::Room(text.size()), '\0');
-    EXPECT_THROW(decoder.Decode(reinterpret_cast<const uint8_t*>(text.data()), text.size(), true,
-                                out.data()),
-                 EListDBError);
-  }
+  // A zero in a block that otherwise decodes at once is still refused.
+  EXPECT_THROW(Import(std::string(20, 'a') + '\0' + "\xC3\xA9" + std::string(60, 'b'), Csv()),
+               EListDBError);
 }
 
 // Values are read where the decoded input holds them until its buffer moves:
@@ -358,19 +348,15 @@ TEST(ImportValues, NoteLineEndsAndCategoryNamesSeenBefore) {
 // length (short ones alike but for a byte), each seen twice: the first
 // fifteen keep their categories the second time too, the rest stay Unfiled.
 TEST(ImportValues, ManyCategoryNamesKeepTheirAnswers) {
-  std::vector<std::string> names;
-  for (int i = 0; i < 400; ++i)
-    names.push_back(std::string(static_cast<size_t>(i % 13), 'x') +
-                    static_cast<char>('A' + i % 26) + std::to_string(i));
+  auto name = [](int i) {
+    return std::string(size_t(i % 13), 'x') + char('A' + i % 26) + std::to_string(i);
+  };
   std::string csv;
-  for (int pass = 0; pass < 2; ++pass)
-    for (const std::string& name : names) csv += "a,b,," + name + "\n";
+  for (int r = 0; r < 800; ++r) csv += "a,b,," + name(r % 400) + "\n";
   const TImported t = Import(csv, Csv());
   ASSERT_EQ(t.doc->RecordCount(), 800);
-  for (int r = 0; r < 800; ++r) {
-    const std::string& name = names[static_cast<size_t>(r % 400)];
-    ASSERT_EQ(t.Value(r, 3), r % 400 < 15 ? name : "Unfiled") << r;
-  }
+  for (int r = 0; r < 800; ++r)
+    ASSERT_EQ(t.Value(r, 3), r % 400 < 15 ? name(r % 400) : "Unfiled") << r;
   EXPECT_EQ(t.report.UnfiledCategories.Count, 2u * (400 - 15));
 }
 
