@@ -16,11 +16,11 @@ namespace {
 class TDelimitedReader : public TRowReader {
  public:
   TDelimitedReader(TDecodedInput& input, const TDelimiters& delimiters)
-      : in_(input), d_(delimiters) {
-    stops_[0] = d_.field[0];
-    stops_[1] = d_.record.empty() ? '\r' : d_.record[0];
-    stops_[2] = d_.record.empty() ? '\n' : d_.record[0];
-  }
+      : in_(input),
+        d_(delimiters),
+        stops_(d_.field[0], d_.record.empty() ? '\r' : d_.record[0],
+               d_.record.empty() ? '\n' : d_.record[0]),
+        oneByteField_(d_.field.size() == 1 && d_.record.empty()) {}
 
   bool Next(TRow& row) override;
 
@@ -28,6 +28,19 @@ class TDelimitedReader : public TRowReader {
   enum class TStop { Field, Record, None };
   // At a stop byte: consumes a separator found there.
   TStop Separator();
+  // With a one-byte field separator, when the byte after this one is in the
+  // buffer too: consumes a separator found here.
+  TStop QuickStop() {
+    const char* here = in_.Here();
+    if (in_.Available() < 2) return TStop::None;
+    if (*here == d_.field[0]) {
+      in_.Skip(1);
+      return TStop::Field;
+    }
+    if (*here != '\n' && *here != '\r') return TStop::None;
+    in_.Skip(1 + (here[0] == '\r' && here[1] == '\n'));
+    return TStop::Record;
+  }
   void Quoted(TValue& value);
   // Up to the next stop byte.
   void Plain(TValue& value);
@@ -39,7 +52,10 @@ class TDelimitedReader : public TRowReader {
 
   TDecodedInput& in_;
   TDelimiters d_;
-  char stops_[3];  // the first bytes of the separators
+  byte_scan::TAnyOf stops_;  // the first bytes of the separators
+  // A one-byte field separator and any line end: a plain value that ends
+  // inside the buffer is taken at once.
+  bool oneByteField_;
   size_t rows_ = 0;
 };
 
@@ -55,6 +71,23 @@ bool TDelimitedReader::Next(TRow& row) {
       in_.Skip(1);
       value.quoted = true;
       Quoted(value);
+      if (oneByteField_) {
+        const TStop stop = QuickStop();
+        if (stop == TStop::Field) continue;
+        if (stop == TStop::Record) break;
+      }
+    } else if (oneByteField_) {
+      const char* here = in_.Here();
+      const char* end = here + in_.Available();
+      const char* stop = stops_.Find(here, end);
+      // The byte after the stop must be there too (CR LF, a last separator).
+      if (end - stop >= 2) {
+        const size_t run = static_cast<size_t>(stop - here);
+        value.Refer(here, run);
+        in_.Skip(run);
+        if (QuickStop() == TStop::Field) continue;
+        break;
+      }
     }
     TStop stop = TStop::None;
     while (stop == TStop::None) {
@@ -128,8 +161,7 @@ void TDelimitedReader::Plain(TValue& value) {
   while (in_.Ensure(1) > 0) {
     const char* here = in_.Here();
     const size_t available = in_.Available();
-    const size_t run = static_cast<size_t>(
-        byte_scan::FindAnyOf(here, here + available, stops_[0], stops_[1], stops_[2]) - here);
+    const size_t run = static_cast<size_t>(stops_.Find(here, here + available) - here);
     value.Refer(here, run);
     in_.Skip(run);
     if (run < available) return;

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <unordered_map>
 
 #include "core/ByteScan.h"
 #include "core/FormatText.h"
@@ -166,9 +165,11 @@ class TCategoryIds {
   explicit TCategoryIds(TListDBCategories& categories) : categories_(categories) {}
   // The id for a name; full says the name found no room.
   int32_t IdOf(std::string_view name, bool& full) {
-    if (const auto known = known_.find(name); known != known_.end()) {
-      full = known->second.full;
-      return known->second.id;
+    size_t slot = SlotOf(name);
+    while (known_[slot].used && known_[slot].name != name) slot = (slot + 1) % kSlots;
+    if (known_[slot].used) {
+      full = known_[slot].full;
+      return known_[slot].id;
     }
     full = false;
     int32_t id = categories_.IDAt(0);
@@ -189,26 +190,46 @@ class TCategoryIds {
         full = true;
       }
     }
-    if (known_.size() < kKnownKept) known_.emplace(name, TAnswer{id, full});
+    if (knownCount_ < kKnownKept) {
+      known_[slot] = TAnswer{std::string(name), id, full, true};
+      ++knownCount_;
+    }
     return id;
   }
 
  private:
   static constexpr size_t kKnownKept = 256;
+  static constexpr size_t kSlots = 2 * kKnownKept;  // open addressing, at most half full
   struct TAnswer {
-    int32_t id;
-    bool full;
+    std::string name;
+    int32_t id = 0;
+    bool full = false;
+    bool used = false;
   };
-  struct THash {
-    using is_transparent = void;
-    size_t operator()(std::string_view s) const {  // FNV-1a: names are short
-      uint64_t h = 14695981039346656037u;
-      for (char c : s) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211u;
-      return static_cast<size_t>(h);
+  // A few bytes of the name and its length mixed: quick for short names
+  // (collisions only cost a comparison).
+  static size_t SlotOf(std::string_view s) {
+    const size_t n = s.size();
+    const auto* b = reinterpret_cast<const unsigned char*>(s.data());
+    uint64_t x = 0, y = 0;
+    if (n >= 8) {
+      std::memcpy(&x, b, 8);
+      std::memcpy(&y, b + n - 8, 8);
+    } else if (n >= 4) {
+      uint32_t u, v;
+      std::memcpy(&u, b, 4);
+      std::memcpy(&v, b + n - 4, 4);
+      x = u;
+      y = v;
+    } else if (n > 0) {
+      x = b[0] | (b[n / 2] << 8) | (b[n - 1] << 16);
     }
-  };
+    const uint64_t h = (x * 0x9E3779B97F4A7C15u) ^ ((y + n) * 0xC2B2AE3D27D4EB4Fu);
+    return static_cast<size_t>(h >> 32) % kSlots;
+  }
   TListDBCategories& categories_;
-  std::unordered_map<std::string, TAnswer, THash, std::equal_to<>> known_;
+  std::vector<TAnswer> known_ = std::vector<TAnswer>(kSlots);
+  size_t knownCount_ = 0;
 };
 
 std::vector<std::string> Utf8Values(const TRow& row) {

@@ -221,6 +221,7 @@ void TTextDecoder::DecodeUtf8(const uint8_t* bytes, size_t count, bool last) {
   };
   size_t i = 0;
   while (i < count) {
+    i += byte_scan::DecodeLatinUtf8(o, &at, bytes + i, count - i);
     // Runs of ASCII go straight through.
     const size_t run = byte_scan::CopyAscii(o + at, bytes + i, count - i);
     at += run;

@@ -80,6 +80,16 @@ TEST(ImportCsv, QuotedValuesHoldSeparatorsQuotesAndLineBreaks) {
   EXPECT_TRUE(t.report.Lossless()) << t.report.Lines().back();
 }
 
+// What follows a closing quote: a separator, each line end, text (taken as
+// it stands), or the end of the input right after a separator.
+TEST(ImportCsv, AfterAClosingQuote) {
+  const TImported t = Import("\"a\"x,\"b\"\r\"c\"\r\n\"d\",\"e\"\n\"f\",", Csv());
+  std::string got;
+  for (int r = 0; r < t.doc->RecordCount(); ++r) got += t.Value(r, 0) + "|" + t.Value(r, 1) + ";";
+  EXPECT_EQ(got, "ax|b;c|;d|e;f|;");
+  EXPECT_EQ(t.report.FewerColumns.FirstRows, (std::vector<size_t>{2}));
+}
+
 TEST(ImportCsv, AnyLineEndAndAMissingLastOne) {
   for (const char* end : {"\r\n", "\n", "\r"}) {
     const std::string e = end;
@@ -214,6 +224,48 @@ TEST(ImportEncoding, CharactersAcrossPieceBoundariesAndHighBytesLate) {
   }
 }
 
+// UTF-8 decoded sixteen bytes at a time where a block holds at most one
+// character of U+00A0..U+00FF: every other byte above ASCII, wherever it
+// lies in a block and however the text is cut into pieces, decodes as the
+// character-by-character conversion does.
+TEST(ImportEncoding, BlockDecodingMatchesCharacterByCharacter) {
+  const char* const chunks[] = {
+      "a",        "bc",       "defghij",          "\xC3\xA9",    "\xC3\x80",
+      "\xC2\xA0", "\xC2\xBF", "\xC2\x80",         "\xC2\x9F",    "\xE2\x82\xAC",
+      "\xC3z",    "\xA9",     "\xF0\x9F\x98\x80", "\xC3\xC3\xA9"};
+  uint32_t seed = 12345;
+  auto pick = [&seed](uint32_t n) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % n;
+  };
+  for (int round = 0; round < 40; ++round) {
+    std::string text;
+    while (text.size() < 600) {
+      // Mostly ASCII, so that many blocks hold one character or none.
+      const uint32_t k = pick(4) == 0 ? pick(std::size(chunks)) : pick(3);
+      text += chunks[k];
+    }
+    size_t replaced = 0;
+    const std::string expected = Utf8ToWindows1252(text, &replaced);
+    TTextDecoder decoder(TTextEncoding::Utf8);
+    std::string got;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    for (size_t at = 0; at < text.size();) {
+      const size_t piece =
+          round % 2 ? text.size() : std::min<size_t>(1 + pick(90), text.size() - at);
+      std::string out(TTextDecoder::Room(piece), '\0');
+      out.resize(decoder.Decode(bytes + at, piece, at + piece == text.size(), out.data()));
+      got += out;
+      at += piece;
+    }
+    ASSERT_EQ(got, expected) << "round " << round;
+    EXPECT_EQ(decoder.TakeReplacementsBefore(got.size()), replaced);
+  }
+  // A zero in a block that otherwise decodes at once is still refused.
+  EXPECT_THROW(Import(std::string(20, 'a') + '\0' + "\xC3\xA9" + std::string(60, 'b'), Csv()),
+               EListDBError);
+}
+
 // Values are read where the decoded input holds them until its buffer moves:
 // a row the end of a piece (or every short read) cuts anywhere keeps every
 // value whole, and the sixteen-byte scans find stops and high bytes wherever
@@ -290,6 +342,22 @@ TEST(ImportValues, NoteLineEndsAndCategoryNamesSeenBefore) {
   EXPECT_EQ(full.report.UnfiledCategories.Count, 3u);
   EXPECT_EQ(full.report.UnfiledCategories.FirstRows, (std::vector<size_t>{16, 17, 18}));
   EXPECT_EQ(full.Value(18, 3), "C3");
+}
+
+// More distinct names than the import remembers answers for, of every
+// length (short ones alike but for a byte), each seen twice: the first
+// fifteen keep their categories the second time too, the rest stay Unfiled.
+TEST(ImportValues, ManyCategoryNamesKeepTheirAnswers) {
+  auto name = [](int i) {
+    return std::string(size_t(i % 13), 'x') + char('A' + i % 26) + std::to_string(i);
+  };
+  std::string csv;
+  for (int r = 0; r < 800; ++r) csv += "a,b,," + name(r % 400) + "\n";
+  const TImported t = Import(csv, Csv());
+  ASSERT_EQ(t.doc->RecordCount(), 800);
+  for (int r = 0; r < 800; ++r)
+    ASSERT_EQ(t.Value(r, 3), r % 400 < 15 ? name(r % 400) : "Unfiled") << r;
+  EXPECT_EQ(t.report.UnfiledCategories.Count, 2u * (400 - 15));
 }
 
 TEST(ImportBadInput, EmptyOrNotTextIsRefused) {
