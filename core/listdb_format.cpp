@@ -7,10 +7,8 @@
 #include <cstring>
 #include <memory>
 #include <string_view>
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#endif
 
+#include "core/ByteScan.h"
 #include "core/FormatText.h"
 #include "core/PalmTypesUnit.h"
 #include "core/listdb.h"
@@ -93,34 +91,11 @@ struct TReadEntry {
 // the loops below may read (never write) a whole block past a value's end.
 constexpr size_t kPadding = 128;
 
-#if defined(__SSE2__) || defined(_M_X64)
-#define VORNIK_READER_SSE2 1
-#endif
-
-#ifndef VORNIK_READER_SSE2
-// Finding bytes eight at a time in a 64-bit word: Matches(x, c) has the high
-// bit of the lowest byte equal to c set (higher bytes may be marked wrongly,
-// never lower ones), so the lowest marked byte is the first match.
-constexpr uint64_t kOnes = 0x0101010101010101u;
-constexpr uint64_t kHighBits = 0x8080808080808080u;
-
-inline uint64_t ZeroBytes(uint64_t x) { return (x - kOnes) & ~x & kHighBits; }
-inline uint64_t Matches(uint64_t x, char c) {
-  return ZeroBytes(x ^ (kOnes * static_cast<unsigned char>(c)));
-}
-
-inline uint64_t LoadWord(const char* p) {
-  uint64_t word;
-  std::memcpy(&word, p, sizeof word);
-  return word;
-}
-#endif
-
 // The first byte in [from, end) that is zero (or with breaks, also CR or LF);
 // end when there is none. Reads up to kPadding bytes past end.
 template <bool breaks>
 inline const char* FindStop(const char* from, const char* end) {
-#ifdef VORNIK_READER_SSE2
+#ifdef VORNIK_BYTE_SCAN_SSE2
   for (; from < end; from += 16) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
     __m128i found = _mm_cmpeq_epi8(bytes, _mm_setzero_si128());
@@ -135,9 +110,9 @@ inline const char* FindStop(const char* from, const char* end) {
 #else
   if constexpr (std::endian::native == std::endian::little) {
     for (; end - from >= 8; from += 8) {
-      const uint64_t word = LoadWord(from);
-      uint64_t found = ZeroBytes(word);
-      if constexpr (breaks) found |= Matches(word, '\r') | Matches(word, '\n');
+      const uint64_t word = byte_scan::Load(from);
+      uint64_t found = byte_scan::ZeroBytes(word);
+      if constexpr (breaks) found |= byte_scan::Equal(word, '\r') | byte_scan::Equal(word, '\n');
       if (found) return from + std::countr_zero(found) / 8;
     }
   }
@@ -151,7 +126,7 @@ inline const char* FindStop(const char* from, const char* end) {
 // Copies size bytes to out; may read up to kPadding bytes past the source's
 // end and write as far past the copy's end (the caller leaves room for it).
 inline void CopyBytes(char* out, const char* from, size_t size) {
-#ifdef VORNIK_READER_SSE2
+#ifdef VORNIK_BYTE_SCAN_SSE2
   for (size_t i = 0; i < size; i += 16)
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
                      _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i)));
@@ -166,7 +141,7 @@ class TRecordValues {
  public:
   // Reads up to kPadding bytes past the record's start.
   TRecordValues(const uint8_t* data, size_t size) : data_(data), size_(size) {
-#ifdef VORNIK_READER_SSE2
+#ifdef VORNIK_BYTE_SCAN_SSE2
     // A bit for each zero byte of the first 128 and for each byte past the
     // data: most values end within them, found without a loop.
     stops_[0] = ZeroMask(data);
@@ -189,7 +164,7 @@ class TRecordValues {
 
  private:
   size_t End(size_t start) const {
-#ifdef VORNIK_READER_SSE2
+#ifdef VORNIK_BYTE_SCAN_SSE2
     if (start < 64) {
       if (const uint64_t m = stops_[0] >> start) return start + std::countr_zero(m);
       if (stops_[1]) return 64 + std::countr_zero(stops_[1]);
@@ -203,7 +178,7 @@ class TRecordValues {
     return start + static_cast<size_t>(FindStop<false>(from, end) - from);
   }
 
-#ifdef VORNIK_READER_SSE2
+#ifdef VORNIK_BYTE_SCAN_SSE2
   static uint64_t ZeroMask(const uint8_t* p) {
     uint64_t mask = 0;
     for (int i = 0; i < 4; ++i) {
