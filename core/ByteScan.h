@@ -109,9 +109,9 @@ inline size_t CopyAscii(char* out, const uint8_t* in, size_t count) {
 
 // UTF-8 sixteen bytes at a time, for text that is mostly ASCII with a few
 // characters of U+00A0..U+00FF (two bytes each, one in Windows-1252): while
-// every block of sixteen holds at most one such character, and no other
+// every block of sixteen holds at most two such characters, and no other
 // byte of 0x80 and above and no zero, it is decoded here, without a branch
-// on where the character is. Stops at the first other block (or when fewer
+// on where the characters are. Stops at the first other block (or when fewer
 // than 48 bytes are left) and returns how many bytes of in it read; *at
 // grows by the bytes written to out. out needs room for what it writes plus
 // 32 bytes, which the caller has when out + *at is at most one byte past
@@ -125,33 +125,38 @@ inline size_t DecodeLatinUtf8(char* out, size_t* at, const uint8_t* in, size_t c
   const __m128i belowA0 = _mm_set1_epi8(static_cast<char>(0xA0));
   const __m128i belowC0 = _mm_set1_epi8(static_cast<char>(0xC0));
   const __m128i zero = _mm_setzero_si128();
+  const __m128i plus40 = _mm_set1_epi8(0x40);
+  alignas(16) char block[48] = {};
   size_t o = *at;
   for (; count - i >= 48; i += 16) {
     const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+    const __m128i isC3 = _mm_cmpeq_epi8(x, c3);
     const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(x));
     const unsigned leadC2 = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, c2)));
-    const unsigned leadC3 = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, c3)));
+    const unsigned leadC3 = static_cast<unsigned>(_mm_movemask_epi8(isC3));
     const unsigned low = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmplt_epi8(x, belowA0)));
     const unsigned follow = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmplt_epi8(x, belowC0)));
     const unsigned zeros = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, zero)));
     const unsigned lead = leadC2 | leadC3;
-    // One lead at most, not last, a continuation byte right after it and
+    const unsigned second = lead & (lead - 1);  // the leads after the first
+    // Two leads at most, not last, a continuation byte right after each and
     // nothing else high; after C2 only A0..BF (the rest needs the table).
-    if ((lead & (lead - 1)) != 0 || lead >= 0x8000 || follow != (lead << 1) ||
+    if ((second & (second - 1)) != 0 || lead >= 0x8000 || follow != (lead << 1) ||
         high != (lead | follow) || ((leadC2 << 1) & low) != 0 || zeros != 0)
       break;
-    alignas(16) char block[48];
-    _mm_store_si128(reinterpret_cast<__m128i*>(block), x);
-    _mm_store_si128(reinterpret_cast<__m128i*>(block + 16), zero);
-    _mm_store_si128(reinterpret_cast<__m128i*>(block + 32), zero);
-    // Where the character is, 16 for none: no branch on it.
-    const unsigned p = static_cast<unsigned>(std::countr_zero(lead | 0x10000u));
-    // C3 xx is xx + 0x40; C2 xx is xx.
-    block[p + 1] = static_cast<char>(block[p + 1] + ((leadC3 != 0) << 6));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), x);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o + p),
-                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + p + 1)));
-    o += 16 - (lead != 0);
+    // C3 xx is xx + 0x40; C2 xx is xx. Then the leads are taken out: the
+    // bytes after each move down over it. Where they are, 16 and 17 for
+    // none: no branch on it.
+    const __m128i y = _mm_add_epi8(x, _mm_and_si128(_mm_slli_si128(isC3, 1), plus40));
+    _mm_store_si128(reinterpret_cast<__m128i*>(block), y);
+    const unsigned p1 = static_cast<unsigned>(std::countr_zero(lead | 0x10000u));
+    const unsigned p2 = static_cast<unsigned>(std::countr_zero(second | 0x20000u));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), y);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o + p1),
+                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + p1 + 1)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o + p2 - 1),
+                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + p2 + 1)));
+    o += 16 - (lead != 0) - (second != 0);
   }
   *at = o;
 #else

@@ -224,8 +224,8 @@ TEST(ImportEncoding, CharactersAcrossPieceBoundariesAndHighBytesLate) {
   }
 }
 
-// UTF-8 decoded sixteen bytes at a time where a block holds at most one
-// character of U+00A0..U+00FF: every other byte above ASCII, wherever it
+// UTF-8 decoded sixteen bytes at a time where a block holds at most two
+// characters of U+00A0..U+00FF: every other byte above ASCII, wherever it
 // lies in a block and however the text is cut into pieces, decodes as the
 // character-by-character conversion does.
 TEST(ImportEncoding, BlockDecodingMatchesCharacterByCharacter) {
@@ -241,7 +241,7 @@ TEST(ImportEncoding, BlockDecodingMatchesCharacterByCharacter) {
   for (int round = 0; round < 40; ++round) {
     std::string text;
     while (text.size() < 600) {
-      // Mostly ASCII, so that many blocks hold one character or none.
+      // Mostly ASCII, so that many blocks hold two characters, one or none.
       const uint32_t k = pick(4) == 0 ? pick(std::size(chunks)) : pick(3);
       text += chunks[k];
     }
