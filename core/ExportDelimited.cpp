@@ -29,49 +29,75 @@ class TQuoting {
   TUtf8Escapes escapes_;
 };
 
-}  // namespace
+class TDelimitedWriter : public TFormatWriter {
+ public:
+  TDelimitedWriter(const TListDBData& data, const TExportOptions& options, TExportSink& sink)
+      : options_(options),
+        sink_(sink),
+        separated_(options.Format == TExportFormat::SeparatedText),
+        fieldSeparator_(separated_ ? UnescapeSeparator(options.FieldSeparator)
+                                   : std::string(1, Delimiter(options))),
+        recordSeparator_(separated_ ? UnescapeSeparator(options.RecordSeparator)
+                                    : std::string("\r\n")),
+        quoting_(Delimiter(options)),
+        values_(data),
+        row_(options.Fields.size()),
+        readable_(row_.size(), nullptr) {
+    sink.ByteOrderMark(options);
+    if (options.ColumnTitles) {
+      std::vector<std::string> titles;
+      for (TExportField field : options.Fields) titles.push_back(ExportTitle(data, field));
+      for (size_t i = 0; i < row_.size(); ++i) row_[i] = titles[i];
+      WriteRow();
+    }
+  }
 
-void WriteDelimited(const TListDBData& data, const TRecords& records, const TExportOptions& options,
-                    TExportSink& sink) {
-  const bool separated = options.Format == TExportFormat::SeparatedText;
-  const char delimiter = options.Format == TExportFormat::TabSeparated ? '\t' : ',';
-  const TPiece fieldSeparator(separated ? UnescapeSeparator(options.FieldSeparator)
-                                        : std::string(1, delimiter));
-  const TPiece recordSeparator(separated ? UnescapeSeparator(options.RecordSeparator)
-                                         : std::string("\r\n"));
+  void Records(const TRecords& records) override {
+    for (const TListRecord* record : records) {
+      for (size_t i = 0; i < row_.size(); ++i) {
+        row_[i] = values_.Value(*record, options_.Fields[i]);
+        readable_[i] = TExportValues::ReadableEnd(*record, options_.Fields[i], row_[i]);
+      }
+      WriteRow();
+      sink_.RecordDone();
+    }
+  }
+
+ private:
+  static char Delimiter(const TExportOptions& options) {
+    return options.Format == TExportFormat::TabSeparated ? '\t' : ',';
+  }
+  void WriteRow() {
+    size_t room = recordSeparator_.Room();
+    for (std::string_view value : row_) room += fieldSeparator_.Room() + TQuoting::Room(value);
+    char* to = sink_.Room(room);
+    for (size_t i = 0; i < row_.size(); ++i) {
+      if (i > 0) to = fieldSeparator_.Put(to);
+      to = separated_ ? asIs_.Put(to, row_[i], readable_[i])
+                      : quoting_.Put(to, row_[i], readable_[i]);
+    }
+    sink_.Commit(recordSeparator_.Put(to));
+  }
+
+  const TExportOptions& options_;
+  TExportSink& sink_;
+  const bool separated_;
+  const TPiece fieldSeparator_, recordSeparator_;
+  const TQuoting quoting_;
   // Separated text writes the values as they are: the separators are the
   // user's to choose.
-  const TQuoting quoting(delimiter);
-  static const TUtf8Escapes kAsIs({});
-  std::vector<std::string_view> row(options.Fields.size());
-  std::vector<const char*> readable(row.size(), nullptr);
-  auto writeRow = [&] {
-    size_t room = recordSeparator.Room();
-    for (std::string_view value : row) room += fieldSeparator.Room() + TQuoting::Room(value);
-    char* to = sink.Room(room);
-    for (size_t i = 0; i < row.size(); ++i) {
-      if (i > 0) to = fieldSeparator.Put(to);
-      to = separated ? kAsIs.Put(to, row[i], readable[i]) : quoting.Put(to, row[i], readable[i]);
-    }
-    sink.Commit(recordSeparator.Put(to));
-  };
+  const TUtf8Escapes asIs_{TUtf8Escapes::TEscapeList{}};
+  TExportValues values_;
+  std::vector<std::string_view> row_;
+  std::vector<const char*> readable_;
+};
 
-  sink.ByteOrderMark(options);
-  if (options.ColumnTitles) {
-    std::vector<std::string> titles;
-    for (TExportField field : options.Fields) titles.push_back(ExportTitle(data, field));
-    for (size_t i = 0; i < row.size(); ++i) row[i] = titles[i];
-    writeRow();
-  }
-  TExportValues values(data);
-  for (const TListRecord* record : records) {
-    for (size_t i = 0; i < row.size(); ++i) {
-      row[i] = values.Value(*record, options.Fields[i]);
-      readable[i] = TExportValues::ReadableEnd(*record, options.Fields[i], row[i]);
-    }
-    writeRow();
-    sink.RecordDone();
-  }
+}  // namespace
+
+std::unique_ptr<TFormatWriter> MakeDelimitedWriter(const TListDBData& data,
+                                                   const TExportOptions& options,
+                                                   TExportSink& sink) {
+  return std::make_unique<TDelimitedWriter>(data, options, sink);
 }
 
 }  // namespace export_internal

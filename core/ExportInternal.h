@@ -96,16 +96,27 @@ void ForEachLine(std::string_view text, F&& f) {
 
 using TRecords = std::vector<const TListRecord*>;
 
+// A format's writer, made once the sink has the text before the records:
+// it writes records a batch at a time, then what follows them.
+class TFormatWriter {
+ public:
+  virtual ~TFormatWriter() = default;
+  virtual void Records(const TRecords& records) = 0;
+  virtual void End() {}
+};
+
 // Comma and tab separated values and separated text.
-void WriteDelimited(const TListDBData& data, const TRecords& records, const TExportOptions& options,
-                    TExportSink& sink);
+std::unique_ptr<TFormatWriter> MakeDelimitedWriter(const TListDBData& data,
+                                                   const TExportOptions& options,
+                                                   TExportSink& sink);
 // Plain text and RTF.
-void WritePlainText(const TRecords& records, const TExportOptions& options, TExportSink& sink);
-void WriteRichText(const TRecords& records, const TExportOptions& options, TExportSink& sink);
+std::unique_ptr<TFormatWriter> MakePlainTextWriter(const TExportOptions& options,
+                                                   TExportSink& sink);
+std::unique_ptr<TFormatWriter> MakeRichTextWriter(const TExportOptions& options, TExportSink& sink);
 // XML and JSON.
-void WriteXml(const TListDBData& data, const TRecords& records, const TExportOptions& options,
-              TExportSink& sink);
-void WriteJson(const TListDBData& data, const TRecords& records, const TExportOptions& options,
-               TExportSink& sink);
+std::unique_ptr<TFormatWriter> MakeXmlWriter(const TListDBData& data, const TExportOptions& options,
+                                             TExportSink& sink);
+std::unique_ptr<TFormatWriter> MakeJsonWriter(const TListDBData& data,
+                                              const TExportOptions& options, TExportSink& sink);
 
 }  // namespace export_internal

@@ -94,80 +94,121 @@ void AppendJsonString(TExportSink& sink, std::string_view value) {
   sink.Commit(PutJsonString(sink.Room(JsonStringRoom(value)), value));
 }
 
+class TXmlWriter : public TFormatWriter {
+ public:
+  TXmlWriter(const TListDBData& data, const TExportOptions& options, TExportSink& sink)
+      : options_(options),
+        sink_(sink),
+        recordStart_("  <record>\n"),
+        recordEnd_("  </record>\n"),
+        values_(data),
+        row_(options.Fields.size()),
+        readable_(row_.size()) {
+    sink.Append("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<list>\n");
+    AppendXmlElement(sink, "  ", "name", data.DatabaseName());
+    sink.Append("  <fields>\n");
+    AppendXmlElement(sink, "    ", "field1", data.CustomField1());
+    AppendXmlElement(sink, "    ", "field2", data.CustomField2());
+    sink.Append("  </fields>\n");
+    room_ = recordStart_.Room() + recordEnd_.Room();
+    for (TExportField field : options.Fields) {
+      const std::string tag(FieldTag(field));
+      starts_.emplace_back("    <" + tag + ">");
+      ends_.emplace_back("</" + tag + ">\n");
+      room_ += starts_.back().Room() + ends_.back().Room();
+    }
+  }
+
+  void Records(const TRecords& records) override {
+    const TUtf8Escapes& escapes = XmlEscapes();
+    for (const TListRecord* record : records) {
+      // The whole record goes into one room.
+      size_t recordRoom = room_;
+      for (size_t i = 0; i < row_.size(); ++i) {
+        row_[i] = values_.Value(*record, options_.Fields[i]);
+        readable_[i] = TExportValues::ReadableEnd(*record, options_.Fields[i], row_[i]);
+        recordRoom += TUtf8Escapes::Room(row_[i].size());
+      }
+      char* to = recordStart_.Put(sink_.Room(recordRoom));
+      for (size_t i = 0; i < row_.size(); ++i)
+        to = ends_[i].Put(escapes.Put(starts_[i].Put(to), row_[i], readable_[i]));
+      sink_.Commit(recordEnd_.Put(to));
+      sink_.RecordDone();
+    }
+  }
+
+  void End() override { sink_.Append("</list>\n"); }
+
+ private:
+  const TExportOptions& options_;
+  TExportSink& sink_;
+  const TPiece recordStart_, recordEnd_;
+  std::vector<TPiece> starts_, ends_;
+  size_t room_ = 0;
+  TExportValues values_;
+  std::vector<std::string_view> row_;
+  std::vector<const char*> readable_;
+};
+
+class TJsonWriter : public TFormatWriter {
+ public:
+  TJsonWriter(const TListDBData& data, const TExportOptions& options, TExportSink& sink)
+      : options_(options), sink_(sink), values_(data) {
+    sink.Append("{\n  \"name\": ");
+    AppendJsonString(sink, data.DatabaseName());
+    sink.Append(",\n  \"fields\": {\"field1\": ");
+    AppendJsonString(sink, data.CustomField1());
+    sink.Append(", \"field2\": ");
+    AppendJsonString(sink, data.CustomField2());
+    sink.Append("},\n  \"records\": [");
+    // Each key with its quotes, colon and the comma before it.
+    for (size_t i = 0; i < options.Fields.size(); ++i) {
+      keys_.emplace_back((i > 0 ? ", \"" : "\"") + std::string(FieldTag(options.Fields[i])) +
+                         "\": ");
+      room_ += keys_.back().Room() + JsonStringRoom({});
+    }
+  }
+
+  void Records(const TRecords& records) override {
+    for (const TListRecord* pointer : records) {
+      const TListRecord& record = *pointer;
+      size_t recordRoom = room_;
+      for (TExportField field : options_.Fields)
+        recordRoom += TUtf8Escapes::Room(values_.Value(record, field).size());
+      char* to = PutText(sink_.Room(recordRoom), any_ ? ",\n    {" : "\n    {");
+      for (size_t i = 0; i < keys_.size(); ++i) {
+        const std::string_view value = values_.Value(record, options_.Fields[i]);
+        to = PutJsonString(keys_[i].Put(to), value,
+                           TExportValues::ReadableEnd(record, options_.Fields[i], value));
+      }
+      *to++ = '}';
+      sink_.Commit(to);
+      sink_.RecordDone();
+      any_ = true;
+    }
+  }
+
+  void End() override { sink_.Append(any_ ? "\n  ]\n}\n" : "]\n}\n"); }
+
+ private:
+  const TExportOptions& options_;
+  TExportSink& sink_;
+  TExportValues values_;
+  std::vector<TPiece> keys_;
+  size_t room_ = 8;  // the opening and the closing brace
+  bool any_ = false;
+};
+
 }  // namespace
 
-void WriteXml(const TListDBData& data, const TRecords& records, const TExportOptions& options,
-              TExportSink& sink) {
-  sink.Append("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<list>\n");
-  AppendXmlElement(sink, "  ", "name", data.DatabaseName());
-  sink.Append("  <fields>\n");
-  AppendXmlElement(sink, "    ", "field1", data.CustomField1());
-  AppendXmlElement(sink, "    ", "field2", data.CustomField2());
-  sink.Append("  </fields>\n");
-
-  const TPiece recordStart("  <record>\n"), recordEnd("  </record>\n");
-  std::vector<TPiece> starts, ends;
-  size_t room = recordStart.Room() + recordEnd.Room();
-  for (TExportField field : options.Fields) {
-    const std::string tag(FieldTag(field));
-    starts.emplace_back("    <" + tag + ">");
-    ends.emplace_back("</" + tag + ">\n");
-    room += starts.back().Room() + ends.back().Room();
-  }
-  const TUtf8Escapes& escapes = XmlEscapes();
-  TExportValues values(data);
-  std::vector<std::string_view> row(options.Fields.size());
-  std::vector<const char*> readable(row.size());
-  for (const TListRecord* record : records) {
-    // The whole record goes into one room.
-    size_t recordRoom = room;
-    for (size_t i = 0; i < row.size(); ++i) {
-      row[i] = values.Value(*record, options.Fields[i]);
-      readable[i] = TExportValues::ReadableEnd(*record, options.Fields[i], row[i]);
-      recordRoom += TUtf8Escapes::Room(row[i].size());
-    }
-    char* to = recordStart.Put(sink.Room(recordRoom));
-    for (size_t i = 0; i < row.size(); ++i)
-      to = ends[i].Put(escapes.Put(starts[i].Put(to), row[i], readable[i]));
-    sink.Commit(recordEnd.Put(to));
-    sink.RecordDone();
-  }
-  sink.Append("</list>\n");
+std::unique_ptr<TFormatWriter> MakeXmlWriter(const TListDBData& data, const TExportOptions& options,
+                                             TExportSink& sink) {
+  return std::make_unique<TXmlWriter>(data, options, sink);
 }
 
-void WriteJson(const TListDBData& data, const TRecords& records, const TExportOptions& options,
-               TExportSink& sink) {
-  sink.Append("{\n  \"name\": ");
-  AppendJsonString(sink, data.DatabaseName());
-  sink.Append(",\n  \"fields\": {\"field1\": ");
-  AppendJsonString(sink, data.CustomField1());
-  sink.Append(", \"field2\": ");
-  AppendJsonString(sink, data.CustomField2());
-  sink.Append("},\n  \"records\": [");
-  // Each key with its quotes, colon and the comma before it.
-  std::vector<TPiece> keys;
-  size_t room = 8;  // the opening and the closing brace
-  for (size_t i = 0; i < options.Fields.size(); ++i) {
-    keys.emplace_back((i > 0 ? ", \"" : "\"") + std::string(FieldTag(options.Fields[i])) + "\": ");
-    room += keys.back().Room() + JsonStringRoom({});
-  }
-  TExportValues values(data);
-  for (size_t r = 0; r < records.size(); ++r) {
-    const TListRecord& record = *records[r];
-    size_t recordRoom = room;
-    for (TExportField field : options.Fields)
-      recordRoom += TUtf8Escapes::Room(values.Value(record, field).size());
-    char* to = PutText(sink.Room(recordRoom), r == 0 ? "\n    {" : ",\n    {");
-    for (size_t i = 0; i < keys.size(); ++i) {
-      const std::string_view value = values.Value(record, options.Fields[i]);
-      to = PutJsonString(keys[i].Put(to), value,
-                         TExportValues::ReadableEnd(record, options.Fields[i], value));
-    }
-    *to++ = '}';
-    sink.Commit(to);
-    sink.RecordDone();
-  }
-  sink.Append(records.empty() ? "]\n}\n" : "\n  ]\n}\n");
+std::unique_ptr<TFormatWriter> MakeJsonWriter(const TListDBData& data,
+                                              const TExportOptions& options, TExportSink& sink) {
+  return std::make_unique<TJsonWriter>(data, options, sink);
 }
 
 }  // namespace export_internal

@@ -75,38 +75,78 @@ void AddRecordParagraphs(TRtfDocument& text, const TListRecord& record,
 
 namespace export_internal {
 
-void WritePlainText(const TRecords& records, const TExportOptions& options, TExportSink& sink) {
-  sink.ByteOrderMark(options);
-  TRtfDocument text(options.RichTextFont);
-  for (const TListRecord* record : records) {
-    text.Clear();
-    AddRecordParagraphs(text, *record, options.Fields, options.WindowTextColor);
-    for (const TRtfParagraph& paragraph : text.Paragraphs()) {
-      sink.Append(paragraph.Text);
-      sink.Append("\r\n");
-    }
-    sink.RecordDone();
+namespace {
+
+class TPlainTextWriter : public TFormatWriter {
+ public:
+  TPlainTextWriter(const TExportOptions& options, TExportSink& sink)
+      : options_(options), sink_(sink), text_(options.RichTextFont) {
+    sink.ByteOrderMark(options);
   }
+  void Records(const TRecords& records) override {
+    for (const TListRecord* record : records) {
+      text_.Clear();
+      AddRecordParagraphs(text_, *record, options_.Fields, options_.WindowTextColor);
+      for (const TRtfParagraph& paragraph : text_.Paragraphs()) {
+        sink_.Append(paragraph.Text);
+        sink_.Append("\r\n");
+      }
+      sink_.RecordDone();
+    }
+  }
+
+ private:
+  const TExportOptions& options_;
+  TExportSink& sink_;
+  TRtfDocument text_;
+};
+
+class TRichTextWriter : public TFormatWriter {
+ public:
+  TRichTextWriter(const TExportOptions& options, TExportSink& sink)
+      : options_(options),
+        sink_(sink),
+        writer_(options.RichTextFont,
+                {options.RichTextFont.Color, kCategoryColor, options.WindowTextColor}),
+        text_(options.RichTextFont) {
+    writer_.AppendHeader(rtf_);
+    sink.Append(rtf_);
+  }
+  void Records(const TRecords& records) override {
+    for (const TListRecord* record : records) {
+      text_.Clear();
+      AddRecordParagraphs(text_, *record, options_.Fields, options_.WindowTextColor);
+      rtf_.clear();
+      for (const TRtfParagraph& paragraph : text_.Paragraphs())
+        writer_.AppendParagraph(rtf_, paragraph);
+      sink_.Append(rtf_);
+      sink_.RecordDone();
+    }
+  }
+  void End() override {
+    rtf_.clear();
+    TRtfWriter::AppendFooter(rtf_);
+    sink_.Append(rtf_);
+  }
+
+ private:
+  const TExportOptions& options_;
+  TExportSink& sink_;
+  const TRtfWriter writer_;
+  TRtfDocument text_;
+  std::string rtf_;
+};
+
+}  // namespace
+
+std::unique_ptr<TFormatWriter> MakePlainTextWriter(const TExportOptions& options,
+                                                   TExportSink& sink) {
+  return std::make_unique<TPlainTextWriter>(options, sink);
 }
 
-void WriteRichText(const TRecords& records, const TExportOptions& options, TExportSink& sink) {
-  const TRtfFont& font = options.RichTextFont;
-  const TRtfWriter writer(font, {font.Color, kCategoryColor, options.WindowTextColor});
-  std::string rtf;
-  writer.AppendHeader(rtf);
-  sink.Append(rtf);
-  TRtfDocument text(font);
-  for (const TListRecord* record : records) {
-    text.Clear();
-    AddRecordParagraphs(text, *record, options.Fields, options.WindowTextColor);
-    rtf.clear();
-    for (const TRtfParagraph& paragraph : text.Paragraphs()) writer.AppendParagraph(rtf, paragraph);
-    sink.Append(rtf);
-    sink.RecordDone();
-  }
-  rtf.clear();
-  TRtfWriter::AppendFooter(rtf);
-  sink.Append(rtf);
+std::unique_ptr<TFormatWriter> MakeRichTextWriter(const TExportOptions& options,
+                                                  TExportSink& sink) {
+  return std::make_unique<TRichTextWriter>(options, sink);
 }
 
 }  // namespace export_internal

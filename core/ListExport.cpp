@@ -91,32 +91,50 @@ std::vector<const TListRecord*> RecordsToExport(const TListDBData& data,
   return records;
 }
 
-void ExportRecords(const TListDBData& data, const std::vector<const TListRecord*>& records,
-                   const TExportOptions& options, TStream& out,
-                   const std::function<bool(size_t, size_t)>& progress) {
+TRecordExport::TRecordExport(const TListDBData& data, const TExportOptions& options, TStream& out,
+                             size_t total, const std::function<bool(size_t, size_t)>& progress)
+    : options_(options), progress_(progress) {
   using namespace export_internal;
-  if (options.Fields.empty()) throw EListDBError("Choose at least one field to export");
-  TExportSink sink(out, records.size(), progress);
-  switch (options.Format) {
+  if (options_.Fields.empty()) throw EListDBError("Choose at least one field to export");
+  sink_ = std::make_unique<TExportSink>(out, total, progress_);
+  switch (options_.Format) {
     case TExportFormat::CommaSeparated:
     case TExportFormat::TabSeparated:
     case TExportFormat::SeparatedText:
-      WriteDelimited(data, records, options, sink);
+      writer_ = MakeDelimitedWriter(data, options_, *sink_);
       break;
     case TExportFormat::PlainText:
-      WritePlainText(records, options, sink);
+      writer_ = MakePlainTextWriter(options_, *sink_);
       break;
     case TExportFormat::RichText:
-      WriteRichText(records, options, sink);
+      writer_ = MakeRichTextWriter(options_, *sink_);
       break;
     case TExportFormat::Xml:
-      WriteXml(data, records, options, sink);
+      writer_ = MakeXmlWriter(data, options_, *sink_);
       break;
     case TExportFormat::Json:
-      WriteJson(data, records, options, sink);
+      writer_ = MakeJsonWriter(data, options_, *sink_);
       break;
   }
-  sink.Finish();
+}
+
+TRecordExport::~TRecordExport() = default;
+
+void TRecordExport::Write(const std::vector<const TListRecord*>& records) {
+  writer_->Records(records);
+}
+
+void TRecordExport::Finish() {
+  writer_->End();
+  sink_->Finish();
+}
+
+void ExportRecords(const TListDBData& data, const std::vector<const TListRecord*>& records,
+                   const TExportOptions& options, TStream& out,
+                   const std::function<bool(size_t, size_t)>& progress) {
+  TRecordExport run(data, options, out, records.size(), progress);
+  run.Write(records);
+  run.Finish();
 }
 
 const char* ExportFileSuffix(TExportFormat format) {

@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -80,6 +81,34 @@ std::vector<const TListRecord*> RecordsToExport(const TListDBData& data,
 void ExportRecords(const TListDBData& data, const std::vector<const TListRecord*>& records,
                    const TExportOptions& options, TStream& out,
                    const std::function<bool(size_t, size_t)>& progress = {});
+
+namespace export_internal {
+class TExportSink;
+class TFormatWriter;
+}  // namespace export_internal
+
+// An export fed its records a batch at a time, for a list read a part at a
+// time: the batches in turn give the same text as ExportRecords gives for
+// all their records at once. The constructor writes what comes before the
+// records; total is the number of records to come, for progress.
+class TRecordExport {
+ public:
+  TRecordExport(const TListDBData& data, const TExportOptions& options, TStream& out, size_t total,
+                const std::function<bool(size_t, size_t)>& progress = {});
+  ~TRecordExport();
+  TRecordExport(const TRecordExport&) = delete;
+  TRecordExport& operator=(const TRecordExport&) = delete;
+  // The next records; they need only live until this returns.
+  void Write(const std::vector<const TListRecord*>& records);
+  // What follows the records, and the rest of the text to the stream.
+  void Finish();
+
+ private:
+  const TExportOptions options_;
+  const std::function<bool(size_t, size_t)> progress_;
+  std::unique_ptr<export_internal::TExportSink> sink_;
+  std::unique_ptr<export_internal::TFormatWriter> writer_;
+};
 
 // "csv", "tsv", "txt", "txt", "rtf", "xml", "json".
 const char* ExportFileSuffix(TExportFormat format);

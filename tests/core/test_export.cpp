@@ -338,6 +338,33 @@ TEST_F(ExportTest, EmptySelectionWritesTitlesOnlyAndNoFieldsIsRefused) {
             std::string::npos);
 }
 
+// Records given a batch at a time (some batches empty, as a category's
+// records may leave them) give the text of all records at once, in every
+// format.
+TEST_F(ExportTest, BatchesGiveTheTextOfOneGo) {
+  for (int i = 0; i < 20; ++i) Add("r" + std::to_string(i), "\xE9", i % 2 ? "n\r\n" : "", i % 3);
+  for (int format = 0; format < kExportFormatCount; ++format) {
+    for (const std::optional<int> category : {std::optional<int>(), std::optional<int>(2)}) {
+      SCOPED_TRACE(testing::Message() << format << " " << category.value_or(-1));
+      TExportOptions options = Options(static_cast<TExportFormat>(format));
+      options.ColumnTitles = true;
+      const std::vector<const TListRecord*> all = RecordsToExport(doc, category);
+      TMemoryStream once;
+      ExportRecords(doc, all, options, once);
+      TMemoryStream batched;
+      TRecordExport run(doc, options, batched, all.size());
+      run.Write({});
+      for (size_t at = 0, size = 1; at < all.size(); at += size, size = size * 2 + 1) {
+        run.Write({all.begin() + static_cast<long>(at),
+                   all.begin() + static_cast<long>(std::min(all.size(), at + size))});
+        run.Write({});
+      }
+      run.Finish();
+      EXPECT_EQ(batched.Bytes(), once.Bytes());
+    }
+  }
+}
+
 TEST_F(ExportTest, CancelRaisesAndTheSafeReplacementKeepsTheOldFile) {
   for (int i = 0; i < 1000; ++i) Add("v", "w", "", -1);
   const fs::path path = fs::temp_directory_path() / "vornik_export_cancel.csv";
