@@ -272,7 +272,7 @@ class TListDBData {
   friend class TListRecord;
   friend class TDetachedRecord;
   friend class TListDBCategories;
-  friend void ReadListDBInto(TListDBData& document, TStream& stream, TListFileFacts* facts);
+  friend class TListFileReader;
 
   // Raw room for records, never moved while the document holds them.
   struct alignas(TListRecord) RecordSlot {
@@ -336,6 +336,31 @@ struct TListFileFacts {
 
 // ReadListDB that also tells what it saw and mended.
 void ReadListDB(TListDBData& document, TStream& stream, TListFileFacts& facts);
+
+// A list file read a part at a time, for a program that passes the records
+// on and need not hold them all (the converter): the constructor reads the
+// header, names and category table into the document and clears its
+// records; each ReadRecords then adds the next records in the file's order,
+// after those the document holds (the caller may clear them in between).
+// Raises as ReadListDB does; facts, when given, must outlive the reader.
+class TListFileReader {
+ public:
+  TListFileReader(TListDBData& document, TStream& stream, TListFileFacts* facts = nullptr);
+  ~TListFileReader();
+  TListFileReader(const TListFileReader&) = delete;
+  TListFileReader& operator=(const TListFileReader&) = delete;
+  // Records in the file.
+  size_t RecordCount() const;
+  // Adds up to count more records; false when none were left.
+  bool ReadRecords(size_t count);
+
+ private:
+  struct TState;
+  TListDBData& document_;
+  TStream& stream_;
+  TListFileFacts* facts_;
+  std::unique_ptr<TState> state_;
+};
 
 // Truncates the stream and writes the document as a list file. Refuses, before
 // touching the stream, a document that cannot be stored without corruption.

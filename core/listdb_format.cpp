@@ -317,117 +317,153 @@ size_t LengthWithLF(std::string_view text) {
 
 }  // namespace
 
-// The reader; facts, when given, learns what it saw and mended.
-void ReadListDBInto(TListDBData& document, TStream& stream, TListFileFacts* facts);
-
 void ReadListDB(TListDBData& document, TStream& stream) {
-  ReadListDBInto(document, stream, nullptr);
+  TListFileReader reader(document, stream);
+  reader.ReadRecords(reader.RecordCount());
 }
 
 void ReadListDB(TListDBData& document, TStream& stream, TListFileFacts& facts) {
   facts = TListFileFacts();
-  ReadListDBInto(document, stream, &facts);
+  TListFileReader reader(document, stream, &facts);
+  reader.ReadRecords(reader.RecordCount());
 }
 
-void ReadListDBInto(TListDBData& document, TStream& stream, TListFileFacts* facts) {
+struct TListFileReader::TState {
+  std::vector<TReadEntry> entries;
+  size_t next = 0;  // the first record not read yet
+  std::array<int32_t, kCategorySlots> slotIds{};
+  // A record in slot 1..15 belongs to the entry loaded from that slot, -1
+  // when the slot is empty; slot 0 stands for the entry named like it
+  // ("Unfiled").
+  std::array<int32_t, kCategorySlots> slotCategory{};
+  std::vector<uint8_t> window;
+};
+
+TListFileReader::TListFileReader(TListDBData& document, TStream& stream, TListFileFacts* facts)
+    : document_(document), stream_(stream), facts_(facts), state_(std::make_unique<TState>()) {
   document.ClearRecords();
   // The records come in without a revision or a word to the listeners each:
-  // one for all of them once reading ends, however it ends.
+  // one for all of them once reading ends (ReadRecords), or here when the
+  // file is refused.
+  try {
+    TListDBCategories& categories = document.Categories();
+    categories.Reset();
+
+    std::array<uint8_t, kHeaderSize> header{};
+    stream.Seek(0);
+    stream.ReadBuffer(header.data(), header.size());
+    const std::string type = FixedText(&header[kHdrType], 4);
+    const std::string creator = FixedText(&header[kHdrCreator], 4);
+    if (type != kType || creator != kCreator)
+      throw EListDBError(
+          FormatText("Invalid database type or creator ID: %s-%s", type.c_str(), creator.c_str()));
+    document.CreationDate = DecodeHeaderDate(GetLong(&header[kHdrCreated]));
+    document.ModificationDate = DecodeHeaderDate(GetLong(&header[kHdrModified]));
+    if (facts) {
+      facts->Attributes = GetWord(&header[kHdrAttributes]);
+      facts->Version = GetWord(&header[kHdrVersion]);
+      facts->ModificationNumber = GetLong(&header[kHdrModNumber]);
+      facts->BackupDate = DecodeHeaderDate(GetLong(&header[kHdrBackup]));
+      facts->AppInfoOffset = GetLong(&header[kHdrAppInfo]);
+    }
+
+    // The record list, a piece at a time.
+    const size_t n = GetWord(&header[kHdrRecordCount]);
+    std::vector<TReadEntry>& entries = state_->entries;
+    entries.resize(n);
+    constexpr size_t kEntriesAtOnce = 2048;
+    std::array<uint8_t, kEntriesAtOnce * kEntrySize> rawEntries;
+    for (size_t i = 0; i < n;) {
+      const size_t count = std::min(kEntriesAtOnce, n - i);
+      stream.ReadBuffer(rawEntries.data(), count * kEntrySize);
+      for (size_t k = 0; k < count; ++k, ++i) {
+        const uint8_t* raw = &rawEntries[k * kEntrySize];
+        entries[i] = {GetLong(raw), 0, static_cast<uint8_t>(raw[4] & 0x0F)};
+      }
+    }
+
+    std::array<uint8_t, kAppInfoSize> block{};
+    stream.Seek(stream.Position() + kFillerSize);
+    if (facts) facts->AppInfoFoundAt = static_cast<uint32_t>(stream.Position());
+    stream.ReadBuffer(block.data(), block.size());
+    ComputeRecordSizes(entries, stream.Size());
+
+    document.StoreNamesUnchecked(FixedText(&header[kHdrName], kMaxDatabaseName),
+                                 FixedText(&block[kAiField1], kMaxFieldName),
+                                 FixedText(&block[kAiField2], kMaxFieldName));
+
+    std::array<std::string, kCategorySlots> slotNames;
+    for (int slot = 0; slot < kCategorySlots; ++slot)
+      slotNames[slot] = FixedText(&block[kAiNames + slot * kSlotNameSize], kSlotNameSize);
+    const std::array<int32_t, kCategorySlots>& slotIds = state_->slotIds =
+        LoadedCategoryIds(block.data(), slotNames);
+    if (facts) {
+      int empty = 0;
+      for (int slot = 1; slot < kCategorySlots; ++slot) {
+        if (slotNames[slot].empty()) {
+          ++empty;
+          continue;
+        }
+        facts->ClosedUpSlots += empty;
+        empty = 0;
+        facts->RenumberedCategories += slotIds[slot] != block[kAiIds + slot];
+      }
+    }
+    std::array<int32_t, kCategorySlots>& slotCategory = state_->slotCategory;
+    slotCategory[0] = categories.IDOfName(slotNames[0]);
+    for (int slot = 1; slot < kCategorySlots; ++slot) {
+      slotCategory[slot] = slotIds[slot];
+      if (slotIds[slot] >= 0) categories.AppendEntry(slotNames[slot], slotIds[slot]);
+    }
+    // A slot 0 named like a loaded entry (the file's own "Unfiled" aside)
+    // finds that entry, as it always did.
+    if (slotCategory[0] < 0) {
+      for (int slot = 1; slot < kCategorySlots; ++slot) {
+        if (slotIds[slot] >= 0 && slotNames[slot] == slotNames[0]) {
+          slotCategory[0] = slotIds[slot];
+          break;
+        }
+      }
+    }
+  } catch (...) {
+    document.TouchAll();
+    document.Notify({TListDBChange::Reset});
+    throw;
+  }
+}
+
+TListFileReader::~TListFileReader() = default;
+
+size_t TListFileReader::RecordCount() const { return state_->entries.size(); }
+
+bool TListFileReader::ReadRecords(size_t count) {
   struct TReadEnd {
     TListDBData& document;
     ~TReadEnd() {
       document.TouchAll();
       document.Notify({TListDBChange::Reset});
     }
-  } readEnd{document};
-  TListDBCategories& categories = document.Categories();
-  categories.Reset();
-
-  std::array<uint8_t, kHeaderSize> header{};
-  stream.Seek(0);
-  stream.ReadBuffer(header.data(), header.size());
-  const std::string type = FixedText(&header[kHdrType], 4);
-  const std::string creator = FixedText(&header[kHdrCreator], 4);
-  if (type != kType || creator != kCreator)
-    throw EListDBError(
-        FormatText("Invalid database type or creator ID: %s-%s", type.c_str(), creator.c_str()));
-  document.CreationDate = DecodeHeaderDate(GetLong(&header[kHdrCreated]));
-  document.ModificationDate = DecodeHeaderDate(GetLong(&header[kHdrModified]));
-  if (facts) {
-    facts->Attributes = GetWord(&header[kHdrAttributes]);
-    facts->Version = GetWord(&header[kHdrVersion]);
-    facts->ModificationNumber = GetLong(&header[kHdrModNumber]);
-    facts->BackupDate = DecodeHeaderDate(GetLong(&header[kHdrBackup]));
-    facts->AppInfoOffset = GetLong(&header[kHdrAppInfo]);
-  }
-
-  const size_t n = GetWord(&header[kHdrRecordCount]);
-  std::vector<uint8_t> rawEntries(n * kEntrySize);
-  stream.ReadBuffer(rawEntries.data(), rawEntries.size());
-  std::vector<TReadEntry> entries(n);
-  for (size_t i = 0; i < n; ++i) {
-    const uint8_t* raw = &rawEntries[i * kEntrySize];
-    entries[i] = {GetLong(raw), 0, static_cast<uint8_t>(raw[4] & 0x0F)};
-  }
-
-  std::array<uint8_t, kAppInfoSize> block{};
-  stream.Seek(stream.Position() + kFillerSize);
-  if (facts) facts->AppInfoFoundAt = static_cast<uint32_t>(stream.Position());
-  stream.ReadBuffer(block.data(), block.size());
-  ComputeRecordSizes(entries, stream.Size());
-
-  document.StoreNamesUnchecked(FixedText(&header[kHdrName], kMaxDatabaseName),
-                               FixedText(&block[kAiField1], kMaxFieldName),
-                               FixedText(&block[kAiField2], kMaxFieldName));
-
-  std::array<std::string, kCategorySlots> slotNames;
-  for (int slot = 0; slot < kCategorySlots; ++slot)
-    slotNames[slot] = FixedText(&block[kAiNames + slot * kSlotNameSize], kSlotNameSize);
-  const std::array<int32_t, kCategorySlots> slotIds = LoadedCategoryIds(block.data(), slotNames);
-  if (facts) {
-    int empty = 0;
-    for (int slot = 1; slot < kCategorySlots; ++slot) {
-      if (slotNames[slot].empty()) {
-        ++empty;
-        continue;
-      }
-      facts->ClosedUpSlots += empty;
-      empty = 0;
-      facts->RenumberedCategories += slotIds[slot] != block[kAiIds + slot];
-    }
-  }
-  // A record in slot 1..15 belongs to the entry loaded from that slot, -1 when
-  // the slot is empty; slot 0 stands for the entry named like it ("Unfiled").
-  std::array<int32_t, kCategorySlots> slotCategory{};
-  slotCategory[0] = categories.IDOfName(slotNames[0]);
-  for (int slot = 1; slot < kCategorySlots; ++slot) {
-    slotCategory[slot] = slotIds[slot];
-    if (slotIds[slot] >= 0) categories.AppendEntry(slotNames[slot], slotIds[slot]);
-  }
-  // A slot 0 named like a loaded entry (the file's own "Unfiled" aside) finds
-  // that entry, as it always did.
-  if (slotCategory[0] < 0) {
-    for (int slot = 1; slot < kCategorySlots; ++slot) {
-      if (slotIds[slot] >= 0 && slotNames[slot] == slotNames[0]) {
-        slotCategory[0] = slotIds[slot];
-        break;
-      }
-    }
+  } readEnd{document_};
+  const std::vector<TReadEntry>& entries = state_->entries;
+  size_t i = state_->next;
+  const size_t n = i + std::min(count, entries.size() - i);
+  if (i == n) return false;
+  document_.ReserveRecords(document_.RecordCount() + static_cast<int>(n - i));
+  // The values take about the records' data less each record's three offsets
+  // and three zero bytes: one block of that size holds most of them (LF
+  // breaks that become CR LF go on into the next).
+  {
+    const uint64_t data =
+        (n < entries.size() ? entries[n].offset : stream_.Size()) - entries[i].offset;
+    const uint64_t overhead = 6 * static_cast<uint64_t>(n - i);
+    document_.texts_.Reserve(static_cast<size_t>(data > overhead ? data - overhead : data));
   }
 
   // The records lie back to back (ComputeRecordSizes made sure); they are read
   // in windows of whole records.
   constexpr uint64_t kWindow = 256 * 1024;
-  std::vector<uint8_t> window;
-  document.ReserveRecords(static_cast<int>(n));
-  // The values take about the records' data less each record's three offsets
-  // and three zero bytes: one block of that size holds most of them (LF
-  // breaks that become CR LF go on into the next).
-  if (n > 0) {
-    const auto data = static_cast<size_t>(stream.Size() - entries[0].offset);
-    document.texts_.Reserve(data > 6 * n ? data - 6 * n : data);
-  }
-  for (size_t i = 0; i < n;) {
+  std::vector<uint8_t>& window = state_->window;
+  while (i < n) {
     const uint64_t from = entries[i].offset;
     uint64_t to = from + entries[i].size;
     size_t j = i + 1;
@@ -436,8 +472,8 @@ void ReadListDBInto(TListDBData& document, TStream& stream, TListFileFacts* fact
       ++j;
     }
     window.resize(static_cast<size_t>(to - from) + kPadding);
-    stream.Seek(from);
-    stream.ReadBuffer(window.data(), window.size() - kPadding);
+    stream_.Seek(from);
+    stream_.ReadBuffer(window.data(), window.size() - kPadding);
     for (; i < j; ++i) {
       const TReadEntry& entry = entries[i];
       const uint8_t* p = window.data() + (entry.offset - from);
@@ -451,25 +487,27 @@ void ReadListDBInto(TListDBData& document, TStream& stream, TListFileFacts* fact
       // became CR LF may take it past the typing limit, and a list the
       // handheld wrote must still open.
       const std::string_view notes = TrimView(rawNotes);
-      if (facts) {
-        facts->TrimmedRecords += field1.size() != raw1.size() || field2.size() != raw2.size() ||
-                                 notes.size() != rawNotes.size();
-        facts->RecordsInEmptySlots += entry.slot != 0 && slotIds[entry.slot] < 0;
+      if (facts_) {
+        facts_->TrimmedRecords += field1.size() != raw1.size() || field2.size() != raw2.size() ||
+                                  notes.size() != rawNotes.size();
+        facts_->RecordsInEmptySlots += entry.slot != 0 && state_->slotIds[entry.slot] < 0;
       }
       // The three values go straight into the document's text store.
       char* const out =
-          document.ReadRoom(field1.size() + field2.size() + 2 * notes.size() + kPadding);
+          document_.ReadRoom(field1.size() + field2.size() + 2 * notes.size() + kPadding);
       char* q = out;
       CopyBytes(q, field1.data(), field1.size());
       q += field1.size();
       CopyBytes(q, field2.data(), field2.size());
       q += field2.size();
       const size_t notesLength = static_cast<size_t>(CopyWithCRLF(q, notes) - q);
-      document.AddReadRecord(slotCategory[entry.slot], static_cast<uint32_t>(field1.size()),
-                             static_cast<uint32_t>(field2.size()),
-                             static_cast<uint32_t>(notesLength));
+      document_.AddReadRecord(
+          state_->slotCategory[entry.slot], static_cast<uint32_t>(field1.size()),
+          static_cast<uint32_t>(field2.size()), static_cast<uint32_t>(notesLength));
     }
   }
+  state_->next = n;
+  return true;
 }
 
 void WriteListDB(const TListDBData& document, TStream& stream) {

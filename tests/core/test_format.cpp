@@ -288,6 +288,76 @@ TEST(ReadListDB, RichListRoundTrip) {
   }
 }
 
+// A list read a batch at a time, the records cleared between batches, gives
+// the records, categories and facts of one whole read, in order; a refused
+// file is refused as the whole read refuses it.
+TEST(ListFileReader, BatchesGiveWhatTheWholeReadGives) {
+  TRawListFile raw;
+  raw.slotNames[1] = "Work";
+  raw.slotIds[1] = 1;
+  raw.slotNames[3] = "Home";
+  raw.slotIds[3] = 1;  // shared: renumbered
+  for (int i = 0; i < 300; ++i) {
+    // Long notes, so that the records take more than one read window.
+    const std::string notes = i % 3 ? "a\nb" : std::string(1500 + i, 'n');
+    raw.records.push_back({TRawListFile::Values(i % 7 ? "f" + std::to_string(i) : " padded ",
+                                                std::to_string(i), notes),
+                           static_cast<uint8_t>(i % 5)});  // slots 2 and 4 are empty
+  }
+  const TBytes bytes = raw.Build();
+  TListDBData whole;
+  TListFileFacts wholeFacts;
+  TMemoryStream wholeStream(bytes);
+  ReadListDB(whole, wholeStream, wholeFacts);
+  auto same = [](const TListFileFacts& a, const TListFileFacts& b) {
+    return a.RenumberedCategories == b.RenumberedCategories && a.ClosedUpSlots == b.ClosedUpSlots &&
+           a.RecordsInEmptySlots == b.RecordsInEmptySlots && a.TrimmedRecords == b.TrimmedRecords &&
+           a.AppInfoFoundAt == b.AppInfoFoundAt;
+  };
+
+  for (size_t batch : {1, 7, 128, 300, 1000}) {
+    SCOPED_TRACE(batch);
+    TListDBData doc;
+    doc.AddRecord()->SetField1("replaced");
+    TMemoryStream stream(bytes);
+    TListFileFacts facts;
+    TListFileReader reader(doc, stream, &facts);
+    EXPECT_EQ(doc.RecordCount(), 0);
+    EXPECT_EQ(reader.RecordCount(), 300u);
+    ASSERT_EQ(doc.Categories().Count(), whole.Categories().Count());
+    for (int c = 0; c < doc.Categories().Count(); ++c) {
+      EXPECT_EQ(doc.Categories().NameAt(c), whole.Categories().NameAt(c));
+      EXPECT_EQ(doc.Categories().IDAt(c), whole.Categories().IDAt(c));
+    }
+    int at = 0, batches = 0;
+    while (reader.ReadRecords(batch)) {
+      ++batches;
+      ASSERT_LE(static_cast<size_t>(doc.RecordCount()), batch);
+      for (int i = 0; i < doc.RecordCount(); ++i, ++at) {
+        const TListRecord *a = whole.GetRecord(at), *b = doc.GetRecord(i);
+        ASSERT_EQ(b->Field1(), a->Field1()) << at;
+        ASSERT_EQ(b->Field2(), a->Field2()) << at;
+        ASSERT_EQ(b->Notes(), a->Notes()) << at;
+        ASSERT_EQ(b->CategoryID(), a->CategoryID()) << at;
+      }
+      doc.ClearRecords();
+    }
+    EXPECT_EQ(at, 300);
+    EXPECT_EQ(static_cast<size_t>(batches), (300 + batch - 1) / batch);
+    EXPECT_FALSE(reader.ReadRecords(batch));
+    EXPECT_TRUE(same(facts, wholeFacts));
+  }
+  EXPECT_EQ(wholeFacts.RecordsInEmptySlots, 120);
+  EXPECT_EQ(wholeFacts.TrimmedRecords, 43);
+
+  TRawListFile bad = raw;
+  bad.records[200].forcedOffset = 10;
+  TListDBData doc;
+  TMemoryStream stream(bad.Build());
+  EXPECT_EQ(MessageOf<EListDBError>([&] { TListFileReader reader(doc, stream); }), ReadError(bad));
+  EXPECT_EQ(doc.RecordCount(), 0);
+}
+
 TEST(HeaderDates, EncodeDecodeWrapAroundAndByteOrder) {
   EXPECT_EQ(EncodeHeaderDate(25569.0), 0u);  // 1970-01-01 00:00
   EXPECT_EQ(DecodeHeaderDate(0), 25569.0);
