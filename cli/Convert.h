@@ -91,6 +91,33 @@ std::unique_ptr<TListDBData> ReadListFile(const std::string& path, TListFileFact
 // The bytes of a file, or of standard input for "-".
 std::unique_ptr<TStream> OpenInput(const std::string& path);
 
+// A failure while reading an input after its output was begun: the message
+// is the whole cause, to be reported against the input file.
+class EInputFailure : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A list file read a batch of records at a time, for commands that pass the
+// records on: the names and categories come with opening (raising as
+// ReadListFile does), then each NextRecords puts the next batch in the list
+// in place of the last, so that a whole list is never held at once.
+class TListInput {
+ public:
+  explicit TListInput(const std::string& path);
+  ~TListInput();
+  TListDBData& List() { return list_; }
+  size_t RecordCount() const { return reader_->RecordCount(); }
+  // The next batch; false when all were read. Raises EInputFailure.
+  bool NextRecords();
+
+ private:
+  static constexpr size_t kBatch = 4096;
+  std::unique_ptr<TStream> stream_;
+  TListDBData list_;
+  std::unique_ptr<TListFileReader> reader_;
+};
+
 // Writes an output file whole or not at all: written beside it and renamed
 // over it, or when replace is false created only if no file of that name
 // exists yet. Refuses a folder, and the file the input came from. "-" writes

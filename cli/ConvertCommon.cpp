@@ -184,6 +184,27 @@ std::unique_ptr<TListDBData> ReadListFile(const std::string& path, TListFileFact
   return document;
 }
 
+TListInput::TListInput(const std::string& path) : stream_(OpenInput(path)) {
+  try {
+    reader_ = std::make_unique<TListFileReader>(list_, *stream_);
+  } catch (const EStreamError&) {
+    throw EListDBError("not a list file: it ends before the list it describes");
+  }
+  list_.FileName = path;
+}
+
+TListInput::~TListInput() = default;
+
+bool TListInput::NextRecords() {
+  list_.ClearRecords();
+  errno = 0;
+  try {
+    return reader_->ReadRecords(kBatch);
+  } catch (const std::exception& error) {
+    throw EInputFailure(FailureCause(error, errno));
+  }
+}
+
 void WriteOutputFile(const std::string& path, const std::string& inputPath, bool replace,
                      const std::function<void(TStream&)>& writer) {
   // The writers check what they write before the first byte, and the output

@@ -117,14 +117,13 @@ int RunExport(const std::vector<std::string>& args) {
   int status = kExitOk;
   std::set<std::string> written;
   for (const std::string& file : files) {
-    std::unique_ptr<TListDBData> list;
-    std::vector<const TListRecord*> records;
+    // The records go from the list file to the output a batch at a time.
+    std::unique_ptr<TListInput> input;
+    std::optional<int> category;
     errno = 0;
     try {
-      list = ReadListFile(file);
-      std::optional<int> category;
-      if (line.Has("category")) category = CategoryNamed(*list, line.Value("category"));
-      records = RecordsToExport(*list, category);
+      input = std::make_unique<TListInput>(file);
+      if (line.Has("category")) category = CategoryNamed(input->List(), line.Value("category"));
     } catch (const std::exception& error) {
       ReportFileError(file, FailureCause(error, errno));
       status = kExitFailed;
@@ -137,8 +136,14 @@ int RunExport(const std::vector<std::string>& args) {
     try {
       if (output != "-" && !written.insert(output).second)
         throw EFileProblem("another list of the same name was written to it already");
-      WriteOutputFile(output, file, true,
-                      [&](TStream& out) { ExportRecords(*list, records, options, out); });
+      WriteOutputFile(output, file, true, [&](TStream& out) {
+        TRecordExport run(input->List(), options, out, input->RecordCount());
+        while (input->NextRecords()) run.Write(RecordsToExport(input->List(), category));
+        run.Finish();
+      });
+    } catch (const EInputFailure& error) {
+      ReportFileError(file, error.what());
+      status = kExitFailed;
     } catch (const std::exception& error) {
       ReportFileError(output == "-" ? "(standard output)" : output, FailureCause(error, errno));
       status = kExitFailed;

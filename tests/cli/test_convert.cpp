@@ -199,6 +199,22 @@ TEST_F(ConvertFilesTest, ExportChoosesRecordsFieldsAndSeparators) {
   EXPECT_EQ(r.err, "vornik-convert: books.pdb: the list has no category \"Travel\"\n");
 }
 
+// A list of many thousand records goes out whole and in order, its category
+// taken from every part of it.
+TEST_F(ConvertFilesTest, ExportOfALargeListKeepsEveryRecordInOrder) {
+  std::vector<TRecordValues> records;
+  std::string expected = "\xEF\xBB\xBF";
+  for (int i = 0; i < 10000; ++i) {
+    records.push_back(
+        {"r" + std::to_string(i), "", i % 100 ? "" : "a\r\nb", i % 3 ? "Home" : "Work"});
+    if (i % 3 == 0) expected += "r" + std::to_string(i) + "\r\n";
+  }
+  MakeListFile(Path("large.pdb"), "L", "A", "B", {"Work", "Home"}, records);
+  const TRunResult r = Run({"export", "-c", "Work", "--fields", "field1", "large.pdb"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, expected);
+}
+
 // Many lists at once: one file each in the folder; two lists of the same name
 // would give the same output, and the second is refused rather than
 // overwriting the first.
