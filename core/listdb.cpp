@@ -396,7 +396,8 @@ void TListDBData::Touch(TRecordValue which) {
   revisions_[static_cast<size_t>(which)] = NewRevision();
 }
 
-void TListDBData::TouchAll() {
+void TListDBData::TouchAll() const {
+  touchPending_ = false;
   const uint64_t revision = NewRevision();
   for (uint64_t& r : revisions_) r = revision;
 }
@@ -456,10 +457,13 @@ TListRecord* TListDBData::AppendRecord(std::string_view field1, std::string_view
                       entries[static_cast<size_t>(categoryId)].id == categoryId) ||
                      categories_->IndexOfID(categoryId) >= 0;
   record->StoreCategory(known ? categoryId : -1);
-  TouchAll();
   if (listeners_.empty()) {
+    // Nobody is told: the new revision waits until one is asked for, so a
+    // list built in bulk takes one rather than one per record.
+    touchPending_ = true;
     ++changes_;
   } else {
+    TouchAll();
     RecordChanged(record, TRecordValue::Field1, true);
   }
   return record;

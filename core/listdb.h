@@ -231,7 +231,10 @@ class TListDBData {
   // DeleteRecord leaves the revisions (the other records keep their values).
   // Revisions come from one counter for the whole process: no two documents
   // ever show the same revision, and a revision once left never comes back.
-  uint64_t Revision(TRecordValue which) const { return revisions_[static_cast<size_t>(which)]; }
+  uint64_t Revision(TRecordValue which) const {
+    if (touchPending_) TouchAll();
+    return revisions_[static_cast<size_t>(which)];
+  }
 
   TListDBCategories& Categories() { return *categories_; }
   const TListDBCategories& Categories() const { return *categories_; }
@@ -282,7 +285,7 @@ class TListDBData {
 
   TListRecord* NewRecord();  // in the list, without a new revision
   void Touch(TRecordValue which);
-  void TouchAll();
+  void TouchAll() const;
   void Notify(const TListDBChange& change);
   // A value of the record changed: listeners hear of it when the record is in
   // the list.
@@ -305,7 +308,10 @@ class TListDBData {
   int nextListenerKey_ = 0;
   uint64_t changes_ = 0, savedChanges_ = 0;
   bool forcedModified_ = false;
-  uint64_t revisions_[4];
+  // Mutable for the one change that takes its revision when asked
+  // (touchPending_, AppendRecord without listeners).
+  mutable uint64_t revisions_[4];
+  mutable bool touchPending_ = false;
   std::unique_ptr<TListDBCategories> categories_;
   std::string databaseName_, customField1_, customField2_;
 };

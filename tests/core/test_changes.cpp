@@ -108,6 +108,15 @@ TEST(DocumentChanges, AppendingIsAddingAndAssigning) {
   EXPECT_EQ(doc.ChangeCount(), changes + 2);
   EXPECT_NE(doc.Revision(TRecordValue::Notes), revision);
   EXPECT_EQ(doc.GetRecord(0)->CategoryName(), "Home");
+  // Unheard appends show in every revision at the next look, one or many.
+  for (int appends : {1, 3}) {
+    const uint64_t before = doc.Revision(TRecordValue::Field1);
+    EXPECT_EQ(doc.Revision(TRecordValue::Field1), before);
+    for (int i = 0; i < appends; ++i) doc.AppendRecord("b", "", "", 0);
+    for (TRecordValue v :
+         {TRecordValue::Field1, TRecordValue::Field2, TRecordValue::Notes, TRecordValue::Category})
+      EXPECT_GT(doc.Revision(v), before);
+  }
   {
     TChangeLog log(doc);
     std::string seen;
@@ -116,22 +125,22 @@ TEST(DocumentChanges, AppendingIsAddingAndAssigning) {
     });
     changes = doc.ChangeCount();
     doc.AppendRecord("x", "y", "z", 1);  // no entry has id 1 any more
-    EXPECT_EQ(log.Take(), (Lines{"added 1", "changed 1 all"}));
+    EXPECT_EQ(log.Take(), (Lines{"added 5", "changed 5 all"}));
     EXPECT_EQ(seen, "|");  // told of an empty record first
     EXPECT_EQ(doc.ChangeCount(), changes + 2);
-    EXPECT_EQ(doc.GetRecord(1)->CategoryID(), -1);
+    EXPECT_EQ(doc.GetRecord(5)->CategoryID(), -1);
     // A refused value adds nothing and tells nobody.
     EXPECT_THROW(doc.AppendRecord("ok", "", std::string(4096, 'n'), 0), EListDBError);
-    EXPECT_EQ(doc.RecordCount(), 2);
+    EXPECT_EQ(doc.RecordCount(), 6);
     EXPECT_EQ(log.Take(), Lines{});
     doc.Unsubscribe(key);
   }
   for (int i = 0; i < 1000; ++i) doc.AppendRecord(std::to_string(i), "v", std::string(100, 'n'), 0);
-  doc.GetRecord(2)->SetField1(std::string(112, 'f'));
-  EXPECT_EQ(doc.GetRecord(2)->Field1(), std::string(112, 'f'));
-  EXPECT_EQ(doc.GetRecord(2)->Notes(), std::string(100, 'n'));
-  for (int i : {3, 500, 1001}) EXPECT_EQ(doc.GetRecord(i)->Field1(), std::to_string(i - 2));
-  EXPECT_EQ(doc.GetRecord(3)->Notes(), std::string(100, 'n'));
+  doc.GetRecord(6)->SetField1(std::string(112, 'f'));
+  EXPECT_EQ(doc.GetRecord(6)->Field1(), std::string(112, 'f'));
+  EXPECT_EQ(doc.GetRecord(6)->Notes(), std::string(100, 'n'));
+  for (int i : {7, 500, 1005}) EXPECT_EQ(doc.GetRecord(i)->Field1(), std::to_string(i - 6));
+  EXPECT_EQ(doc.GetRecord(7)->Notes(), std::string(100, 'n'));
 }
 
 TEST(DocumentChanges, ReadingTellsOnceEvenWhenRefused) {
