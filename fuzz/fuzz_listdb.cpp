@@ -1,6 +1,7 @@
 // libFuzzer target: the list file reader on arbitrary bytes. A file it accepts
-// is written again (when the writer accepts the document) and read back; the
-// records, their values and categories and the names must survive.
+// reads the same a few records at a time, and is written again (when the
+// writer accepts the document) and read back; the records, their values and
+// categories and the names must survive.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -71,6 +72,28 @@ void CheckRoundTrip(const TListDBData& document) {
   }
 }
 
+// Read a few records at a time, the file gives the records the whole read
+// gave, in order.
+void CheckBatches(const TListDBData& whole, const std::vector<uint8_t>& bytes) {
+  TListDBData part;
+  TMemoryStream stream(bytes);
+  TListFileReader reader(part, stream);
+  Check(reader.RecordCount() == static_cast<size_t>(whole.RecordCount()), "batch count");
+  int at = 0;
+  for (size_t batch = 1; reader.ReadRecords(batch); batch = batch * 2 + 1) {
+    for (int i = 0; i < part.RecordCount(); ++i, ++at) {
+      Check(at < whole.RecordCount(), "batch records");
+      const TListRecord* a = whole.GetRecord(at);
+      const TListRecord* b = part.GetRecord(i);
+      Check(a->Field1() == b->Field1() && a->Field2() == b->Field2() && a->Notes() == b->Notes() &&
+                a->CategoryID() == b->CategoryID(),
+            "batch record");
+    }
+    part.ClearRecords();
+  }
+  Check(at == whole.RecordCount(), "batch records");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -81,6 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const std::runtime_error&) {
     return 0;  // refused: EListDBError or EStreamError
   }
+  CheckBatches(document, std::vector<uint8_t>(data, data + size));
   CheckRoundTrip(document);  // ids as the file gave them
   CompactCategories(document);
   CheckRoundTrip(document);  // and as the main window keeps them
