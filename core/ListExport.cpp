@@ -77,7 +77,7 @@ bool RecordInCategory(const TListDBData& data, const TListRecord& record, int32_
   if (record.CategoryID() == categoryId) return true;
   const TListDBCategories& categories = data.Categories();
   return categories.Count() > 0 && categories.IDAt(0) == categoryId &&
-         categories.IndexOfID(record.CategoryID()) < 0;
+         !categories.HasID(record.CategoryID());
 }
 
 std::vector<const TListRecord*> RecordsToExport(const TListDBData& data,

@@ -137,13 +137,13 @@ void TListRecord::Assign(std::string_view field1, std::string_view field2, std::
   CheckLength(field2, kMaxFieldValue, kField2Long);
   CheckLength(notes, kMaxNotes, kNotesLong);
   StoreTexts(field1, field2, notes);
-  StoreCategory(owner_->Categories().IndexOfID(categoryId) >= 0 ? categoryId : -1);
+  StoreCategory(owner_->Categories().HasID(categoryId) ? categoryId : -1);
   owner_->TouchAll();
   owner_->RecordChanged(this, TRecordValue::Field1, true);
 }
 
 void TListRecord::SetCategoryID(int32_t id) {
-  StoreCategory(owner_->Categories().IndexOfID(id) >= 0 ? id : -1);
+  StoreCategory(owner_->Categories().HasID(id) ? id : -1);
   owner_->Touch(TRecordValue::Category);
   owner_->RecordChanged(this, TRecordValue::Category, false);
 }
@@ -451,12 +451,7 @@ TListRecord* TListDBData::AppendRecord(std::string_view field1, std::string_view
   record->length_[2] = static_cast<uint32_t>(notes.size());
   record->capacity_ = static_cast<uint32_t>(total);
   texts_.Commit(total);
-  // Ids are mostly their entry's position: that is looked at first.
-  const std::vector<TListDBCategories::Entry>& entries = categories_->Entries();
-  const bool known = (categoryId >= 0 && static_cast<size_t>(categoryId) < entries.size() &&
-                      entries[static_cast<size_t>(categoryId)].id == categoryId) ||
-                     categories_->IndexOfID(categoryId) >= 0;
-  record->StoreCategory(known ? categoryId : -1);
+  record->StoreCategory(categories_->HasID(categoryId) ? categoryId : -1);
   if (listeners_.empty()) {
     // Nobody is told: the new revision waits until one is asked for, so a
     // list built in bulk takes one rather than one per record.

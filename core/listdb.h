@@ -183,6 +183,13 @@ class TListDBCategories {
   void ChangeID(int32_t oldId, int32_t newId);
   std::string NameOf(int32_t id) const;
   int IndexOfID(int32_t id) const;
+  // Whether an entry has the id (mostly the entry at that position, which is
+  // looked at first).
+  bool HasID(int32_t id) const {
+    return (id >= 0 && static_cast<size_t>(id) < entries_.size() &&
+            entries_[static_cast<size_t>(id)].id == id) ||
+           IndexOfID(id) >= 0;
+  }
   int32_t IDOfName(const std::string& name) const;
   int32_t IDAt(int index) const { return entries_.at(index).id; }
   const std::string& NameAt(int index) const { return entries_.at(index).name; }
