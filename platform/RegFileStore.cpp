@@ -233,10 +233,17 @@ QString TRegFileStore::DefaultPath() {
 void TRegFileStore::Refresh() {
   // A missing file gives no keys; one with damaged lines what can be read of
   // it. One that cannot be read whole is put aside before anything is stored.
-  Clear();
-  blocked_ = false;
   QFile file(path_);
-  if (!file.exists()) return;
+  blocked_ = false;
+  if (!file.exists()) {
+    // What was read of a file put aside stands in for it until it is stored:
+    // the sessions before the first store (loading, then storing at exit)
+    // find no file.
+    if (!readAside_) Clear();
+    return;
+  }
+  readAside_ = false;
+  Clear();
   QString reason;
   if (!file.open(QIODevice::ReadOnly)) {
     reason = file.errorString();
@@ -278,6 +285,8 @@ void TRegFileStore::SetAside(const QString& reason) {
     aside = base + u'-' + QString::number(n);
   const QString shown = QDir::toNativeSeparators(path_);
   if (!QFileInfo::exists(aside) && QFile::rename(path_, aside)) {
+    readAside_ = true;
+    dirty_ = true;
     notice_ = QStringLiteral(
                   "The settings file %1 could not be read whole (%2). It was kept as %3, and the "
                   "settings are stored anew in %1.")
@@ -307,4 +316,5 @@ void TRegFileStore::Commit() {
     throw ERegistryError(
         QString("Cannot store the settings in %1: %2").arg(path_, file.errorString()));
   dirty_ = false;
+  readAside_ = false;
 }

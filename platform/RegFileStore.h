@@ -65,7 +65,8 @@ regfile::TReadResult ParseRegFile(const QByteArray& text, TMemorySettingsStore& 
 // session, written whole and atomically on commit. A file that cannot be read
 // whole (not a registry export, undecodable, over a limit) is never written
 // over: it is renamed to "<name>.unreadable-<date and time>" at once, and the
-// notice says so. When it cannot be renamed, nothing is stored in its place.
+// notice says so; what could be read of it is kept and stored in the new file.
+// When it cannot be renamed, nothing is stored in its place.
 class TRegFileStore : public TMemorySettingsStore {
  public:
   explicit TRegFileStore(const QString& path);
@@ -82,6 +83,7 @@ class TRegFileStore : public TMemorySettingsStore {
 
   QString path_;
   QString notice_;
-  bool blocked_ = false;  // the unreadable file is still in the way
+  bool blocked_ = false;    // the unreadable file is still in the way
+  bool readAside_ = false;  // holds what was read of a file put aside, not yet stored
   bool blockedReported_ = false;
 };
