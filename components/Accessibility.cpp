@@ -77,6 +77,9 @@ void SetAccessibleLabel(QWidget* control, const QString& name) {
     label->setTextFormat(Qt::PlainText);
     label->hide();
     label->setBuddy(control);
+    // Controls made and dropped while their window stays (a table's cell
+    // widgets) take their hidden label with them.
+    QObject::connect(control, &QObject::destroyed, label, [label] { delete label; });
   }
   label->setText(name);
   // An editable combo box's text field is what takes the typing.

@@ -118,12 +118,16 @@ void TListBox::ClearSelectionAndCurrent() {
 }
 
 void TListBox::focusInEvent(QFocusEvent* event) {
-  // The item view makes the first entry current on focus; a list box with no
-  // selection keeps none current, so an arrow key starts at the first entry.
-  const bool hadCurrent = currentIndex().isValid();
+  // The item view makes the first entry current on focus, and a screen reader
+  // announces the current entry. A list box with no selection keeps none
+  // current, so what is announced is what the commands act on (nothing yet),
+  // and an arrow key starts at the first entry.
+  if (!currentIndex().isValid() && selectedItems().isEmpty()) {
+    QWidget::focusInEvent(event);
+    viewport()->update();
+    return;
+  }
   QListWidget::focusInEvent(event);
-  if (!hadCurrent && selectedItems().isEmpty())
-    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
 }
 
 void TListBox::mouseDoubleClickEvent(QMouseEvent* event) {

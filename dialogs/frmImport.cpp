@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <QTableWidget>
 
+#include "components/Accessibility.h"
 #include "components/QRXCtrls.h"
 #include "core/Streams.h"
 #include "platform/Prompts.h"
@@ -98,6 +99,9 @@ TImportDialog::TImportDialog(QWidget* owner) : TAbstractDialog(owner) {
   FileEdit->SetNumGlyphs(1);
   FileEdit->setReadOnly(true);
   FileEdit->OnButtonClick = [this](QObject*) { FileButtonClick(); };
+  FileEdit->Button()->setAccessibleName(QStringLiteral("Choose file"));
+  FileEdit->Button()->setAccessibleDescription(
+      FileEdit->ButtonShortCut().toString(QKeySequence::NativeText));
   FormatCombo = ChoiceCombo(this, kFormats, std::size(kFormats));
   EncodingCombo = ChoiceCombo(this, kEncodings, std::size(kEncodings));
   FieldSeparatorCombo = SeparatorCombo(this, {";", "\\t", ",", "|"});
@@ -110,6 +114,10 @@ TImportDialog::TImportDialog(QWidget* owner) : TAbstractDialog(owner) {
   PreviewTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
   PreviewTable->setSelectionMode(QAbstractItemView::NoSelection);
   PreviewTable->verticalHeader()->hide();
+  // Tab leaves the table instead of stepping through every cell; it goes on
+  // to the column choices in its first row (see ShowPreview).
+  PreviewTable->setTabKeyNavigation(false);
+  SetAccessibleLabel(PreviewTable, QStringLiteral("Preview"));
   MessageLabel = new QLabel(this);
   MessageLabel->setTextFormat(Qt::PlainText);
   MessageLabel->setWordWrap(true);
@@ -288,6 +296,7 @@ void TImportDialog::ShowPreview(const TImportPreview& preview) {
   PreviewTable->setColumnCount(columns);
   PreviewTable->setRowCount(1 + static_cast<int>(preview.Rows.size()));
   QStringList headers;
+  QWidget* before = PreviewTable;
   for (int c = 0; c < columns; ++c) {
     const size_t i = static_cast<size_t>(c);
     headers << (i < preview.Titles.size() ? OneLine(preview.Titles[i])
@@ -297,6 +306,9 @@ void TImportDialog::ShowPreview(const TImportPreview& preview) {
     combo->setEnabled(!fixedColumns_);
     connect(combo, &QComboBox::currentIndexChanged, this, &TImportDialog::ColumnChange);
     PreviewTable->setCellWidget(0, c, combo);
+    SetAccessibleLabel(combo, QStringLiteral("%1 becomes").arg(headers.last()));
+    setTabOrder(before, combo);
+    before = combo;
   }
   PreviewTable->setHorizontalHeaderLabels(headers);
   for (size_t r = 0; r < preview.Rows.size(); ++r) {

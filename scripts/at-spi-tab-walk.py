@@ -6,7 +6,11 @@ label that names it, if any), and each tool tip that shows.
 Usage: at-spi-tab-walk.py STEPS   where STEPS is a file of lines, each either
   a key sequence for xdotool ("Tab", "ctrl+n", "alt+n"), "type TEXT",
   "say TEXT" (printed as a heading), "hover NAME" (moves the pointer over
-  the first row of the list of that name), or "# comment".
+  the first row of the list of that name), "show NAME" (prints the controls
+  of that name in the active window), "dump" (prints the named objects of
+  the active window), "focused" (prints the focused control of the active
+  window), "statusbar" (prints the status bar's panels), or
+  "# comment".
 """
 import subprocess
 import sys
@@ -31,6 +35,13 @@ def describe(obj):
         desc = obj.description
         if desc:
             extra += f"  [description: {desc}]"
+        states = obj.getState()
+        if not states.contains(pyatspi.STATE_ENABLED):
+            extra += "  [disabled]"
+        if states.contains(pyatspi.STATE_SELECTED):
+            extra += "  [selected]"
+        if states.contains(pyatspi.STATE_CHECKED):
+            extra += "  [checked]"
         return f"{role}: \"{name}\"{extra}"
     except Exception as error:  # the object went away meanwhile
         return f"(gone: {error})"
@@ -48,6 +59,11 @@ def on_descendant(event):
 def on_showing(event):
     if event.detail1 and event.source.getRole() == pyatspi.ROLE_TOOL_TIP:
         print("  tooltip", describe(event.source), flush=True)
+
+
+def on_name(event):
+    if event.source.getRole() == pyatspi.ROLE_HEADING:
+        print("  heading", describe(event.source), flush=True)
 
 
 def on_window(event):
@@ -80,6 +96,49 @@ def hover(name):
     subprocess.run(["xdotool", "mousemove", str(x), str(y)])
 
 
+def active_window():
+    desktop = pyatspi.Registry.getDesktop(0)
+    for a in range(desktop.childCount):
+        app = desktop.getChildAtIndex(a)
+        for w in range(app.childCount if app else 0):
+            window = app.getChildAtIndex(w)
+            if window.getState().contains(pyatspi.STATE_ACTIVE):
+                return window
+    return None
+
+
+def each_showing(root, depth=0):
+    if root is None or depth > 12:
+        return
+    for i in range(root.childCount):
+        child = root.getChildAtIndex(i)
+        if child is None or not child.getState().contains(pyatspi.STATE_SHOWING):
+            continue
+        yield depth, child
+        # Rows and cells of item views are not walked: the focus reports them.
+        if child.getRole() not in (pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE, pyatspi.ROLE_LIST,
+                                   pyatspi.ROLE_TREE_TABLE):
+            yield from each_showing(child, depth + 1)
+
+
+def show(name):
+    for depth, obj in each_showing(active_window()):
+        if obj.name == name:
+            print("  show   ", describe(obj), flush=True)
+
+
+def focused():
+    for depth, obj in each_showing(active_window()):
+        if obj.getState().contains(pyatspi.STATE_FOCUSED):
+            print("  focused", describe(obj), flush=True)
+
+
+def dump():
+    for depth, obj in each_showing(active_window()):
+        if obj.name or obj.description:
+            print("  dump   " + "  " * depth + describe(obj), flush=True)
+
+
 def status_bar():
     desktop = pyatspi.Registry.getDesktop(0)
     bar = find(desktop, lambda o: o.getRole() == pyatspi.ROLE_STATUS_BAR)
@@ -98,6 +157,7 @@ def main():
     pyatspi.Registry.registerEventListener(on_showing, "object:state-changed:showing")
     pyatspi.Registry.registerEventListener(on_window, "window:activate")
     pyatspi.Registry.registerEventListener(on_descendant, "object:active-descendant-changed")
+    pyatspi.Registry.registerEventListener(on_name, "object:property-change:accessible-name")
 
     def next_step():
         if not steps:
@@ -112,6 +172,12 @@ def main():
             subprocess.run(["xdotool", "type", "--delay", "30", step[5:]])
         elif step == "statusbar":
             status_bar()
+        elif step == "dump":
+            dump()
+        elif step == "focused":
+            focused()
+        elif step.startswith("show "):
+            show(step[5:])
         elif step.startswith("hover "):
             hover(step[6:])
         else:

@@ -2,6 +2,7 @@
 # Installs with apt-get, when missing, what a purpose needs:
 #   scripts/install-deps.sh run    building and running the program (./run.sh)
 #   scripts/install-deps.sh test   that and every test, check and cross-build (./test.sh)
+#   scripts/install-deps.sh a11y   the screen reader walk (scripts/at-spi-tab-walk.sh)
 set -euo pipefail
 purpose=${1:-test}
 
@@ -18,11 +19,15 @@ test_pkgs=(git libgtest-dev libgmock-dev libbenchmark-dev ccache clang libclang-
            xvfb xauth poppler-utils unrtf python3 libxml2-utils
            desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin file dpkg-dev lintian
            g++-mingw-w64-x86-64-posix googletest wine64)
+# The screen reader walk: a virtual X server with a window manager, a private
+# session bus with the accessibility bus, its Python client and key presses.
+a11y_pkgs=(xvfb xauth openbox dbus at-spi2-core python3-pyatspi xdotool)
 
 case "$purpose" in
   run) pkgs=("${run_pkgs[@]}") ;;
   test) pkgs=("${run_pkgs[@]}" "${test_pkgs[@]}") ;;
-  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+  a11y) pkgs=("${a11y_pkgs[@]}") ;;
+  *) echo "usage: $0 run|test|a11y" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -3,11 +3,15 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <QTableWidget>
 #include <QTest>
 
 #include "components/QRXHtmlControls.h"
@@ -17,6 +21,7 @@
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmEditCategories.h"
 #include "dialogs/frmExportTuneup.h"
+#include "dialogs/frmImport.h"
 #include "main_form_fixture.h"
 
 namespace {
@@ -38,8 +43,8 @@ QString SpokenName(QWidget* widget) {
 
 // The controls of a window that the keyboard or the pointer reaches and a
 // screen reader cannot name (a control whose focus goes to another is spoken
-// as that one).
-QStringList Unnamed(QWidget* window) {
+// as that one), as "class objectName, ...".
+std::string Unnamed(QWidget* window) {
   QStringList unnamed;
   for (QWidget* widget : window->findChildren<QWidget*>()) {
     const bool reachable =
@@ -48,7 +53,7 @@ QStringList Unnamed(QWidget* window) {
     if (!reachable || !SpokenName(widget).isEmpty()) continue;
     unnamed << QString("%1 %2").arg(widget->metaObject()->className(), widget->objectName());
   }
-  return unnamed;
+  return unnamed.join(", ").toStdString();
 }
 
 // A dialog answer that shows the dialog, runs check on it and cancels.
@@ -82,6 +87,13 @@ class AccessibilityTest : public MainFormTest {
     EXPECT_EQ(List()->SelectedRows(), row < 0 ? std::vector<int>{} : std::vector<int>{row});
   }
   QMenu* SortByMenu() const { return Child<QMenu>("SortByMenu"); }
+  QString WriteCsv() {
+    const QString path = Path("people.csv");
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Name,Phone,Notes\nAnn,555,x\nBob,777,y\n");
+    return path;
+  }
 };
 
 }  // namespace
@@ -90,7 +102,7 @@ TEST_F(AccessibilityTest, EveryReachableControlOfEveryWindowHasAName) {
   ShowActive();
   OpenSample();
   SelectRows({0});
-  EXPECT_EQ(Unnamed(form.get()), QStringList());
+  EXPECT_EQ(Unnamed(form.get()), "");
   EXPECT_EQ(SpokenName(Combo()), "Current category");
   EXPECT_EQ(SpokenName(List()), "Records");
   EXPECT_EQ(SpokenName(Child<QWidget>("StatusPanel1")), "Records: 3");
@@ -102,7 +114,7 @@ TEST_F(AccessibilityTest, EveryReachableControlOfEveryWindowHasAName) {
   QStringList seen;
   auto expectNamed = [&](QDialog* dialog) {
     seen << dialog->windowTitle();
-    EXPECT_EQ(Unnamed(dialog), QStringList()) << dialog->windowTitle().toStdString();
+    EXPECT_EQ(Unnamed(dialog), "") << dialog->windowTitle().toStdString();
   };
   prompts->AnswerDialog(Inspect(expectNamed));
   ASSERT_TRUE(Run("NewRecordAction"));
@@ -122,8 +134,11 @@ TEST_F(AccessibilityTest, EveryReachableControlOfEveryWindowHasAName) {
   ASSERT_TRUE(Run("FindAction"));
   prompts->AnswerDialog(Inspect(expectNamed));
   ASSERT_TRUE(Run("HelpAboutAction"));
+  prompts->AnswerOpenFile(WriteCsv());
+  prompts->AnswerDialog(Inspect(expectNamed));
+  ASSERT_TRUE(Run("ImportAction"));
   EXPECT_EQ(seen, (QStringList{"New record", "List Properties", "Categories", "New category",
-                               "Category", "Search", "About Vornik"}));
+                               "Category", "Search", "About Vornik", "Import"}));
 }
 
 TEST_F(AccessibilityTest, ExportFormPagesAreNamedHeadedAndFocusTheirFirstControl) {
@@ -145,7 +160,7 @@ TEST_F(AccessibilityTest, ExportFormPagesAreNamedHeadedAndFocusTheirFirstControl
     if (page == 4) export_.FieldsCheckListBox->item(0)->setCheckState(Qt::Checked);
     if (page > 0) export_.Wizard->NextButton()->click();
     QApplication::processEvents();
-    EXPECT_EQ(Unnamed(&export_), QStringList());
+    EXPECT_EQ(Unnamed(&export_), "");
     EXPECT_EQ(subHeader->text(QAccessible::Name), export_.Notebook->currentWidget()->windowTitle());
     EXPECT_EQ(QApplication::focusWidget(), firstControls[page]);
   }
@@ -153,6 +168,36 @@ TEST_F(AccessibilityTest, ExportFormPagesAreNamedHeadedAndFocusTheirFirstControl
   export_.rbOnlyOneCategory->setChecked(true);
   export_.Notebook->setCurrentIndex(2);
   EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(export_.rbOnlyOneCategory));
+}
+
+// The import preview's first row holds a choice per column: each is named by
+// its column, and Tab steps through them and on instead of through every
+// cell of the preview.
+TEST_F(AccessibilityTest, ImportColumnChoicesAreNamedAndTabLeavesThePreview) {
+  TImportDialog import(form.get());
+  import.SetFileName(WriteCsv());
+  import.show();
+  QApplication::setActiveWindow(&import);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&import));
+  auto column = [&](int c) { return import.PreviewTable->cellWidget(0, c); };
+  ASSERT_EQ(import.PreviewTable->columnCount(), 3);
+  // Read again: the choices are made anew and their names follow them.
+  import.TitlesCheck->setChecked(false);
+  import.TitlesCheck->setChecked(true);
+  EXPECT_EQ(SpokenName(column(0)), "Name becomes");
+  EXPECT_EQ(SpokenName(column(2)), "Notes becomes");
+  // The replaced choices go when the event loop next runs.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(import.PreviewTable->viewport()->findChildren<QLabel*>().size(), 3);
+
+  // The table hands the focus on to the choice in its current cell.
+  import.TitlesCheck->setFocus(Qt::TabFocusReason);
+  std::vector<QWidget*> steps;
+  for (int i = 0; i < 4; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    steps.push_back(QApplication::focusWidget());
+  }
+  EXPECT_EQ(steps, (std::vector<QWidget*>{column(0), column(1), column(2), import.CutRadio}));
 }
 
 TEST_F(AccessibilityTest, HintAndAboutTextsAreExposed) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 
@@ -216,6 +217,30 @@ TEST_F(CategoriesDialog, RealModalExecClosedByTheWindowAfterAChangeReportsOk) {
   SetPrompts(&prompts);
   EXPECT_EQ(result, QDialog::Accepted);
   EXPECT_EQ(doc.Categories().Count(), 2);
+}
+
+// A reader announces each entry that becomes current; tabbing into the list
+// with nothing selected announces none, so Rename and Delete, which act on
+// the selection, are not offered for an entry that was only announced.
+TEST_F(CategoriesDialog, TabbingIntoAListWithNothingSelectedAnnouncesNoEntry) {
+  AddCategories(doc, {"Home", "Work"});
+  Load();
+  dlg.show();
+  QApplication::setActiveWindow(&dlg);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+  int currentChanges = 0;
+  QObject::connect(dlg.ListBox->selectionModel(), &QItemSelectionModel::currentChanged,
+                   [&] { ++currentChanges; });
+  dlg.OKBtn->setFocus();
+  QTest::keyClick(dlg.OKBtn, Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), dlg.ListBox);
+  EXPECT_EQ(currentChanges, 0);
+  EXPECT_FALSE(dlg.ListBox->currentIndex().isValid());
+  // The first arrow key selects, and announces, the first entry.
+  QTest::keyClick(dlg.ListBox, Qt::Key_Down);
+  dlg.ActionList1->UpdateAll();
+  EXPECT_EQ(dlg.ListBox->SelectedItem()->text(), "Home");
+  EXPECT_TRUE(dlg.Button3->isEnabled());
 }
 
 }  // namespace
