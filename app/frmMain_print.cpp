@@ -51,9 +51,10 @@ void TMainListDBForm::PrintFileActionExecute() {
   // A long print shows its progress, keeps the window painted and can be
   // cancelled; a short one neither shows a dialog nor takes input. The clock
   // starts at OK, and the delay leaves room for the row in hand, so the
-  // progress shows within a second of OK on any list. Called while the
-  // column widths are measured too (nothing printed yet).
-  TDelayedProgressDialog progress(this, QStringLiteral("Printing..."),
+  // progress shows within a second of OK on any list. The column widths are
+  // measured first (long notes of many different texts take a while): the
+  // bar counts the rows measured, then the rows printed.
+  TDelayedProgressDialog progress(this, QStringLiteral("Measuring columns..."),
                                   QStringLiteral("PrintProgressDialog"),
                                   static_cast<int>(records.size()), kPrintProgressDelayMs);
 
@@ -69,7 +70,16 @@ void TMainListDBForm::PrintFileActionExecute() {
   print.EndText = QStringLiteral("Printed on %1").arg(DateTimeToStr(QDateTime::currentDateTime()));
   print.PrintPageNumbers = true;
   print.PageText = QStringLiteral("Page: ");
-  print.OnProgress = [&progress](int printed, int) { return progress.Step(printed); };
+  int measured = 0;
+  bool printing = false;
+  print.OnProgress = [&](int printed, int) {
+    if (printed == 0) return progress.Step(++measured);  // measuring the widths
+    if (!printing) {
+      printing = true;
+      progress.Dialog().setLabelText(QStringLiteral("Printing..."));
+    }
+    return progress.Step(printed);
+  };
   print.Print();
 }
 
