@@ -20,6 +20,7 @@
 #include "core/Streams.h"
 #include "core/listdb.h"
 #include "dialogs/frmSearchDlg.h"
+#include "platform/Prompts.h"
 #include "platform/ScriptedPrompts.h"
 
 namespace {
@@ -102,6 +103,8 @@ TOpenWindow& Window(std::unique_ptr<TOpenWindow>& window,
     window = std::make_unique<TOpenWindow>(make());
     window->Open();
   }
+  // Its prompts answer, also after another window was made.
+  SetPrompts(&window->prompts);
   return *window;
 }
 
