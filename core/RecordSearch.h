@@ -19,9 +19,9 @@ struct TRecSearchOptions {
 
 // A search text prepared once for searching many values. The ASCII letters
 // a..z and A..Z are taken as equal; every other byte must match exactly. A
-// search takes time linear in the value searched whatever the text (no
-// position of the value is looked at more than twice), and values that lack
-// the text's last byte are passed over a block of bytes at a time.
+// search takes time linear in the value searched whatever the text (each
+// position of the value is looked at a few times at most), and values that lack
+// the text's last byte are passed over at the speed of a byte scan.
 class TTextSearcher {
  public:
   explicit TTextSearcher(std::string_view text);
