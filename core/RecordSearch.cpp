@@ -49,13 +49,23 @@ bool ContainsFolded(std::string_view value, size_t from, unsigned char folded) {
 
 }  // namespace
 
-TTextSearcher::TTextSearcher(std::string_view text) : folded_(text), fallback_(text.size()) {
+TTextSearcher::TTextSearcher(std::string_view text) : folded_(text), mismatch_(text.size()) {
   for (char& c : folded_) c = static_cast<char>(AsciiUpper(static_cast<unsigned char>(c)));
+  const size_t m = folded_.size();
+  // border[q]: the length of the longest proper prefix of the first q + 1
+  // bytes that is also their suffix.
+  std::vector<std::uint32_t> border(m, 0);
   std::uint32_t k = 0;
-  for (size_t q = 1; q < folded_.size(); ++q) {
-    while (k > 0 && folded_[q] != folded_[k]) k = fallback_[k - 1];
+  for (size_t q = 1; q < m; ++q) {
+    while (k > 0 && folded_[q] != folded_[k]) k = border[k - 1];
     if (folded_[q] == folded_[k]) ++k;
-    fallback_[q] = k;
+    border[q] = k;
+  }
+  // A border followed by the same byte as the partial match would fail on
+  // the same byte: the next shorter one is taken at once.
+  for (size_t q = 1; q < m; ++q) {
+    const std::uint32_t b = border[q - 1];
+    mismatch_[q] = folded_[b] != folded_[q] ? b : mismatch_[b];
   }
 }
 
@@ -77,7 +87,7 @@ bool TTextSearcher::FoundIn(std::string_view value) const {
     } else {
       if (n - i < m - q) return false;
       const char c = static_cast<char>(AsciiUpper(static_cast<unsigned char>(value[i])));
-      while (q > 0 && folded_[q] != c) q = fallback_[q - 1];
+      while (q > 0 && folded_[q] != c) q = mismatch_[q];
       if (folded_[q] == c) ++q;
       ++i;
     }

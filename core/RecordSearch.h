@@ -30,9 +30,10 @@ class TTextSearcher {
 
  private:
   std::string folded_;  // the text with a..z upper-cased
-  // For each prefix of the text: the length of its longest proper prefix
-  // that is also its suffix (where a partial match goes on after a mismatch).
-  std::vector<std::uint32_t> fallback_;
+  // For each length q of a partial match: the shorter partial match to go on
+  // with when the next byte is not the text's byte q (its longest proper
+  // prefix that is also its suffix and is not followed by that same byte).
+  std::vector<std::uint32_t> mismatch_;
 };
 
 // A search request prepared once for testing many records.
