@@ -36,6 +36,9 @@ QString PrintDocumentName(const QString& listName) {
   return name.isEmpty() ? QStringLiteral("List") : name;
 }
 
+// How long a print runs before its progress shows.
+constexpr int kPrintProgressDelayMs = 500;
+
 }  // namespace
 
 void TMainListDBForm::PrintFileActionExecute() {
@@ -43,13 +46,23 @@ void TMainListDBForm::PrintFileActionExecute() {
   ApplicationPrinter().setDocName(PrintDocumentName(AnsiToQString(document_->DatabaseName())));
   if (!Prompts().PrintDialog(this, ApplicationPrinter())) return;
 
+  // The rows the list shows, in the order shown.
+  const std::vector<TListRecord*> records = RecordsListView->Shown()->ShownRecords();
+  // A long print shows its progress, keeps the window painted and can be
+  // cancelled; a short one neither shows a dialog nor takes input. The clock
+  // starts at OK, and the delay leaves room for the row in hand, so the
+  // progress shows within a second of OK on any list. The column widths are
+  // measured first (long notes of many different texts take a while): the
+  // bar counts the rows measured, then the rows printed.
+  TDelayedProgressDialog progress(this, QStringLiteral("Measuring columns..."),
+                                  QStringLiteral("PrintProgressDialog"),
+                                  static_cast<int>(records.size()), kPrintProgressDelayMs);
+
   QStringList captions;
   const QAbstractItemModel* model = RecordsListView->model();
   for (int column = 0; column < model->columnCount(); ++column)
     captions << model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-  // The rows the list shows, in the order shown.
-  const std::unique_ptr<QTreeView> list =
-      MakePrintList(this, captions, RecordsListView->Shown()->ShownRecords());
+  const std::unique_ptr<QTreeView> list = MakePrintList(this, captions, records);
 
   TS_ListViewPrint print(list.get());
   EnlargeByPoints(print.TitleFont(), 2);
@@ -57,13 +70,16 @@ void TMainListDBForm::PrintFileActionExecute() {
   print.EndText = QStringLiteral("Printed on %1").arg(DateTimeToStr(QDateTime::currentDateTime()));
   print.PrintPageNumbers = true;
   print.PageText = QStringLiteral("Page: ");
-
-  // A long print shows its progress, keeps the window painted and can be
-  // cancelled; a short one neither shows a dialog nor takes input. Called
-  // while the column widths are measured too (nothing printed yet).
-  TDelayedProgressDialog progress(this, QStringLiteral("Printing..."),
-                                  QStringLiteral("PrintProgressDialog"), list->model()->rowCount());
-  print.OnProgress = [&progress](int printed, int) { return progress.Step(printed); };
+  int measured = 0;
+  bool printing = false;
+  print.OnProgress = [&](int printed, int) {
+    if (printed == 0) return progress.Step(++measured);  // measuring the widths
+    if (!printing) {
+      printing = true;
+      progress.Dialog().setLabelText(QStringLiteral("Printing..."));
+    }
+    return progress.Step(printed);
+  };
   print.Print();
 }
 

@@ -19,9 +19,9 @@ struct TRecSearchOptions {
 
 // A search text prepared once for searching many values. The ASCII letters
 // a..z and A..Z are taken as equal; every other byte must match exactly. A
-// search takes time linear in the value searched whatever the text (no
-// position of the value is looked at more than twice), and values that lack
-// the text's last byte are passed over a block of bytes at a time.
+// search takes time linear in the value searched whatever the text (each
+// position of the value is looked at a few times at most), and values that lack
+// the text's last byte are passed over at the speed of a byte scan.
 class TTextSearcher {
  public:
   explicit TTextSearcher(std::string_view text);
@@ -30,9 +30,10 @@ class TTextSearcher {
 
  private:
   std::string folded_;  // the text with a..z upper-cased
-  // For each prefix of the text: the length of its longest proper prefix
-  // that is also its suffix (where a partial match goes on after a mismatch).
-  std::vector<std::uint32_t> fallback_;
+  // For each length q of a partial match: the shorter partial match to go on
+  // with when the next byte is not the text's byte q (its longest proper
+  // prefix that is also its suffix and is not followed by that same byte).
+  std::vector<std::uint32_t> mismatch_;
 };
 
 // A search request prepared once for testing many records.

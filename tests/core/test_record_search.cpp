@@ -54,6 +54,27 @@ TEST_F(RecordSearchTest, EmptyTextAndCategoryNameNeverMatch) {
   EXPECT_FALSE(RecordMatchesSearch(*empty, TRecSearchOptions{"a", InField1}));
 }
 
+// Every pair of bytes, as one-letter texts in values past the block size and
+// inside a longer text: only a..z and A..Z are taken as equal, so Windows-1252
+// letters (\xC4 and \xE4, \x8A and \x9A, \x9F and \xFF) keep their case.
+TEST(TextSearcher, FoldsOnlyAsciiLettersForEveryByte) {
+  auto upper = [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 32 : c; };
+  for (int t = 0; t < 256; ++t) {
+    const char text = static_cast<char>(t);
+    const TTextSearcher one(std::string(1, text));
+    const TTextSearcher framed(std::string("x") + text + "y");
+    for (int v = 0; v < 256; ++v) {
+      const bool equal =
+          upper(static_cast<unsigned char>(t)) == upper(static_cast<unsigned char>(v));
+      std::string value(100, '.');
+      value[70] = static_cast<char>(v);
+      ASSERT_EQ(one.FoundIn(value), equal || t == '.') << t << " in " << v;
+      value.replace(69, 3, std::string("X") + static_cast<char>(v) + "Y");
+      ASSERT_EQ(framed.FoundIn(value), equal) << t << " in " << v;
+    }
+  }
+}
+
 // Every position and overlap a searcher must get right, checked against the
 // plain definition on all texts and values over a small alphabet, and the
 // case that made a searcher comparing every start take seconds.
